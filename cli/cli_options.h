@@ -1,0 +1,34 @@
+// Parsing of the command line: the command, its options and the input.
+#pragma once
+
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "cli/frame_range.h"
+
+namespace tavimor {
+
+struct CliOptions {
+    std::string command;
+    std::string input;
+    std::map<std::string, std::string> values;  // options with an argument
+    std::vector<std::string> flags;             // options without one
+
+    bool has(const std::string& name) const;
+    std::optional<std::string> value(const std::string& name) const;
+};
+
+// The options a command accepts: name to whether it takes an argument.
+using OptionSpec = std::map<std::string, bool>;
+
+// Parses argv[first..] against the command's options. Throws UsageError.
+CliOptions parse_command_line(const std::string& command, const OptionSpec& spec, int argc,
+                              char** argv, int first);
+
+// Option helpers that throw UsageError on bad values.
+FrameRange frames_option(const CliOptions& options);
+int int_option(const CliOptions& options, const std::string& name, int fallback);
+
+}  // namespace tavimor

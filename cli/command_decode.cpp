@@ -1,0 +1,81 @@
+// decode: every shown picture to a YUV4MPEG2 stream or a raw I420 file.
+#include <cstdio>
+#include <string>
+
+#include "cli/cli_error.h"
+#include "cli/commands.h"
+#include "cli/decode_session.h"
+
+namespace tavimor {
+
+namespace {
+
+bool ends_with(const std::string& text, const std::string& suffix) {
+    return text.size() >= suffix.size() && text.compare(text.size() - suffix.size(), suffix.size(), suffix) == 0;
+}
+
+class OutputFile {
+public:
+    explicit OutputFile(const std::string& path) : file_(std::fopen(path.c_str(), "wb")) {
+        if (!file_) throw InputError("cannot write " + path);
+    }
+    ~OutputFile() {
+        if (file_) std::fclose(file_);
+    }
+    void write(const void* data, size_t size) {
+        if (std::fwrite(data, 1, size, file_) != size) throw InputError("write error on output");
+    }
+    void write(const std::string& text) { write(text.data(), text.size()); }
+
+private:
+    std::FILE* file_;
+};
+
+// The macroblock-aligned picture as the reference buffer holds it.
+void write_aligned(OutputFile& out, const vp8::DecoderInstance& instance) {
+    const vp8::FrameBuffer& frame = *instance.frame_to_show;
+    for (int r = 0; r < frame.y_height; ++r) out.write(frame.y + static_cast<size_t>(r) * frame.y_stride, frame.y_width);
+    for (const uint8_t* plane : {frame.u, frame.v})
+        for (int r = 0; r < frame.uv_height; ++r)
+            out.write(plane + static_cast<size_t>(r) * frame.uv_stride, frame.uv_width);
+}
+
+}  // namespace
+
+int run_decode(const CliOptions& options) {
+    const auto output = options.value("-o");
+    if (!output) throw UsageError("missing -o OUT");
+    const bool aligned = options.has("--aligned");
+    const bool y4m = !aligned && ends_with(*output, ".y4m");
+    DecodeSession session(options.input);
+    OutputFile out(*output);
+    int y4m_width = 0, y4m_height = 0;
+    session.run([&](const DecodedFrame& frame) {
+        if (!frame.record) return;
+        if (aligned) {
+            write_aligned(out, *frame.instance);
+            return;
+        }
+        const vp8::ImageDescription& image = frame.record->image;
+        if (y4m) {
+            if (frame.picture == 0) {
+                y4m_width = image.display_width;
+                y4m_height = image.display_height;
+                const IvfFileHeader& header = session.header();
+                const unsigned rate = header.rate ? header.rate : 30;
+                const unsigned scale = header.scale ? header.scale : 1;
+                out.write("YUV4MPEG2 W" + std::to_string(y4m_width) + " H" + std::to_string(y4m_height) +
+                          " F" + std::to_string(rate) + ":" + std::to_string(scale) +
+                          " Ip A1:1 C420jpeg\n");
+            } else if (image.display_width != y4m_width || image.display_height != y4m_height) {
+                throw InputError("picture " + std::to_string(frame.picture) +
+                                 " changes the size, which a YUV4MPEG2 stream cannot hold");
+            }
+            out.write("FRAME\n");
+        }
+        for_each_display_row(*frame.record, [&](const uint8_t* row, size_t size) { out.write(row, size); });
+    });
+    return 0;
+}
+
+}  // namespace tavimor

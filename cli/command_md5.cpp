@@ -1,0 +1,25 @@
+// md5: one line per shown picture with the MD5 of its planes at display size.
+#include <cstdio>
+
+#include "cli/commands.h"
+#include "cli/decode_session.h"
+#include "cli/md5.h"
+
+namespace tavimor {
+
+std::string picture_md5(const vp8::FrameAnalysisRecord& record) {
+    Md5 md5;
+    for_each_display_row(record, [&](const uint8_t* row, size_t size) { md5.update(row, size); });
+    return md5.hex_digest();
+}
+
+int run_md5(const CliOptions& options) {
+    DecodeSession session(options.input);
+    session.run([](const DecodedFrame& frame) {
+        if (!frame.record) return;
+        std::printf("%lld %s\n", static_cast<long long>(frame.picture), picture_md5(*frame.record).c_str());
+    });
+    return 0;
+}
+
+}  // namespace tavimor

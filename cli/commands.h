@@ -1,0 +1,24 @@
+// The commands of tavimor-cli. Each returns the exit status or throws
+// UsageError / InputError.
+#pragma once
+
+#include "cli/cli_options.h"
+
+namespace tavimor {
+
+struct Command {
+    const char* name;
+    const char* usage;  // options and operands after the command name
+    OptionSpec options;
+    int (*run)(const CliOptions& options);
+};
+
+const Command* find_command(const std::string& name);
+const std::vector<Command>& all_commands();
+
+int run_trace(const CliOptions& options);
+int run_md5(const CliOptions& options);
+int run_decode(const CliOptions& options);
+int run_modes(const CliOptions& options);
+
+}  // namespace tavimor

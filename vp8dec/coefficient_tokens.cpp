@@ -1,0 +1,104 @@
+// Coefficient tokens of one macroblock, with the above and left non-zero contexts.
+#include "vp8dec/decoder_internal.h"
+#include "vp8dec/mb_modes.h"
+#include "vp8dec/tables.h"
+
+namespace vp8 {
+
+namespace {
+
+enum BlockType { kYAfterY2 = 0, kY2 = 1, kChroma = 2, kYWithDc = 3 };
+
+int read_extra_bits(BoolReader& reader, const uint8_t* probs) {
+    int value = 0;
+    for (; *probs; ++probs) value = (value << 1) | read_bool(reader, *probs);
+    return value;
+}
+
+// Decodes one block's tokens into levels (raster order) and returns its end
+// position: where end-of-block was read, or 15 when the block runs to its end.
+int decode_block(BoolReader& reader, const uint8_t (*probs)[kCoefContexts][kCoefNodes], int first,
+                 int context, int16_t* levels) {
+    int pos = first;
+    bool after_zero = false;
+    while (true) {
+        const uint8_t* p = probs[kCoefBandOfPosition[pos]][context];
+        if (!after_zero && !read_bool(reader, p[0])) return pos;  // end of block
+        if (!read_bool(reader, p[1])) {                            // zero
+            context = 0;
+            after_zero = true;
+            if (++pos == 16) return 15;
+            continue;
+        }
+        int magnitude;
+        if (!read_bool(reader, p[2])) {
+            magnitude = 1;
+            context = 1;
+        } else {
+            if (!read_bool(reader, p[3])) {
+                magnitude = !read_bool(reader, p[4]) ? 2 : 3 + read_bool(reader, p[5]);
+            } else if (!read_bool(reader, p[6])) {
+                const int category = read_bool(reader, p[7]);
+                magnitude = kCategoryBase[category] + read_extra_bits(reader, kCategoryProbs[category]);
+            } else {
+                const int category = !read_bool(reader, p[8]) ? 2 + read_bool(reader, p[9])
+                                                               : 4 + read_bool(reader, p[10]);
+                magnitude = kCategoryBase[category] + read_extra_bits(reader, kCategoryProbs[category]);
+            }
+            context = 2;
+        }
+        levels[kZigzag[pos]] = static_cast<int16_t>(read_bool(reader, 128) ? -magnitude : magnitude);
+        after_zero = false;
+        if (++pos == 16) return 15;
+    }
+}
+
+}  // namespace
+
+int read_mb_tokens(DecoderInstance& instance, MacroblockContext& mb) {
+    BoolReader& reader = *mb.token_reader;
+    const auto& coef_probs = instance.probs.coef;
+    TokenContext& above = *mb.above;
+    TokenContext& left = mb.left;
+    int total = 0;
+    int y_type = kYWithDc;
+    int y_first = 0;
+    if (has_y2_block(mb.record->mode)) {
+        const int eob = decode_block(reader, coef_probs[kY2], 0, above.y2 + left.y2, mb.coefs + 24 * 16);
+        above.y2 = left.y2 = eob != 0;
+        mb.eob[24] = static_cast<uint8_t>(eob);
+        total += eob - 16;
+        y_type = kYAfterY2;
+        y_first = 1;
+    }
+    for (int b = 0; b < 16; ++b) {
+        uint8_t& a = above.y[b & 3];
+        uint8_t& l = left.y[b >> 2];
+        const int eob = decode_block(reader, coef_probs[y_type], y_first, a + l, mb.coefs + b * 16);
+        a = l = eob != y_first;
+        mb.eob[b] = static_cast<uint8_t>(eob);
+        total += eob;
+    }
+    for (int b = 16; b < 24; ++b) {
+        const int k = b & 3;
+        uint8_t* above_plane = b < 20 ? above.u : above.v;
+        uint8_t* left_plane = b < 20 ? left.u : left.v;
+        uint8_t& a = above_plane[k & 1];
+        uint8_t& l = left_plane[k >> 1];
+        const int eob = decode_block(reader, coef_probs[kChroma], 0, a + l, mb.coefs + b * 16);
+        a = l = eob != 0;
+        mb.eob[b] = static_cast<uint8_t>(eob);
+        total += eob;
+    }
+    return total;
+}
+
+void clear_mb_token_contexts(MacroblockContext& mb) {
+    TokenContext& above = *mb.above;
+    TokenContext& left = mb.left;
+    for (int i = 0; i < 4; ++i) above.y[i] = left.y[i] = 0;
+    for (int i = 0; i < 2; ++i) above.u[i] = left.u[i] = above.v[i] = left.v[i] = 0;
+    if (has_y2_block(mb.record->mode)) above.y2 = left.y2 = 0;
+}
+
+}  // namespace vp8

@@ -1,0 +1,187 @@
+// Creating and destroying a decoder instance, sizing its buffers, and the
+// order of work for one compressed frame.
+#include "vp8dec/decoder_instance.h"
+
+#include <chrono>
+#include <cstdlib>
+#include <cstring>
+#include <new>
+#include <utility>
+#include <initializer_list>
+
+#include "vp8dec/analysis_context.h"
+#include "vp8dec/decoder_error.h"
+#include "vp8dec/decoder_internal.h"
+#include "vp8dec/error_codes.h"
+
+namespace vp8 {
+
+namespace {
+
+constexpr int64_t kMaxDecodeTime = 1000000;
+
+void free_buffers(DecoderInstance& instance) {
+    for (FrameBuffer* buffer : {&instance.temporary, &instance.last, &instance.golden,
+                                &instance.altref, &instance.new_frame, &instance.post})
+        free_frame_buffer(*buffer);
+    std::free(instance.mode_info);
+    std::free(instance.above_contexts);
+    instance.mode_info = nullptr;
+    instance.above_contexts = nullptr;
+    instance.mb_rows = instance.mb_cols = instance.mb_count = instance.mode_info_stride = 0;
+}
+
+void swap_buffers(FrameBuffer& a, FrameBuffer& b) { std::swap(a, b); }
+
+// Applies the reference updates of the frame header.
+void update_references(DecoderInstance& instance, bool exchanged) {
+    const FrameBuffer& previous_last = exchanged ? instance.new_frame : instance.last;
+    if (instance.copy_buffer_to_arf == 1)
+        duplicate_frame(previous_last, instance.altref);
+    else if (instance.copy_buffer_to_arf == 2)
+        duplicate_frame(instance.golden, instance.altref);
+    if (instance.copy_buffer_to_gf == 1)
+        duplicate_frame(previous_last, instance.golden);
+    else if (instance.copy_buffer_to_gf == 2)
+        duplicate_frame(instance.altref, instance.golden);
+    if (instance.refresh_golden_frame) duplicate_frame(*instance.frame_to_show, instance.golden);
+    if (instance.refresh_alt_ref_frame) duplicate_frame(*instance.frame_to_show, instance.altref);
+}
+
+PlanarPicture* record_picture(DecoderInstance& instance, PlanarPicture FrameAnalysisRecord::*field) {
+    return instance.record ? &(instance.record->*field) : nullptr;
+}
+
+}  // namespace
+
+int64_t now_microseconds() {
+    using namespace std::chrono;
+    return duration_cast<microseconds>(steady_clock::now().time_since_epoch()).count();
+}
+
+void reset_frame_syntax(FrameSyntax& syntax) {
+    std::vector<CoefProbUpdate> coef = std::move(syntax.coef_prob_updates);
+    std::vector<MvProbUpdate> mv = std::move(syntax.mv_prob_updates);
+    coef.clear();
+    mv.clear();
+    syntax = FrameSyntax{};
+    syntax.coef_prob_updates = std::move(coef);
+    syntax.mv_prob_updates = std::move(mv);
+}
+
+DecoderInstance* create_instance(int /*width*/, int /*height*/, int thread_count) {
+    auto* instance = new (std::nothrow) DecoderInstance{};
+    if (!instance) return nullptr;
+    instance->mb_no_coeff_skip = 1;
+    set_default_probabilities(instance->probs);
+    instance->ready = 1;
+    // Rows are decoded on the caller's thread; a requested count only bounds
+    // the decoding-thread count that the token partitions lower further.
+    instance->decoding_threads = thread_count >= 2 ? std::min(thread_count, 16) - 1 : 0;
+    build_factor_tables(instance->factors, instance->quant);
+    select_frame_factors(*instance);
+    build_filter_levels(*instance);
+    instance->last_frame_type = 0;
+    instance->last_filter_type = instance->loop_filter.filter_type;
+    instance->last_sharpness_level = instance->loop_filter.sharpness_level;
+    const int features = feature_bits();
+    fill_kernel_table(instance->kernels, features);
+    fill_scaling_table(instance->scaling, features);
+    return instance;
+}
+
+void destroy_instance(DecoderInstance* instance) {
+    if (!instance) return;
+    stop_readers(*instance);
+    free_buffers(*instance);
+    delete instance;
+}
+
+bool resize_buffers(DecoderInstance& instance, int width, int height) {
+    free_buffers(instance);
+    const int w = (width + 15) & ~15;
+    const int h = (height + 15) & ~15;
+    bool ok = allocate_frame_buffer(instance.temporary, w, 16);
+    for (FrameBuffer* buffer : {&instance.last, &instance.golden, &instance.altref,
+                                &instance.new_frame, &instance.post})
+        ok = ok && allocate_frame_buffer(*buffer, w, h);
+    instance.mb_rows = h / 16;
+    instance.mb_cols = w / 16;
+    instance.mb_count = instance.mb_rows * instance.mb_cols;
+    instance.mode_info_stride = instance.mb_cols + 1;
+    // One record more than the (cols + 1) x (rows + 1) grid: the last row's
+    // trailing border record, written to the macroblock information file.
+    const size_t records = static_cast<size_t>(instance.mode_info_stride) * (instance.mb_rows + 1) + 1;
+    instance.mode_info = ok ? static_cast<MbAnalysisRecord*>(std::calloc(records, sizeof(MbAnalysisRecord))) : nullptr;
+    instance.above_contexts = ok ? static_cast<TokenContext*>(std::calloc(instance.mb_cols, sizeof(TokenContext))) : nullptr;
+    if (!instance.mode_info || !instance.above_contexts) {
+        free_buffers(instance);
+        return false;
+    }
+    instance.frame_to_show = &instance.new_frame;
+    return true;
+}
+
+int receive_frame(DecoderInstance& instance, const uint8_t* data, uint32_t size, int64_t time_stamp) {
+    instance.error.armed = 1;
+    instance.data = data;
+    instance.size = size;
+    const int64_t start = now_microseconds();
+    try {
+        if (decode_one_frame(instance) < 0) {
+            set_error(instance, kErrorUnspecified);
+            instance.error.armed = 0;
+            return -1;
+        }
+    } catch (const FrameAbort&) {
+        stop_readers(instance);
+        instance.error.armed = 0;
+        return -1;
+    }
+
+    if (instance.show_frame) ++instance.shown_count;
+    instance.new_frame.frame_number = instance.shown_count;
+
+    const bool exchange = instance.refresh_last_frame != 0;
+    if (exchange) swap_buffers(instance.new_frame, instance.last);
+    instance.frame_to_show = exchange ? &instance.last : &instance.new_frame;
+    FrameBuffer& shown = *instance.frame_to_show;
+
+    capture_picture(instance, kSlotPreLoopFilter, shown,
+                    record_picture(instance, &FrameAnalysisRecord::prelf_picture));
+    if (instance.loop_filter.filter_level > 0) {
+        const int64_t filter_start = now_microseconds();
+        filter_frame_edges(instance, shown);
+        instance.total_filter_time += now_microseconds() - filter_start;
+    }
+    if (instance.analysis) {
+        instance.analysis->summary.filter_level = static_cast<int16_t>(instance.loop_filter.filter_level);
+        instance.analysis->summary.filter_type = static_cast<int16_t>(instance.loop_filter.filter_type);
+    }
+    replicate_borders(shown);
+    update_references(instance, exchange);
+
+    instance.last_decode_time = std::min(now_microseconds() - start, kMaxDecodeTime);
+    instance.total_decode_time += instance.last_decode_time;
+    instance.ready = 0;
+    instance.time_stamp = time_stamp;
+    capture_picture(instance, kSlotFinal, shown,
+                    record_picture(instance, &FrameAnalysisRecord::final_picture));
+    if (instance.analysis && instance.record)
+        instance.record->predicted_picture = instance.analysis->slots[kSlotPredicted];
+    instance.error.armed = 0;
+    return 0;
+}
+
+bool get_shown_frame(DecoderInstance& instance, FrameBuffer& descriptor) {
+    if (instance.ready || !instance.show_frame) return false;
+    instance.ready = 1;
+    descriptor = *instance.frame_to_show;
+    descriptor.y_width = instance.width;
+    descriptor.y_height = instance.height;
+    descriptor.uv_height = instance.height / 2;
+    descriptor.colour_type = instance.clr_type;
+    return true;
+}
+
+}  // namespace vp8

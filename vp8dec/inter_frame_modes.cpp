@@ -1,0 +1,168 @@
+// Modes and motion vectors of an inter frame.
+#include "vp8dec/decoder_internal.h"
+#include "vp8dec/mode_syntax.h"
+#include "vp8dec/near_vectors.h"
+#include "vp8dec/tables.h"
+
+namespace vp8 {
+
+namespace {
+
+// One vector component in quarter samples.
+int read_vector_component(BoolReader& reader, const uint8_t* probs) {
+    int value = 0;
+    if (read_bool(reader, probs[kMvpIsShort])) {
+        for (int i = 0; i < 3; ++i) value += read_bool(reader, probs[kMvpLong + i]) << i;
+        for (int i = kMvLongBits - 1; i > 3; --i) value += read_bool(reader, probs[kMvpLong + i]) << i;
+        if (!(value & 0xfff0) || read_bool(reader, probs[kMvpLong + 3])) value += 8;
+    } else {
+        value = read_tree(reader, kSmallMvTree, probs + kMvpShort);
+    }
+    return value && read_bool(reader, probs[kMvpSign]) ? -value : value;
+}
+
+MotionVector read_vector_offset(BoolReader& reader, const ProbabilityContext& probs,
+                                const MotionVector& best) {
+    const int row = 2 * read_vector_component(reader, probs.mv[0]) + best.row;
+    const int col = 2 * read_vector_component(reader, probs.mv[1]) + best.col;
+    return {static_cast<int16_t>(row), static_cast<int16_t>(col)};
+}
+
+void read_frame_probabilities(DecoderInstance& instance) {
+    BoolReader& reader = instance.first_reader;
+    FrameSyntax& syntax = instance.syntax;
+    read_skip_probability(instance);
+    instance.prob_intra = static_cast<int>(read_literal(reader, 8));
+    instance.prob_last = static_cast<int>(read_literal(reader, 8));
+    instance.prob_gf = static_cast<int>(read_literal(reader, 8));
+    syntax.prob_intra = instance.prob_intra;
+    syntax.prob_last = instance.prob_last;
+    syntax.prob_gf = instance.prob_gf;
+    if (read_literal(reader, 1)) {
+        syntax.has_intra_16x16_prob = true;
+        for (int i = 0; i < 4; ++i) {
+            instance.probs.ymode[i] = static_cast<uint8_t>(read_literal(reader, 8));
+            syntax.intra_16x16_prob[i] = instance.probs.ymode[i];
+        }
+    }
+    if (read_literal(reader, 1)) {
+        syntax.has_intra_chroma_prob = true;
+        for (int i = 0; i < 3; ++i) {
+            instance.probs.uv_mode[i] = static_cast<uint8_t>(read_literal(reader, 8));
+            syntax.intra_chroma_prob[i] = instance.probs.uv_mode[i];
+        }
+    }
+    for (int component = 0; component < 2; ++component) {
+        for (int i = 0; i < kMvProbCount; ++i) {
+            if (!read_bool(reader, kMvUpdateProbs[component][i])) continue;
+            const int x = static_cast<int>(read_literal(reader, 7));
+            const int prob = x ? x << 1 : 1;
+            instance.probs.mv[component][i] = static_cast<uint8_t>(prob);
+            syntax.mv_prob_updates.push_back({static_cast<uint8_t>(component),
+                                              static_cast<uint8_t>(i), static_cast<uint8_t>(prob)});
+        }
+    }
+}
+
+int read_reference_frame(DecoderInstance& instance) {
+    BoolReader& reader = instance.first_reader;
+    if (!read_bool(reader, instance.prob_intra)) return INTRA_FRAME;
+    if (!read_bool(reader, instance.prob_last)) return LAST_FRAME;
+    return GOLDEN_FRAME + read_bool(reader, instance.prob_gf);
+}
+
+int sub_vector_context(const MotionVector& left, const MotionVector& above) {
+    if (left == above) return left.is_zero() ? 4 : 3;
+    if (above.is_zero()) return 2;
+    if (left.is_zero()) return 1;
+    return 0;
+}
+
+void read_split_vectors(DecoderInstance& instance, MbAnalysisRecord& record,
+                        const MotionVector& best, const EdgeDistances& edges) {
+    BoolReader& reader = instance.first_reader;
+    const MbAnalysisRecord& above_mb = *(&record - instance.mode_info_stride);
+    const MbAnalysisRecord& left_mb = *(&record - 1);
+    const int layout = read_tree(reader, kSplitTree, kSplitProbs);
+    record.partitioning = layout;
+    const uint8_t* map = kSplitMaps[layout];
+    for (int j = 0; j < kSplitCounts[layout]; ++j) {
+        int k = 0;
+        while (map[k] != j) ++k;
+        const MotionVector left = (k & 3) ? record.subblocks[k - 1].mv : left_mb.subblocks[k + 3].mv;
+        const MotionVector above = k >= 4 ? record.subblocks[k - 4].mv : above_mb.subblocks[k + 12].mv;
+        const int mode = read_tree(reader, kSubMvRefTree, kSubMvRefProbs[sub_vector_context(left, above)]);
+        MotionVector mv{};
+        switch (mode) {
+            case LEFT4X4: mv = left; break;
+            case ABOVE4X4: mv = above; break;
+            case NEW4X4: mv = read_vector_offset(reader, instance.probs, best); break;
+            default: break;
+        }
+        if (outside_window(mv, edges)) record.need_to_clamp = 1;
+        record.partitions[j] = {mode, mv};
+        for (int b = k; b < 16; ++b)
+            if (map[b] == j) record.subblocks[b] = {mode, mv};
+    }
+    record.mv = record.subblocks[15].mv;
+}
+
+void read_inter_mb(DecoderInstance& instance, MbAnalysisRecord& record, const EdgeDistances& edges) {
+    BoolReader& reader = instance.first_reader;
+    const NearVectors near = search_near_vectors(&record, instance.mode_info_stride, record.ref_frame,
+                                                 instance.sign_bias, edges);
+    uint8_t probs[4];
+    for (int i = 0; i < 4; ++i) probs[i] = kModeContextProbs[near.counts[i]][i];
+    record.mode = read_tree(reader, kMvRefTree, probs);
+    switch (record.mode) {
+        case NEARESTMV: record.mv = near.nearest; break;
+        case NEARMV: record.mv = near.near; break;
+        case ZEROMV: record.mv = {}; break;
+        case NEWMV:
+            record.mv = read_vector_offset(reader, instance.probs, near.best);
+            if (outside_window(record.mv, edges)) record.need_to_clamp = 1;
+            break;
+        default: read_split_vectors(instance, record, near.best, edges); return;
+    }
+    for (ModeAndVector& entry : record.subblocks) entry.mv = record.mv;
+}
+
+void read_intra_mb(DecoderInstance& instance, MbAnalysisRecord& record) {
+    BoolReader& reader = instance.first_reader;
+    record.mv = {};
+    for (ModeAndVector& entry : record.subblocks) entry.mv = {};
+    record.mode = read_tree(reader, kYModeTree, instance.probs.ymode);
+    if (record.mode == B_PRED)
+        for (ModeAndVector& entry : record.subblocks)
+            entry.mode = read_tree(reader, kSubblockModeTree, instance.probs.subblock_mode);
+    record.uv_mode = read_tree(reader, kUvModeTree, instance.probs.uv_mode);
+}
+
+}  // namespace
+
+void read_inter_frame_modes(DecoderInstance& instance) {
+    BoolReader& reader = instance.first_reader;
+    read_frame_probabilities(instance);
+    const SegmentationState& seg = instance.segmentation;
+    const bool read_segments = seg.enabled && seg.update_map;
+    for (int row = 0; row < instance.mb_rows; ++row) {
+        for (int col = 0; col < instance.mb_cols; ++col) {
+            MbAnalysisRecord& record = *mb_record(instance, row, col);
+            const BitMark start = bit_mark(reader);
+            record.need_to_clamp = 0;
+            bool_fill(reader);
+            const EdgeDistances edges = edge_distances(row, col, instance.mb_rows, instance.mb_cols);
+            if (read_segments) record.segment_id = static_cast<uint8_t>(read_segment_id(reader, seg.tree_probs));
+            record.skip = read_skip_flag(instance);
+            record.uv_mode = 0;
+            record.ref_frame = read_reference_frame(instance);
+            if (record.ref_frame != INTRA_FRAME)
+                read_inter_mb(instance, record, edges);
+            else
+                read_intra_mb(instance, record);
+            record.bits = bits_between(start, bit_mark(reader));
+        }
+    }
+}
+
+}  // namespace vp8

@@ -1,0 +1,109 @@
+// The decoder's pixel kernels, called through tables that each decoder
+// instance fills when it is created: first with the plain versions, which
+// define the output, then with vector variants chosen by processor features.
+#pragma once
+
+#include <cstdint>
+
+namespace vp8 {
+
+// Loop-filter parameters of one level, each limit stored sixteen times so
+// that vector variants can load a whole register.
+struct FilterLevelEntry {
+    alignas(16) int8_t interior_limit[16];
+    int8_t subblock_edge_level[16];
+    int8_t hev_threshold[16];
+    int8_t mb_edge_level[16];
+    int8_t mb_hev_threshold[16];
+    int8_t uv_interior_limit[16];
+    int8_t uv_subblock_edge_level[16];
+    int8_t uv_hev_threshold[16];
+    int8_t uv_mb_edge_level[16];
+    int8_t uv_mb_hev_threshold[16];
+};
+
+// Transforms write int16 residual values with an output pitch in values
+// (16 for luma, 8 for chroma).
+using IdctFromCoefsFn = void (*)(const int16_t* coefs, int16_t* out, int pitch);
+using IdctFromValueFn = void (*)(int dc, int16_t* out, int pitch);
+using WhtFn = void (*)(const int16_t* coefs, int16_t* out);
+using BlockCopyFn = void (*)(const uint8_t* src, int src_stride, uint8_t* dst, int dst_pitch);
+// Prediction and residual pitches are implied: 16 for the 4x4 and 16x4 luma
+// forms, 8 for the 8x4 chroma form.
+using AddResidualFn = void (*)(const uint8_t* prediction, const int16_t* residual, uint8_t* dst,
+                               int stride);
+using SubpixelFn = void (*)(const uint8_t* src, int src_stride, int frac_col, int frac_row,
+                            uint8_t* dst, int dst_pitch);
+using EdgeFilterFn = void (*)(uint8_t* y, uint8_t* u, uint8_t* v, int y_stride, int uv_stride,
+                              const FilterLevelEntry& entry);
+
+struct KernelTable {
+    IdctFromCoefsFn idct_dc_from_coefs;
+    IdctFromCoefsFn inverse_dct_4x4;
+    IdctFromValueFn inverse_dct_dc;
+    WhtFn inverse_wht_dc;
+    WhtFn inverse_wht_4x4;
+    BlockCopyFn block_copy_16x16;
+    BlockCopyFn block_copy_8x8;
+    BlockCopyFn block_copy_8x4;
+    AddResidualFn add_residual_4x4;
+    AddResidualFn add_residual_8x4;
+    AddResidualFn add_residual_16x4;
+    SubpixelFn six_tap_pred_16x16;
+    SubpixelFn six_tap_pred_8x8;
+    SubpixelFn six_tap_pred_8x4;
+    SubpixelFn six_tap_pred_4x4;
+    SubpixelFn bilin_pred_16x16;
+    SubpixelFn bilin_pred_8x8;
+    SubpixelFn bilin_pred_8x4;
+    SubpixelFn bilin_pred_4x4;
+    EdgeFilterFn normal_mb_edge_left;
+    EdgeFilterFn normal_inner_vertical;
+    EdgeFilterFn normal_mb_edge_top;
+    EdgeFilterFn normal_inner_horizontal;
+    EdgeFilterFn simple_mb_edge_left;
+    EdgeFilterFn simple_inner_vertical;
+    EdgeFilterFn simple_mb_edge_top;
+    EdgeFilterFn simple_inner_horizontal;
+};
+
+// Dequantisation: levels times factors (position 0 the DC factor).
+using ScaleBlockFn = void (*)(const int16_t* levels, const int16_t* factors, int16_t* out);
+// Dequantises, runs the full inverse DCT into out and clears the 16 levels.
+using ScaleIdctFn = void (*)(int16_t* levels, const int16_t* factors, int16_t* out, int pitch);
+// The same with position 0 replaced by the given DC value.
+using ScaleIdctWithDcFn = void (*)(int16_t* levels, const int16_t* factors, int16_t* out,
+                                   int pitch, int dc);
+
+struct ScalingTable {
+    ScaleBlockFn scale_block;
+    ScaleIdctFn scale_and_inverse_dct;
+    ScaleIdctWithDcFn scale_and_inverse_dct_with_dc;
+};
+
+// Processor feature bits.
+enum FeatureBits : int {
+    kFeatureMmx = 1,
+    kFeatureSse = 2,
+    kFeatureSse2 = 4,
+    kFeatureSse3 = 8,
+    kFeatureSsse3 = 16,
+    kFeatureAvx2 = 32,
+};
+
+// The feature bits to use: TAVIMOR_SIMD_CAPS when set and not empty (taken as
+// it is), else the processor's features masked by TAVIMOR_SIMD_CAPS_MASK.
+int feature_bits();
+
+// Parses an environment value as an integer with automatic base (decimal,
+// 0x hexadecimal, leading 0 octal); a value that does not convert gives 0.
+int parse_feature_value(const char* text);
+
+void fill_kernel_table(KernelTable& table, int features);
+void fill_scaling_table(ScalingTable& table, int features);
+
+// The plain versions, which define every kernel's output.
+void fill_plain_kernels(KernelTable& table);
+void fill_plain_scaling(ScalingTable& table);
+
+}  // namespace vp8

@@ -1,0 +1,30 @@
+// Plain prediction-plus-residual kernels.
+#include <algorithm>
+
+#include "vp8dec/kernels/plain_kernels.h"
+
+namespace vp8::plain {
+
+namespace {
+
+template <int W, int Pitch>
+void add_residual(const uint8_t* prediction, const int16_t* residual, uint8_t* dst, int stride) {
+    for (int r = 0; r < 4; ++r)
+        for (int c = 0; c < W; ++c)
+            dst[r * stride + c] = static_cast<uint8_t>(
+                std::clamp(prediction[r * Pitch + c] + residual[r * Pitch + c], 0, 255));
+}
+
+}  // namespace
+
+void add_residual_4x4(const uint8_t* p, const int16_t* r, uint8_t* d, int s) {
+    add_residual<4, 16>(p, r, d, s);
+}
+void add_residual_8x4(const uint8_t* p, const int16_t* r, uint8_t* d, int s) {
+    add_residual<8, 8>(p, r, d, s);
+}
+void add_residual_16x4(const uint8_t* p, const int16_t* r, uint8_t* d, int s) {
+    add_residual<16, 16>(p, r, d, s);
+}
+
+}  // namespace vp8::plain

@@ -1,0 +1,61 @@
+// Modes of a key frame: segment id, skip flag, luma mode with its sub-block
+// modes (contexts from the neighbours), chroma mode.
+#include "vp8dec/decoder_internal.h"
+#include "vp8dec/mode_syntax.h"
+#include "vp8dec/tables.h"
+
+namespace vp8 {
+
+namespace {
+
+// The sub-block mode implied by a whole-macroblock intra mode.
+int implied_subblock_mode(int mode) {
+    switch (mode) {
+        case V_PRED: return B_VE_PRED;
+        case H_PRED: return B_HE_PRED;
+        case TM_PRED: return B_TM_PRED;
+        default: return B_DC_PRED;
+    }
+}
+
+void read_subblock_modes(BoolReader& reader, MbAnalysisRecord& record,
+                         const MbAnalysisRecord& above, const MbAnalysisRecord& left) {
+    for (int b = 0; b < 16; ++b) {
+        const int above_mode = b >= 4 ? record.subblocks[b - 4].mode : above.subblocks[b + 12].mode;
+        const int left_mode = (b & 3) ? record.subblocks[b - 1].mode : left.subblocks[b + 3].mode;
+        record.subblocks[b].mode =
+            read_tree(reader, kSubblockModeTree, kKeyFrameSubblockModeProbs[above_mode][left_mode]);
+    }
+}
+
+}  // namespace
+
+void read_key_frame_modes(DecoderInstance& instance) {
+    BoolReader& reader = instance.first_reader;
+    read_skip_probability(instance);
+    const SegmentationState& seg = instance.segmentation;
+    const bool read_segments = seg.enabled && seg.update_map;
+    const int stride = instance.mode_info_stride;
+    for (int row = 0; row < instance.mb_rows; ++row) {
+        for (int col = 0; col < instance.mb_cols; ++col) {
+            MbAnalysisRecord& record = *mb_record(instance, row, col);
+            const BitMark start = bit_mark(reader);
+            bool_fill(reader);
+            record.segment_id =
+                static_cast<uint8_t>(read_segments ? read_segment_id(reader, seg.tree_probs) : 0);
+            record.skip = read_skip_flag(instance);
+            record.mode = read_tree(reader, kKeyFrameYModeTree, kKeyFrameYModeProbs);
+            record.ref_frame = INTRA_FRAME;
+            if (record.mode == B_PRED) {
+                read_subblock_modes(reader, record, *(&record - stride), *(&record - 1));
+            } else {
+                const int implied = implied_subblock_mode(record.mode);
+                for (ModeAndVector& entry : record.subblocks) entry.mode = implied;
+            }
+            record.uv_mode = read_tree(reader, kUvModeTree, kKeyFrameUvModeProbs);
+            record.bits = bits_between(start, bit_mark(reader));
+        }
+    }
+}
+
+}  // namespace vp8

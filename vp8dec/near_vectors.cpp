@@ -1,0 +1,67 @@
+#include "vp8dec/near_vectors.h"
+
+#include <algorithm>
+#include <utility>
+
+#include "vp8dec/mb_modes.h"
+
+namespace vp8 {
+
+EdgeDistances edge_distances(int mb_row, int mb_col, int mb_rows, int mb_cols) {
+    return {-(mb_col * 128), (mb_cols - 1 - mb_col) * 128, -(mb_row * 128),
+            (mb_rows - 1 - mb_row) * 128};
+}
+
+bool outside_window(const MotionVector& mv, const EdgeDistances& edges) {
+    return mv.col < edges.left - 128 || mv.col > edges.right + 128 || mv.row < edges.top - 128 ||
+           mv.row > edges.bottom + 128;
+}
+
+MotionVector clamp_to_window(const MotionVector& mv, const EdgeDistances& edges) {
+    return {static_cast<int16_t>(std::clamp<int>(mv.row, edges.top - 128, edges.bottom + 128)),
+            static_cast<int16_t>(std::clamp<int>(mv.col, edges.left - 128, edges.right + 128))};
+}
+
+NearVectors search_near_vectors(const MbAnalysisRecord* record, int stride, int ref_frame,
+                                const int* sign_bias, const EdgeDistances& edges) {
+    const MbAnalysisRecord* const neighbours[3] = {record - stride, record - 1, record - stride - 1};
+    static const int kWeights[3] = {2, 2, 1};
+    MotionVector slots[4] = {};
+    int counts[4] = {0, 0, 0, 0};
+    int last = 0;  // the slot entered last; slot 0 holds the zero vector
+    for (int n = 0; n < 3; ++n) {
+        const MbAnalysisRecord& neighbour = *neighbours[n];
+        if (neighbour.ref_frame == INTRA_FRAME) continue;
+        MotionVector mv = neighbour.mv;
+        if (mv.is_zero()) {
+            counts[0] += kWeights[n];
+            continue;
+        }
+        if (sign_bias[neighbour.ref_frame] != sign_bias[ref_frame]) {
+            mv.row = static_cast<int16_t>(-mv.row);
+            mv.col = static_cast<int16_t>(-mv.col);
+        }
+        if (!(mv == slots[last])) slots[++last] = mv;
+        counts[last] += kWeights[n];
+    }
+    // A third distinct vector equal to the first raises the first's count.
+    if (counts[3] && slots[3] == slots[1]) counts[1] += 1;
+    const MbAnalysisRecord& above = *neighbours[0];
+    const MbAnalysisRecord& left = *neighbours[1];
+    const MbAnalysisRecord& above_left = *neighbours[2];
+    counts[3] = (above.mode == SPLITMV) * 2 + (left.mode == SPLITMV) * 2 +
+                (above_left.mode == SPLITMV);
+    if (counts[2] > counts[1]) {
+        std::swap(counts[1], counts[2]);
+        std::swap(slots[1], slots[2]);
+    }
+    NearVectors result;
+    result.best = counts[1] >= counts[0] ? slots[1] : MotionVector{};
+    result.nearest = clamp_to_window(slots[1], edges);
+    result.near = clamp_to_window(slots[2], edges);
+    result.best = clamp_to_window(result.best, edges);
+    std::copy(counts, counts + 4, result.counts);
+    return result;
+}
+
+}  // namespace vp8

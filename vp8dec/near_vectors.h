@@ -1,0 +1,32 @@
+// The near-vector search of inter macroblocks and the clamping window.
+#pragma once
+
+#include "vp8dec/mb_analysis_record.h"
+
+namespace vp8 {
+
+// Distances in eighth samples from a macroblock to the picture edges.
+struct EdgeDistances {
+    int left, right, top, bottom;
+};
+
+EdgeDistances edge_distances(int mb_row, int mb_col, int mb_rows, int mb_cols);
+
+// Vectors further than one macroblock outside the picture lie outside the window.
+bool outside_window(const MotionVector& mv, const EdgeDistances& edges);
+MotionVector clamp_to_window(const MotionVector& mv, const EdgeDistances& edges);
+
+struct NearVectors {
+    MotionVector nearest;
+    MotionVector near;
+    MotionVector best;
+    int counts[4];
+};
+
+// Searches the above, left and above-left neighbours of the record (which
+// lies in the record array) for the given reference; the vectors come back
+// clamped to the window.
+NearVectors search_near_vectors(const MbAnalysisRecord* record, int stride, int ref_frame,
+                                const int* sign_bias, const EdgeDistances& edges);
+
+}  // namespace vp8

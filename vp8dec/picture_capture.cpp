@@ -1,0 +1,57 @@
+// Captures for the analysis views: each macroblock's prediction, and whole
+// pictures before and after the loop filter.
+#include <cstring>
+
+#include "vp8dec/analysis_context.h"
+#include "vp8dec/decoder_internal.h"
+
+namespace vp8 {
+
+namespace {
+
+// The slot sized for the frame, or null when there is no analysis context or
+// no memory for it.
+PlanarPicture* slot_for(DecoderInstance& instance, int slot, const FrameBuffer& frame) {
+    if (!instance.analysis) return nullptr;
+    PlanarPicture& picture = instance.analysis->slots[slot];
+    if (!size_picture_slot(picture, frame.y_width, frame.y_height, frame.uv_width, frame.uv_height))
+        return nullptr;
+    return &picture;
+}
+
+void copy_area(uint8_t* const* rows, int x, int y, const uint8_t* src, int src_pitch, int w, int h) {
+    for (int r = 0; r < h; ++r) std::memcpy(rows[y + r] + x, src + r * src_pitch, w);
+}
+
+}  // namespace
+
+bool prepare_prediction_capture(DecoderInstance& instance) {
+    return slot_for(instance, kSlotPredicted, instance.new_frame) != nullptr;
+}
+
+void capture_mb_prediction(DecoderInstance& instance, MacroblockContext& mb) {
+    PlanarPicture& slot = instance.analysis->slots[kSlotPredicted];
+    const int x = 16 * mb.mb_col, y = 16 * mb.mb_row;
+    const int cx = 8 * mb.mb_col, cy = 8 * mb.mb_row;
+    if (mb.record->has_residual) {
+        copy_area(slot.luma_rows, x, y, mb.prediction, 16, 16, 16);
+        copy_area(slot.chroma_rows[0], cx, cy, mb.prediction + 256, 8, 8, 8);
+        copy_area(slot.chroma_rows[1], cx, cy, mb.prediction + 320, 8, 8, 8);
+    } else {
+        copy_area(slot.luma_rows, x, y, mb.dst_y, mb.dst_y_stride, 16, 16);
+        copy_area(slot.chroma_rows[0], cx, cy, mb.dst_u, mb.dst_uv_stride, 8, 8);
+        copy_area(slot.chroma_rows[1], cx, cy, mb.dst_v, mb.dst_uv_stride, 8, 8);
+    }
+}
+
+void capture_picture(DecoderInstance& instance, int slot_index, const FrameBuffer& frame,
+                     PlanarPicture* record_copy) {
+    PlanarPicture* slot = slot_for(instance, slot_index, frame);
+    if (!slot) return;
+    copy_area(slot->luma_rows, 0, 0, frame.y, frame.y_stride, frame.y_width, frame.y_height);
+    copy_area(slot->chroma_rows[0], 0, 0, frame.u, frame.uv_stride, frame.uv_width, frame.uv_height);
+    copy_area(slot->chroma_rows[1], 0, 0, frame.v, frame.uv_stride, frame.uv_width, frame.uv_height);
+    if (record_copy) *record_copy = *slot;
+}
+
+}  // namespace vp8

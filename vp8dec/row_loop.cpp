@@ -1,0 +1,81 @@
+// The macroblock row loop: every macroblock of the frame in raster order.
+#include <cstring>
+
+#include "vp8dec/decoder_internal.h"
+#include "vp8dec/inter_prediction.h"
+#include "vp8dec/mb_modes.h"
+
+namespace vp8 {
+
+namespace {
+
+const FrameBuffer& reference_buffer(const DecoderInstance& instance, int ref_frame) {
+    switch (ref_frame) {
+        case GOLDEN_FRAME: return instance.golden;
+        case ALTREF_FRAME: return instance.altref;
+        default: return instance.last;
+    }
+}
+
+void take_over_vectors(MacroblockContext& mb) {
+    const MbAnalysisRecord& record = *mb.record;
+    if (record.mode == SPLITMV) {
+        for (int b = 0; b < 16; ++b) mb.block_mvs[b] = record.subblocks[b].mv;
+    } else {
+        for (int b = 0; b < 16; ++b) mb.block_mvs[b] = record.mv;
+    }
+}
+
+void position_macroblock(DecoderInstance& instance, MacroblockContext& mb, int row, int col) {
+    FrameBuffer& frame = instance.new_frame;
+    mb.mb_col = col;
+    mb.edge_dist_left = -(col * 128);
+    mb.edge_dist_right = (instance.mb_cols - 1 - col) * 128;
+    mb.has_left = col > 0;
+    const size_t y_offset = static_cast<size_t>(16 * row) * frame.y_stride + 16 * col;
+    const size_t uv_offset = static_cast<size_t>(8 * row) * frame.uv_stride + 8 * col;
+    mb.dst_y = frame.y + y_offset;
+    mb.dst_u = frame.u + uv_offset;
+    mb.dst_v = frame.v + uv_offset;
+    mb.dst_y_stride = frame.y_stride;
+    mb.dst_uv_stride = frame.uv_stride;
+    const FrameBuffer& ref = reference_buffer(instance, mb.record->ref_frame);
+    mb.ref_y = ref.y + y_offset;
+    mb.ref_u = ref.u + uv_offset;
+    mb.ref_v = ref.v + uv_offset;
+    mb.ref_y_stride = ref.y_stride;
+    mb.ref_uv_stride = ref.uv_stride;
+}
+
+}  // namespace
+
+void decode_mb_rows(DecoderInstance& instance) {
+    MacroblockContext& mb = instance.mb;
+    const bool capture = prepare_prediction_capture(instance);
+    for (int row = 0; row < instance.mb_rows; ++row) {
+        std::memset(&mb.left, 0, sizeof(mb.left));
+        mb.mb_row = row;
+        mb.has_above = row > 0;
+        mb.edge_dist_top = -(row * 128);
+        mb.edge_dist_bottom = (instance.mb_rows - 1 - row) * 128;
+        BoolReader& reader = instance.token_partitions == 1
+                                 ? instance.token_reader
+                                 : instance.token_readers[row % instance.token_partitions];
+        mb.token_reader = &reader;
+        for (int col = 0; col < instance.mb_cols; ++col) {
+            const BitMark start = bit_mark(reader);
+            mb.record = mb_record(instance, row, col);
+            mb.above = instance.above_contexts + col;
+            take_over_vectors(mb);
+            position_macroblock(instance, mb, row, col);
+            derive_chroma_mvs(mb, instance.full_pixel);
+            bool_fill(reader);
+            build_macroblock(instance, mb);
+            if (capture) capture_mb_prediction(instance, mb);
+            mb.record->bits += bits_between(start, bit_mark(reader));
+        }
+        extend_row_right_edge(instance.new_frame, row);
+    }
+}
+
+}  // namespace vp8

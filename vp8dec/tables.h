@@ -1,0 +1,75 @@
+// Constant tables of the VP8 format: trees, default and update probabilities,
+// quantiser lookups, scan order and filter taps.
+#pragma once
+
+#include <cstdint>
+
+namespace vp8 {
+
+inline constexpr int kBlockTypes = 4;
+inline constexpr int kCoefBands = 8;
+inline constexpr int kCoefContexts = 3;
+inline constexpr int kCoefNodes = 11;
+inline constexpr int kSubblockModes = 10;
+inline constexpr int kQuantIndices = 128;
+inline constexpr int kMvProbCount = 19;
+
+// Positions inside one motion-vector component context.
+inline constexpr int kMvpIsShort = 0;
+inline constexpr int kMvpSign = 1;
+inline constexpr int kMvpShort = 2;
+inline constexpr int kMvpLong = 9;
+inline constexpr int kMvLongBits = 10;
+
+// A tree is an array of entries; positive entries index the next node pair,
+// non-positive entries are leaves holding the negated value.
+using TreeIndex = int8_t;
+
+extern const TreeIndex kYModeTree[8];
+extern const TreeIndex kKeyFrameYModeTree[8];
+extern const TreeIndex kUvModeTree[6];
+extern const TreeIndex kSubblockModeTree[18];
+extern const TreeIndex kMvRefTree[8];
+extern const TreeIndex kSplitTree[6];
+extern const TreeIndex kSubMvRefTree[6];
+extern const TreeIndex kSmallMvTree[14];
+
+extern const uint8_t kKeyFrameYModeProbs[4];
+extern const uint8_t kKeyFrameUvModeProbs[3];
+extern const uint8_t kKeyFrameSubblockModeProbs[kSubblockModes][kSubblockModes][kSubblockModes - 1];
+extern const uint8_t kDefaultYModeProbs[4];
+extern const uint8_t kDefaultUvModeProbs[3];
+extern const uint8_t kDefaultSubblockModeProbs[kSubblockModes - 1];
+
+extern const uint8_t kDefaultCoefProbs[kBlockTypes][kCoefBands][kCoefContexts][kCoefNodes];
+extern const uint8_t kCoefUpdateProbs[kBlockTypes][kCoefBands][kCoefContexts][kCoefNodes];
+
+extern const uint8_t kModeContextProbs[6][4];
+extern const uint8_t kSplitProbs[3];
+extern const uint8_t kSubMvRefProbs[5][3];
+extern const uint8_t kMvUpdateProbs[2][kMvProbCount];
+extern const uint8_t kDefaultMvProbs[2][kMvProbCount];
+
+// Partition of each of the 16 luma sub-blocks for the four split layouts, and
+// the number of partitions of each layout.
+extern const uint8_t kSplitMaps[4][16];
+extern const uint8_t kSplitCounts[4];
+
+extern const uint8_t kZigzag[16];
+extern const uint8_t kCoefBandOfPosition[17];
+
+// Extra-bit probabilities of the six token categories (zero-terminated) and
+// their base values.
+extern const uint8_t kCategoryProbs[6][12];
+extern const int16_t kCategoryBase[6];
+
+extern const int16_t kDcQuantLookup[kQuantIndices];
+extern const int16_t kAcQuantLookup[kQuantIndices];
+
+extern const int16_t kSixTapFilters[8][6];
+extern const int16_t kBilinearFilters[8][2];
+
+// Number of left shifts that bring a range value (1..255) to 128 or more.
+extern const uint8_t kNormShift[256];
+
+}  // namespace vp8
