@@ -17,6 +17,8 @@ struct DecoderPrivate {
     int picture_available;
     AnalysisContext* analysis;
     bool analysis_set;
+    TokenObserver token_observer;
+    void* token_observer_user;
 };
 
 namespace {
@@ -71,6 +73,8 @@ int vp8_decode(CodecContext* context, const uint8_t* data, uint32_t size, void* 
     }
     DecoderInstance& instance = *priv.instance;
     instance.record = &priv.record;
+    instance.token_observer = priv.token_observer;
+    instance.token_observer_user = priv.token_observer_user;
     instance.analysis = priv.analysis_set ? priv.analysis : &analysis_context();
     if (instance.analysis && !instance.analysis->files_open && !priv.analysis_set)
         instance.analysis = nullptr;
@@ -176,6 +180,14 @@ void decoder_set_analysis(CodecContext* context, AnalysisContext* analysis) {
     if (!context || !context->priv) return;
     context->priv->analysis = analysis;
     context->priv->analysis_set = true;
+}
+
+void decoder_set_token_observer(CodecContext* context,
+                                TokenObserver observer,
+                                void* user) {
+    if (!context || !context->priv) return;
+    context->priv->token_observer = observer;
+    context->priv->token_observer_user = user;
 }
 
 DecoderInstance* decoder_instance(CodecContext* context) {

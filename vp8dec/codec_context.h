@@ -5,6 +5,7 @@
 
 #include <cstdint>
 
+#include "vp8dec/decoder_instance.h"
 #include "vp8dec/frame_analysis_record.h"
 
 namespace vp8 {
@@ -71,6 +72,11 @@ int probe_key_frame(const uint8_t* data, uint32_t size, StreamInfo* info);
 // Where the decoder writes its analysis (null: nowhere). Takes effect from the
 // next decode call.
 void decoder_set_analysis(CodecContext* context, AnalysisContext* analysis);
+// Calls the observer for every macroblock with its quantised levels (see
+// TokenObserver); null removes it. Takes effect from the next decode call.
+void decoder_set_token_observer(CodecContext* context,
+                                TokenObserver observer,
+                                void* user);
 // The decoder instance behind a context, once the first key frame created it.
 DecoderInstance* decoder_instance(CodecContext* context);
 

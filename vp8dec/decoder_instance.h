@@ -100,7 +100,9 @@ struct MacroblockContext {
 // Called for every macroblock after its tokens are decoded, with the quantised
 // levels of its 25 blocks (raster order within each block), or null when the
 // macroblock's skip flag spared it any tokens.
-using TokenObserver = void (*)(void* user, int mb_row, int mb_col, const int16_t* levels);
+struct DecoderInstance;
+using TokenObserver = void (*)(void* user, const DecoderInstance& instance,
+                               const MacroblockContext& mb, const int16_t* levels);
 
 struct DecoderInstance {
     // Geometry

@@ -96,7 +96,7 @@ void build_macroblock(DecoderInstance& instance, MacroblockContext& mb) {
         total = read_mb_tokens(instance, mb);
     }
     if (instance.token_observer)
-        instance.token_observer(instance.token_observer_user, mb.mb_row, mb.mb_col,
+        instance.token_observer(instance.token_observer_user, instance, mb,
                                 record.skip ? nullptr : mb.coefs);
     const bool intra = instance.frame_type == 0 || record.ref_frame == INTRA_FRAME;
     if (!intra && record.need_to_clamp) clamp_prediction_vectors(mb);
