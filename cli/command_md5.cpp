@@ -3,15 +3,8 @@
 
 #include "cli/commands.h"
 #include "cli/decode_session.h"
-#include "cli/md5.h"
 
 namespace tavimor {
-
-std::string picture_md5(const vp8::FrameAnalysisRecord& record) {
-    Md5 md5;
-    for_each_display_row(record, [&](const uint8_t* row, size_t size) { md5.update(row, size); });
-    return md5.hex_digest();
-}
 
 int run_md5(const CliOptions& options) {
     DecodeSession session(options.input);

@@ -1,6 +1,7 @@
 #include "cli/decode_session.h"
 
 #include "cli/cli_error.h"
+#include "cli/md5.h"
 #include "vp8dec/error_codes.h"
 
 namespace tavimor {
@@ -63,6 +64,12 @@ void for_each_display_row(const vp8::FrameAnalysisRecord& record,
         for (int r = 0; r < chroma_height; ++r)
             fn(image.planes[plane] + static_cast<size_t>(r) * image.strides[plane],
                static_cast<size_t>(chroma_width));
+}
+
+std::string picture_md5(const vp8::FrameAnalysisRecord& record) {
+    Md5 md5;
+    for_each_display_row(record, [&](const uint8_t* row, size_t size) { md5.update(row, size); });
+    return md5.hex_digest();
 }
 
 }  // namespace tavimor

@@ -53,4 +53,7 @@ private:
 void for_each_display_row(const vp8::FrameAnalysisRecord& record,
                           const std::function<void(const uint8_t*, size_t)>& fn);
 
+// MD5 of the shown picture's planes at display size, as 32 lowercase hex digits.
+std::string picture_md5(const vp8::FrameAnalysisRecord& record);
+
 }  // namespace tavimor
