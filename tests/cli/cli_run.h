@@ -1,0 +1,28 @@
+// Runs tavimor-cli as a script would and collects what it printed.
+#pragma once
+
+#include <string>
+
+namespace tavimor::test {
+
+struct CliResult {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+// Runs tavimor-cli with the given arguments (shell-quoted by the caller).
+CliResult run_cli(const std::string& arguments);
+
+// A private folder removed when the object goes.
+class TempFolder {
+public:
+    TempFolder();
+    ~TempFolder();
+    std::string path(const std::string& name) const { return folder_ + "/" + name; }
+
+private:
+    std::string folder_;
+};
+
+}  // namespace tavimor::test
