@@ -30,7 +30,7 @@ int bool_start(BoolReader& reader, const uint8_t* data, uint32_t size) {
     reader.written = 0;
     if (size != 0 && data == nullptr) return 1;
     if (!reader.ring) {
-        reader.ring = static_cast<uint8_t*>(std::aligned_alloc(2 * kRingSize, kRingSize));
+        reader.ring = static_cast<uint8_t*>(std::calloc(kRingSize, 1));
         if (!reader.ring) return 1;
     }
     copy_run(reader, kRingSize);

@@ -2,8 +2,8 @@
 // back from the trace text, they equal the header fields of the truth files.
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <map>
-#include <regex>
 #include <sstream>
 
 #include "tests/support/json_value.h"
@@ -50,7 +50,6 @@ TraceFields parse_trace(const std::string& trace) {
     static const std::map<std::string, std::string> kDeltaLabels = {
         {"y1dc_delta_q", "y_dc_delta"}, {"y2dc_delta_q", "y2_dc_delta"}, {"y2ac_delta_q", "y2_ac_delta"},
         {"uvdc_delta_q", "uv_dc_delta"}, {"uvac_delta_q", "uv_ac_delta"}};
-    static const std::regex kElement(R"(^\t*(-?\d+) <- (.+)$)");
     TraceFields out;
     std::vector<std::string> segment_values, tree_probs, ref_deltas, mode_deltas, coef_updates;
     std::vector<std::string>* pending_list = nullptr;  // the list the next is_available fills
@@ -65,9 +64,11 @@ TraceFields parse_trace(const std::string& trace) {
         if (label.rfind("read 4 ref_deltas", 0) == 0) pending_list = &ref_deltas;
         if (label.rfind("read 4 mode_deltas", 0) == 0) pending_list = &mode_deltas;
         if (label.rfind("loop over 2 x 4", 0) == 0) pending_list = &segment_values;
-        std::smatch m;
-        if (!std::regex_match(line, m, kElement)) continue;
-        const std::string value = m[1], name = m[2];
+        // Element lines read "<value> <- <name>".
+        const size_t arrow = label.find(" <- ");
+        if (arrow == std::string::npos) continue;
+        const std::string value = label.substr(0, arrow), name = label.substr(arrow + 4);
+        if (value.empty() || !std::isdigit(static_cast<unsigned char>(value.back()))) continue;
         if (name.rfind("is_avaible[", 0) == 0) {
             ++out.coefficient_flags;
             coef_position = name.substr(10);
