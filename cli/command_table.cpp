@@ -12,6 +12,7 @@ const std::vector<Command>& all_commands() {
          {{"--frames", true}, {"--simd", true}, {"--threads", true}}, run_trace},
         {"modes", "modes INPUT [--frames A-B]",
          {{"--frames", true}, {"--simd", true}, {"--threads", true}}, run_modes},
+        {"info", "info INPUT [--json]", {{"--json", false}, {"--simd", true}, {"--threads", true}}, run_info},
     };
     return kCommands;
 }

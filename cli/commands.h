@@ -20,5 +20,6 @@ int run_trace(const CliOptions& options);
 int run_md5(const CliOptions& options);
 int run_decode(const CliOptions& options);
 int run_modes(const CliOptions& options);
+int run_info(const CliOptions& options);
 
 }  // namespace tavimor

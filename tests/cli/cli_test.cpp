@@ -4,6 +4,7 @@
 #include <fstream>
 
 #include "tests/cli/cli_run.h"
+#include "tests/support/json_value.h"
 #include "tests/support/test_paths.h"
 
 namespace tavimor::test {
@@ -122,6 +123,39 @@ TEST(Cli, DecodeWritesY4mRawAndAlignedPictures) {
     EXPECT_EQ(y4m.rfind("YUV4MPEG2 W96 H64 F", 0), 0u);
     const size_t header = y4m.find('\n') + 1;
     EXPECT_EQ(y4m.size(), header + 17 * (6 + 96 * 64 * 3 / 2));
+}
+
+}  // namespace
+}  // namespace tavimor::test
+
+namespace tavimor::test {
+namespace {
+
+TEST(Cli, InfoSummarisesTheStream) {
+    const CliResult text = run_cli("info " + stream("invisible_96x64"));
+    EXPECT_EQ(text.status, 0);
+    EXPECT_EQ(text.out.rfind("input: ivf\nsize: 96x64\nframes: 24\nshown: 17\nkey frames: 2\ninvisible: 7\n", 0), 0u)
+        << text.out;
+    const CliResult json = run_cli("info --json " + stream("all_200x120"));
+    EXPECT_EQ(json.status, 0);
+    const auto doc = parse_json(json.out);
+    ASSERT_TRUE(doc.has_value());
+    EXPECT_EQ(doc->find("input")->text, "ivf");
+    EXPECT_EQ(doc->find("width")->as_int(), 200);
+    EXPECT_EQ(doc->find("sizes")->items.size(), 4u);
+    EXPECT_EQ(doc->find("frames")->as_int(), 30);
+    EXPECT_EQ(doc->find("shown")->as_int() + doc->find("invisible")->as_int(), 30);
+    const JsonValue& table = *doc->find("frame_table");
+    ASSERT_EQ(table.items.size(), 30u);
+    int64_t bytes = 0;
+    for (const JsonValue& row : table.items) {
+        bytes += row.find("size")->as_int();
+        if (row.find("type")->text == "K") {
+            EXPECT_EQ(row.find("refresh")->items.size(), 3u);
+        }
+    }
+    EXPECT_EQ(doc->find("bytes")->as_int(), bytes);
+    EXPECT_EQ(table.items[0].find("picture")->as_int(), 1) << "pictures count from 1";
 }
 
 }  // namespace
