@@ -29,34 +29,43 @@ inline uint32_t rotate_left(uint32_t x, uint32_t n) { return (x << n) | (x >> (3
 
 Md5::Md5() : state_{0x67452301, 0xefcdab89, 0x98badcfe, 0x10325476}, buffer_{} {}
 
+// Message word used by each step.
+constexpr uint8_t kWordIndex[64] = {0, 1, 2,  3,  4,  5,  6,  7,  8,  9,  10, 11, 12, 13, 14, 15,
+                                    1, 6, 11, 0,  5,  10, 15, 4,  9,  14, 3,  8,  13, 2,  7,  12,
+                                    5, 8, 11, 14, 1,  4,  7,  10, 13, 0,  3,  6,  9,  12, 15, 2,
+                                    0, 7, 14, 5,  12, 3,  10, 1,  8,  15, 6,  13, 4,  11, 2,  9};
+
+template <int Round>
+inline uint32_t mix(uint32_t b, uint32_t c, uint32_t d) {
+    if constexpr (Round == 0) return (b & c) | (~b & d);
+    if constexpr (Round == 1) return (d & b) | (~d & c);
+    if constexpr (Round == 2) return b ^ c ^ d;
+    return c ^ (b | ~d);
+}
+
+template <int Round>
+inline void run_round(uint32_t& a, uint32_t& b, uint32_t& c, uint32_t& d, const uint32_t* m) {
+    for (int k = 0; k < 16; ++k) {
+        const int i = 16 * Round + k;
+        const uint32_t f = mix<Round>(b, c, d);
+        const uint32_t next = d;
+        d = c;
+        c = b;
+        b = b + rotate_left(a + f + kSines[i] + m[kWordIndex[i]], kShifts[i]);
+        a = next;
+    }
+}
+
 void Md5::transform(const uint8_t block[64]) {
     uint32_t m[16];
     for (int i = 0; i < 16; ++i)
         m[i] = block[4 * i] | (block[4 * i + 1] << 8) | (block[4 * i + 2] << 16) |
                (static_cast<uint32_t>(block[4 * i + 3]) << 24);
     uint32_t a = state_[0], b = state_[1], c = state_[2], d = state_[3];
-    for (uint32_t i = 0; i < 64; ++i) {
-        uint32_t f;
-        uint32_t g;
-        if (i < 16) {
-            f = (b & c) | (~b & d);
-            g = i;
-        } else if (i < 32) {
-            f = (d & b) | (~d & c);
-            g = (5 * i + 1) % 16;
-        } else if (i < 48) {
-            f = b ^ c ^ d;
-            g = (3 * i + 5) % 16;
-        } else {
-            f = c ^ (b | ~d);
-            g = (7 * i) % 16;
-        }
-        const uint32_t next = d;
-        d = c;
-        c = b;
-        b = b + rotate_left(a + f + kSines[i] + m[g], kShifts[i]);
-        a = next;
-    }
+    run_round<0>(a, b, c, d, m);
+    run_round<1>(a, b, c, d, m);
+    run_round<2>(a, b, c, d, m);
+    run_round<3>(a, b, c, d, m);
     state_[0] += a;
     state_[1] += b;
     state_[2] += c;
