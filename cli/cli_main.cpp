@@ -14,8 +14,11 @@ namespace {
 constexpr char kVersion[] = "tavimor-cli 2.00";
 
 void print_usage(std::FILE* out) {
-    std::fprintf(out, "usage: tavimor-cli <command> [options] INPUT\n       tavimor-cli --help | --version\n\ncommands:\n");
-    for (const Command& command : all_commands()) std::fprintf(out, "  tavimor-cli %s\n", command.usage);
+    std::fprintf(out,
+                 "usage: tavimor-cli <command> [options] INPUT\n       tavimor-cli --help | "
+                 "--version\n\ncommands:\n");
+    for (const Command& command : all_commands())
+        std::fprintf(out, "  tavimor-cli %s\n", command.usage);
 }
 
 void apply_common_options(const CliOptions& options) {
@@ -58,7 +61,8 @@ int run_cli(int argc, char** argv) {
         return status;
     } catch (const UsageError& error) {
         std::fflush(stdout);
-        std::fprintf(stderr, "tavimor-cli: %s\nusage: tavimor-cli %s\n", error.what(), command->usage);
+        std::fprintf(stderr, "tavimor-cli: %s\nusage: tavimor-cli %s\n", error.what(),
+                     command->usage);
         return 2;
     } catch (const InputError& error) {
         std::fflush(stdout);

@@ -11,11 +11,12 @@ namespace tavimor {
 namespace {
 
 bool ends_with(const std::string& text, const std::string& suffix) {
-    return text.size() >= suffix.size() && text.compare(text.size() - suffix.size(), suffix.size(), suffix) == 0;
+    return text.size() >= suffix.size() &&
+           text.compare(text.size() - suffix.size(), suffix.size(), suffix) == 0;
 }
 
 class OutputFile {
-public:
+  public:
     explicit OutputFile(const std::string& path) : file_(std::fopen(path.c_str(), "wb")) {
         if (!file_) throw InputError("cannot write " + path);
     }
@@ -27,14 +28,15 @@ public:
     }
     void write(const std::string& text) { write(text.data(), text.size()); }
 
-private:
+  private:
     std::FILE* file_;
 };
 
 // The macroblock-aligned picture as the reference buffer holds it.
 void write_aligned(OutputFile& out, const vp8::DecoderInstance& instance) {
     const vp8::FrameBuffer& frame = *instance.frame_to_show;
-    for (int r = 0; r < frame.y_height; ++r) out.write(frame.y + static_cast<size_t>(r) * frame.y_stride, frame.y_width);
+    for (int r = 0; r < frame.y_height; ++r)
+        out.write(frame.y + static_cast<size_t>(r) * frame.y_stride, frame.y_width);
     for (const uint8_t* plane : {frame.u, frame.v})
         for (int r = 0; r < frame.uv_height; ++r)
             out.write(plane + static_cast<size_t>(r) * frame.uv_stride, frame.uv_width);
@@ -64,16 +66,17 @@ int run_decode(const CliOptions& options) {
                 const IvfFileHeader& header = session.header();
                 const unsigned rate = header.rate ? header.rate : 30;
                 const unsigned scale = header.scale ? header.scale : 1;
-                out.write("YUV4MPEG2 W" + std::to_string(y4m_width) + " H" + std::to_string(y4m_height) +
-                          " F" + std::to_string(rate) + ":" + std::to_string(scale) +
-                          " Ip A1:1 C420jpeg\n");
+                out.write("YUV4MPEG2 W" + std::to_string(y4m_width) + " H" +
+                          std::to_string(y4m_height) + " F" + std::to_string(rate) + ":" +
+                          std::to_string(scale) + " Ip A1:1 C420jpeg\n");
             } else if (image.display_width != y4m_width || image.display_height != y4m_height) {
                 throw InputError("picture " + std::to_string(frame.picture) +
                                  " changes the size, which a YUV4MPEG2 stream cannot hold");
             }
             out.write("FRAME\n");
         }
-        for_each_display_row(*frame.record, [&](const uint8_t* row, size_t size) { out.write(row, size); });
+        for_each_display_row(*frame.record,
+                             [&](const uint8_t* row, size_t size) { out.write(row, size); });
     });
     return 0;
 }

@@ -56,7 +56,8 @@ void add_frame(StreamSummary& summary, const DecodedFrame& frame) {
     if (frame.failed || !frame.instance) return;
     const FrameRow row = describe(frame);
     const vp8::FrameSyntax& s = frame.instance->syntax;
-    if (s.key_frame && (summary.sizes.empty() || summary.sizes.back() != std::pair(s.width, s.height)))
+    if (s.key_frame &&
+        (summary.sizes.empty() || summary.sizes.back() != std::pair(s.width, s.height)))
         summary.sizes.emplace_back(s.width, s.height);
     summary.shown += row.picture.has_value();
     summary.key_frames += row.key;
@@ -81,40 +82,47 @@ void print_text(const StreamSummary& summary) {
     const int64_t frames = static_cast<int64_t>(summary.rows.size());
     std::printf("frames: %lld\nshown: %lld\nkey frames: %lld\ninvisible: %lld\nbytes: %lld\n\n",
                 static_cast<long long>(frames), static_cast<long long>(summary.shown),
-                static_cast<long long>(summary.key_frames), static_cast<long long>(frames - summary.shown),
+                static_cast<long long>(summary.key_frames),
+                static_cast<long long>(frames - summary.shown),
                 static_cast<long long>(summary.bytes));
-    std::printf("%7s %7s %4s %7s %8s %3s %12s %11s %10s  %s\n", "index", "picture", "type", "version",
-                "size", "q", "filter_level", "filter_type", "partitions", "refresh");
+    std::printf("%7s %7s %4s %7s %8s %3s %12s %11s %10s  %s\n", "index", "picture", "type",
+                "version", "size", "q", "filter_level", "filter_type", "partitions", "refresh");
     for (const FrameRow& row : summary.rows) {
         const std::string picture = row.picture ? std::to_string(*row.picture) : "-";
-        std::printf("%7lld %7s %4s %7d %8zu %3d %12d %11d %10d  %s\n", static_cast<long long>(row.index),
-                    picture.c_str(), row.key ? "K" : "I", row.version, row.size, row.q, row.filter_level,
-                    row.filter_type, row.partitions, refresh_text(row, false).c_str());
+        std::printf("%7lld %7s %4s %7d %8zu %3d %12d %11d %10d  %s\n",
+                    static_cast<long long>(row.index), picture.c_str(), row.key ? "K" : "I",
+                    row.version, row.size, row.q, row.filter_level, row.filter_type, row.partitions,
+                    refresh_text(row, false).c_str());
     }
 }
 
 void print_json(const StreamSummary& summary) {
     const int64_t frames = static_cast<int64_t>(summary.rows.size());
-    const std::pair<int, int> first = summary.sizes.empty() ? std::pair(0, 0) : summary.sizes.front();
-    std::printf("{\"input\":\"ivf\",\"width\":%d,\"height\":%d,\"sizes\":[", first.first, first.second);
+    const std::pair<int, int> first =
+        summary.sizes.empty() ? std::pair(0, 0) : summary.sizes.front();
+    std::printf("{\"input\":\"ivf\",\"width\":%d,\"height\":%d,\"sizes\":[", first.first,
+                first.second);
     std::vector<std::pair<int, int>> distinct;
     for (const auto& size : summary.sizes)
-        if (std::find(distinct.begin(), distinct.end(), size) == distinct.end()) distinct.push_back(size);
+        if (std::find(distinct.begin(), distinct.end(), size) == distinct.end())
+            distinct.push_back(size);
     for (size_t i = 0; i < distinct.size(); ++i)
         std::printf("%s[%d,%d]", i ? "," : "", distinct[i].first, distinct[i].second);
-    std::printf("],\"frames\":%lld,\"shown\":%lld,\"key_frames\":%lld,\"invisible\":%lld,\"bytes\":%lld,"
-                "\"frame_table\":[",
-                static_cast<long long>(frames), static_cast<long long>(summary.shown),
-                static_cast<long long>(summary.key_frames), static_cast<long long>(frames - summary.shown),
-                static_cast<long long>(summary.bytes));
+    std::printf(
+        "],\"frames\":%lld,\"shown\":%lld,\"key_frames\":%lld,\"invisible\":%lld,\"bytes\":%lld,"
+        "\"frame_table\":[",
+        static_cast<long long>(frames), static_cast<long long>(summary.shown),
+        static_cast<long long>(summary.key_frames), static_cast<long long>(frames - summary.shown),
+        static_cast<long long>(summary.bytes));
     for (size_t i = 0; i < summary.rows.size(); ++i) {
         const FrameRow& row = summary.rows[i];
         const std::string picture = row.picture ? std::to_string(*row.picture) : "null";
-        std::printf("%s{\"index\":%lld,\"picture\":%s,\"type\":\"%s\",\"version\":%d,\"size\":%zu,\"q\":%d,"
-                    "\"filter_level\":%d,\"filter_type\":%d,\"partitions\":%d,\"refresh\":%s}",
-                    i ? "," : "", static_cast<long long>(row.index), picture.c_str(), row.key ? "K" : "I",
-                    row.version, row.size, row.q, row.filter_level, row.filter_type, row.partitions,
-                    refresh_text(row, true).c_str());
+        std::printf(
+            "%s{\"index\":%lld,\"picture\":%s,\"type\":\"%s\",\"version\":%d,\"size\":%zu,\"q\":%d,"
+            "\"filter_level\":%d,\"filter_type\":%d,\"partitions\":%d,\"refresh\":%s}",
+            i ? "," : "", static_cast<long long>(row.index), picture.c_str(), row.key ? "K" : "I",
+            row.version, row.size, row.q, row.filter_level, row.filter_type, row.partitions,
+            refresh_text(row, true).c_str());
     }
     std::printf("]}\n");
 }

@@ -10,7 +10,8 @@ int run_md5(const CliOptions& options) {
     DecodeSession session(options.input);
     session.run([](const DecodedFrame& frame) {
         if (!frame.record) return;
-        std::printf("%lld %s\n", static_cast<long long>(frame.picture), picture_md5(*frame.record).c_str());
+        std::printf("%lld %s\n", static_cast<long long>(frame.picture),
+                    picture_md5(*frame.record).c_str());
     });
     return 0;
 }

@@ -11,10 +11,9 @@ int run_modes(const CliOptions& options) {
     const FrameRange range = frames_option(options);
     DecodeSession session(options.input);
     MacroblockCoefficients coefficients;
-    vp8::decoder_set_token_observer(&session.context(), &MacroblockCoefficients::observe, &coefficients);
-    auto before = [&](int64_t index) {
-        return index <= range.last;
-    };
+    vp8::decoder_set_token_observer(&session.context(), &MacroblockCoefficients::observe,
+                                    &coefficients);
+    auto before = [&](int64_t index) { return index <= range.last; };
     session.run(
         [&](const DecodedFrame& frame) {
             if (frame.failed || !frame.instance || !range.contains(frame.index)) return;

@@ -6,13 +6,22 @@ namespace tavimor {
 const std::vector<Command>& all_commands() {
     static const std::vector<Command> kCommands = {
         {"md5", "md5 [--simd N] INPUT", {{"--simd", true}, {"--threads", true}}, run_md5},
-        {"decode", "decode INPUT -o OUT [--aligned] [--simd N]",
-         {{"-o", true}, {"--aligned", false}, {"--simd", true}, {"--threads", true}}, run_decode},
-        {"trace", "trace INPUT [--frames A-B]",
-         {{"--frames", true}, {"--simd", true}, {"--threads", true}}, run_trace},
-        {"modes", "modes INPUT [--frames A-B]",
-         {{"--frames", true}, {"--simd", true}, {"--threads", true}}, run_modes},
-        {"info", "info INPUT [--json]", {{"--json", false}, {"--simd", true}, {"--threads", true}}, run_info},
+        {"decode",
+         "decode INPUT -o OUT [--aligned] [--simd N]",
+         {{"-o", true}, {"--aligned", false}, {"--simd", true}, {"--threads", true}},
+         run_decode},
+        {"trace",
+         "trace INPUT [--frames A-B]",
+         {{"--frames", true}, {"--simd", true}, {"--threads", true}},
+         run_trace},
+        {"modes",
+         "modes INPUT [--frames A-B]",
+         {{"--frames", true}, {"--simd", true}, {"--threads", true}},
+         run_modes},
+        {"info",
+         "info INPUT [--json]",
+         {{"--json", false}, {"--simd", true}, {"--threads", true}},
+         run_info},
     };
     return kCommands;
 }

@@ -14,7 +14,9 @@ DecodeSession::DecodeSession(const std::string& input) : input_(input) {
     vp8::decoder_set_analysis(&context_, nullptr);
 }
 
-DecodeSession::~DecodeSession() { vp8::decoder_destroy(&context_); }
+DecodeSession::~DecodeSession() {
+    vp8::decoder_destroy(&context_);
+}
 
 void DecodeSession::set_analysis(vp8::AnalysisContext* analysis) {
     vp8::decoder_set_analysis(&context_, analysis);
@@ -32,14 +34,14 @@ void DecodeSession::run(const FrameHandler& after, const std::function<bool(int6
         DecodedFrame frame;
         frame.index = index;
         frame.data = &data;
-        const int result = vp8::decoder_decode(&context_, data.data(), static_cast<uint32_t>(data.size()),
-                                               nullptr, 0);
+        const int result = vp8::decoder_decode(&context_, data.data(),
+                                               static_cast<uint32_t>(data.size()), nullptr, 0);
         frame.instance = vp8::decoder_instance(&context_);
         if (result != vp8::kOk) {
             frame.failed = true;
             after(frame);
-            std::string message = "frame " + std::to_string(index) + ": " +
-                                  vp8::decoder_error_string(&context_);
+            std::string message =
+                "frame " + std::to_string(index) + ": " + vp8::decoder_error_string(&context_);
             if (const char* detail = vp8::decoder_error_detail(&context_))
                 message += std::string(": ") + detail;
             throw InputError(message);

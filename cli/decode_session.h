@@ -23,7 +23,7 @@ struct DecodedFrame {
 };
 
 class DecodeSession {
-public:
+  public:
     // Opens the input; throws InputError when it is not a readable IVF stream.
     explicit DecodeSession(const std::string& input);
     DecodeSession(const DecodeSession&) = delete;
@@ -42,7 +42,7 @@ public:
     // decode, after the handler has run.
     void run(const FrameHandler& after, const std::function<bool(int64_t)>& before = {});
 
-private:
+  private:
     std::string input_;
     IvfReader reader_;
     vp8::CodecContext context_{};

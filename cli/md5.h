@@ -8,13 +8,13 @@
 namespace tavimor {
 
 class Md5 {
-public:
+  public:
     Md5();
     void update(const void* data, size_t size);
     // The digest as 32 lowercase hex digits; the object is spent afterwards.
     std::string hex_digest();
 
-private:
+  private:
     void transform(const uint8_t block[64]);
 
     uint32_t state_[4];

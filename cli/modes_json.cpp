@@ -15,7 +15,7 @@ const char* const kModeNames[10] = {"DC",      "V",    "H",    "TM",  "B",
                                     "NEAREST", "NEAR", "ZERO", "NEW", "SPLIT"};
 
 class Json {
-public:
+  public:
     void key(const char* name) {
         separate();
         text_ += '"';
@@ -75,7 +75,7 @@ public:
     }
     std::string take() { return std::move(text_); }
 
-private:
+  private:
     void separate() {
         if (!fresh_ && !text_.empty()) text_ += ',';
         fresh_ = false;
@@ -218,7 +218,8 @@ void write_macroblock(Json& j, const vp8::MbAnalysisRecord& r, bool key_frame, b
             j.field("p", r.partitioning);
             j.key("sm");
             j.open('[');
-            for (int i = 0; i < vp8::kSplitCounts[r.partitioning]; ++i) j.value(r.partitions[i].mode);
+            for (int i = 0; i < vp8::kSplitCounts[r.partitioning]; ++i)
+                j.value(r.partitions[i].mode);
             j.close(']');
             j.key("smv");
             j.open('[');
@@ -251,7 +252,8 @@ void MacroblockCoefficients::observe(void* user, const vp8::DecoderInstance& ins
             const int16_t level = levels[block * 16 + vp8::kZigzag[pos]];
             count += level != 0;
             const auto bits = static_cast<uint16_t>(level);
-            for (uint8_t byte : {static_cast<uint8_t>(bits & 0xff), static_cast<uint8_t>(bits >> 8)})
+            for (uint8_t byte :
+                 {static_cast<uint8_t>(bits & 0xff), static_cast<uint8_t>(bits >> 8)})
                 self.hash_ = (self.hash_ ^ byte) * kFnvPrime;
         }
     };
@@ -272,7 +274,8 @@ std::string modes_json_line(int64_t frame_index, const vp8::DecoderInstance& ins
     for (int row = 0; row < instance.mb_rows; ++row)
         for (int col = 0; col < instance.mb_cols; ++col)
             write_macroblock(j, *vp8::mb_record(mutable_instance, row, col), s.key_frame,
-                             s.segmentation_enabled, coefficients.counts(row * instance.mb_cols + col));
+                             s.segmentation_enabled,
+                             coefficients.counts(row * instance.mb_cols + col));
     j.close(']');
     j.close('}');
     return j.take();

@@ -14,7 +14,7 @@ namespace tavimor {
 // Collects per-macroblock coefficient facts while a frame decodes: the
 // non-zero count of each block and a hash of all coded levels.
 class MacroblockCoefficients {
-public:
+  public:
     // The decoder's token observer; user is a MacroblockCoefficients. The first
     // macroblock of a frame starts the frame's collection.
     static void observe(void* user, const vp8::DecoderInstance& instance,
@@ -25,7 +25,7 @@ public:
     // FNV-1a over the levels of every non-skipped macroblock in zigzag order.
     uint32_t hash() const { return hash_; }
 
-private:
+  private:
     std::vector<int> counts_;
     uint32_t hash_ = 2166136261u;
 };

@@ -43,7 +43,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             const int height = (frame[8] | (frame[9] << 8)) & 0x3fff;
             if (width * height > 1024 * 1024) continue;
         }
-        if (vp8::decoder_decode(&context, frame.data(), static_cast<uint32_t>(frame.size()), nullptr, 0) == 0) {
+        if (vp8::decoder_decode(&context, frame.data(), static_cast<uint32_t>(frame.size()),
+                                nullptr, 0) == 0) {
             const void* iterator = nullptr;
             vp8::decoder_get_frame(&context, &iterator);
         }

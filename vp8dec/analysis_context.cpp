@@ -10,8 +10,8 @@ AnalysisContext& analysis_context() {
     return context;
 }
 
-bool open_analysis_files(AnalysisContext& context, const char* trace_path,
-                         const char* mbinfo_path, const char* coef_path) {
+bool open_analysis_files(AnalysisContext& context, const char* trace_path, const char* mbinfo_path,
+                         const char* coef_path) {
     std::FILE* trace = std::fopen(trace_path, "w");
     std::FILE* mbinfo = std::fopen(mbinfo_path, "wb");
     std::FILE* coef = std::fopen(coef_path, "wb");

@@ -12,7 +12,7 @@ namespace vp8 {
 enum PictureSlot : int { kSlotFinal = 0, kSlotPreLoopFilter = 1, kSlotPredicted = 2 };
 
 struct FrameSummary {
-    uint8_t frame_type;            // 0 key frame
+    uint8_t frame_type;  // 0 key frame
     uint8_t segmentation_enabled;
     int16_t filter_level;
     int16_t filter_type;
@@ -32,8 +32,8 @@ AnalysisContext& analysis_context();
 
 // Opens the three files (trace "w", the others "wb"), creating or truncating
 // them. Returns false when any of them cannot be opened (none is left open).
-bool open_analysis_files(AnalysisContext& context, const char* trace_path,
-                         const char* mbinfo_path, const char* coef_path);
+bool open_analysis_files(AnalysisContext& context, const char* trace_path, const char* mbinfo_path,
+                         const char* coef_path);
 
 // Closes the files, frees the slot rows and zeroes the whole context.
 void close_analysis_context(AnalysisContext& context);

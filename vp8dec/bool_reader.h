@@ -15,8 +15,8 @@ inline constexpr uint32_t kRefillThreshold = 128;
 
 struct BoolReader {
     uint32_t range;
-    uint32_t value;   // bits 8..15 are compared with the split
-    int32_t count;    // look-ahead bits loaded below the window
+    uint32_t value;         // bits 8..15 are compared with the split
+    int32_t count;          // look-ahead bits loaded below the window
     const uint8_t* source;  // next partition byte not yet copied into the ring
     uint32_t source_left;
     uint8_t* ring;
@@ -40,18 +40,20 @@ int bool_start(BoolReader& reader, const uint8_t* data, uint32_t size);
 void bool_fill(BoolReader& reader);
 void bool_stop(BoolReader& reader);
 
-inline BitMark bit_mark(const BoolReader& reader) { return {reader.loaded, reader.count}; }
+inline BitMark bit_mark(const BoolReader& reader) {
+    return {reader.loaded, reader.count};
+}
 
 // Bits consumed between two marks of the same reader: the total of the
 // normalisation shifts performed in between.
 inline int32_t bits_between(const BitMark& before, const BitMark& after) {
-    return static_cast<int32_t>(8 * (after.loaded - before.loaded)) -
-           (after.count - before.count);
+    return static_cast<int32_t>(8 * (after.loaded - before.loaded)) - (after.count - before.count);
 }
 
 inline uint32_t next_ring_byte(BoolReader& reader) {
     // Past the bytes written into the ring the partition has ended: zeros.
-    const uint32_t byte = reader.loaded < reader.written ? reader.ring[reader.loaded & kRingMask] : 0;
+    const uint32_t byte =
+        reader.loaded < reader.written ? reader.ring[reader.loaded & kRingMask] : 0;
     ++reader.loaded;
     return byte;
 }
@@ -81,7 +83,8 @@ inline int read_bool(BoolReader& reader, int prob) {
 
 inline uint32_t read_literal(BoolReader& reader, int bits) {
     uint32_t value = 0;
-    for (int i = 0; i < bits; ++i) value = (value << 1) | static_cast<uint32_t>(read_bool(reader, 128));
+    for (int i = 0; i < bits; ++i)
+        value = (value << 1) | static_cast<uint32_t>(read_bool(reader, 128));
     return value;
 }
 

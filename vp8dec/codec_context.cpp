@@ -98,17 +98,20 @@ const FrameAnalysisRecord* vp8_get_frame(CodecContext* context, const void** ite
 }
 
 const DecoderInterface kVp8Interface = {
-    "Tavimor VP8 decoder", kInterfaceVersion, kCapabilityDecode, vp8_init, vp8_destroy,
-    probe_key_frame,       vp8_decode,        vp8_get_frame,
+    "Tavimor VP8 decoder", kInterfaceVersion, kCapabilityDecode, vp8_init,
+    vp8_destroy,           probe_key_frame,   vp8_decode,        vp8_get_frame,
 };
 
 }  // namespace
 
-const DecoderInterface* vp8_decoder_interface() { return &kVp8Interface; }
+const DecoderInterface* vp8_decoder_interface() {
+    return &kVp8Interface;
+}
 
 int decoder_init(CodecContext* context, const DecoderInterface* iface, const DecoderConfig* config,
                  long flags, int abi_version) {
-    if (abi_version != kDecoderAbiVersion || (iface && iface->interface_version != kInterfaceVersion))
+    if (abi_version != kDecoderAbiVersion ||
+        (iface && iface->interface_version != kInterfaceVersion))
         return kErrorAbiMismatch;
     if (!context || !iface) return kErrorInvalidParameter;
     if ((flags & ~iface->capabilities) != 0) return kErrorIncapable;
@@ -182,9 +185,7 @@ void decoder_set_analysis(CodecContext* context, AnalysisContext* analysis) {
     context->priv->analysis_set = true;
 }
 
-void decoder_set_token_observer(CodecContext* context,
-                                TokenObserver observer,
-                                void* user) {
+void decoder_set_token_observer(CodecContext* context, TokenObserver observer, void* user) {
     if (!context || !context->priv) return;
     context->priv->token_observer = observer;
     context->priv->token_observer_user = user;

@@ -74,9 +74,7 @@ int probe_key_frame(const uint8_t* data, uint32_t size, StreamInfo* info);
 void decoder_set_analysis(CodecContext* context, AnalysisContext* analysis);
 // Calls the observer for every macroblock with its quantised levels (see
 // TokenObserver); null removes it. Takes effect from the next decode call.
-void decoder_set_token_observer(CodecContext* context,
-                                TokenObserver observer,
-                                void* user);
+void decoder_set_token_observer(CodecContext* context, TokenObserver observer, void* user);
 // The decoder instance behind a context, once the first key frame created it.
 DecoderInstance* decoder_instance(CodecContext* context);
 

@@ -24,7 +24,7 @@ int decode_block(BoolReader& reader, const uint8_t (*probs)[kCoefContexts][kCoef
     while (true) {
         const uint8_t* p = probs[kCoefBandOfPosition[pos]][context];
         if (!after_zero && !read_bool(reader, p[0])) return pos;  // end of block
-        if (!read_bool(reader, p[1])) {                            // zero
+        if (!read_bool(reader, p[1])) {                           // zero
             context = 0;
             after_zero = true;
             if (++pos == 16) return 15;
@@ -39,15 +39,18 @@ int decode_block(BoolReader& reader, const uint8_t (*probs)[kCoefContexts][kCoef
                 magnitude = !read_bool(reader, p[4]) ? 2 : 3 + read_bool(reader, p[5]);
             } else if (!read_bool(reader, p[6])) {
                 const int category = read_bool(reader, p[7]);
-                magnitude = kCategoryBase[category] + read_extra_bits(reader, kCategoryProbs[category]);
+                magnitude =
+                    kCategoryBase[category] + read_extra_bits(reader, kCategoryProbs[category]);
             } else {
                 const int category = !read_bool(reader, p[8]) ? 2 + read_bool(reader, p[9])
-                                                               : 4 + read_bool(reader, p[10]);
-                magnitude = kCategoryBase[category] + read_extra_bits(reader, kCategoryProbs[category]);
+                                                              : 4 + read_bool(reader, p[10]);
+                magnitude =
+                    kCategoryBase[category] + read_extra_bits(reader, kCategoryProbs[category]);
             }
             context = 2;
         }
-        levels[kZigzag[pos]] = static_cast<int16_t>(read_bool(reader, 128) ? -magnitude : magnitude);
+        levels[kZigzag[pos]] =
+            static_cast<int16_t>(read_bool(reader, 128) ? -magnitude : magnitude);
         after_zero = false;
         if (++pos == 16) return 15;
     }
@@ -64,7 +67,8 @@ int read_mb_tokens(DecoderInstance& instance, MacroblockContext& mb) {
     int y_type = kYWithDc;
     int y_first = 0;
     if (has_y2_block(mb.record->mode)) {
-        const int eob = decode_block(reader, coef_probs[kY2], 0, above.y2 + left.y2, mb.coefs + 24 * 16);
+        const int eob =
+            decode_block(reader, coef_probs[kY2], 0, above.y2 + left.y2, mb.coefs + 24 * 16);
         above.y2 = left.y2 = eob != 0;
         mb.eob[24] = static_cast<uint8_t>(eob);
         total += eob - 16;

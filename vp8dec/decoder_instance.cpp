@@ -5,9 +5,9 @@
 #include <chrono>
 #include <cstdlib>
 #include <cstring>
+#include <initializer_list>
 #include <new>
 #include <utility>
-#include <initializer_list>
 
 #include "vp8dec/analysis_context.h"
 #include "vp8dec/decoder_error.h"
@@ -31,7 +31,9 @@ void free_buffers(DecoderInstance& instance) {
     instance.mb_rows = instance.mb_cols = instance.mb_count = instance.mode_info_stride = 0;
 }
 
-void swap_buffers(FrameBuffer& a, FrameBuffer& b) { std::swap(a, b); }
+void swap_buffers(FrameBuffer& a, FrameBuffer& b) {
+    std::swap(a, b);
+}
 
 // Applies the reference updates of the frame header.
 void update_references(DecoderInstance& instance, bool exchanged) {
@@ -48,7 +50,8 @@ void update_references(DecoderInstance& instance, bool exchanged) {
     if (instance.refresh_alt_ref_frame) duplicate_frame(*instance.frame_to_show, instance.altref);
 }
 
-PlanarPicture* record_picture(DecoderInstance& instance, PlanarPicture FrameAnalysisRecord::*field) {
+PlanarPicture* record_picture(DecoderInstance& instance,
+                              PlanarPicture FrameAnalysisRecord::*field) {
     return instance.record ? &(instance.record->*field) : nullptr;
 }
 
@@ -102,8 +105,8 @@ bool resize_buffers(DecoderInstance& instance, int width, int height) {
     const int w = (width + 15) & ~15;
     const int h = (height + 15) & ~15;
     bool ok = allocate_frame_buffer(instance.temporary, w, 16);
-    for (FrameBuffer* buffer : {&instance.last, &instance.golden, &instance.altref,
-                                &instance.new_frame, &instance.post})
+    for (FrameBuffer* buffer :
+         {&instance.last, &instance.golden, &instance.altref, &instance.new_frame, &instance.post})
         ok = ok && allocate_frame_buffer(*buffer, w, h);
     instance.mb_rows = h / 16;
     instance.mb_cols = w / 16;
@@ -111,9 +114,14 @@ bool resize_buffers(DecoderInstance& instance, int width, int height) {
     instance.mode_info_stride = instance.mb_cols + 1;
     // One record more than the (cols + 1) x (rows + 1) grid: the last row's
     // trailing border record, written to the macroblock information file.
-    const size_t records = static_cast<size_t>(instance.mode_info_stride) * (instance.mb_rows + 1) + 1;
-    instance.mode_info = ok ? static_cast<MbAnalysisRecord*>(std::calloc(records, sizeof(MbAnalysisRecord))) : nullptr;
-    instance.above_contexts = ok ? static_cast<TokenContext*>(std::calloc(instance.mb_cols, sizeof(TokenContext))) : nullptr;
+    const size_t records =
+        static_cast<size_t>(instance.mode_info_stride) * (instance.mb_rows + 1) + 1;
+    instance.mode_info =
+        ok ? static_cast<MbAnalysisRecord*>(std::calloc(records, sizeof(MbAnalysisRecord)))
+           : nullptr;
+    instance.above_contexts =
+        ok ? static_cast<TokenContext*>(std::calloc(instance.mb_cols, sizeof(TokenContext)))
+           : nullptr;
     if (!instance.mode_info || !instance.above_contexts) {
         free_buffers(instance);
         return false;
@@ -122,7 +130,8 @@ bool resize_buffers(DecoderInstance& instance, int width, int height) {
     return true;
 }
 
-int receive_frame(DecoderInstance& instance, const uint8_t* data, uint32_t size, int64_t time_stamp) {
+int receive_frame(DecoderInstance& instance, const uint8_t* data, uint32_t size,
+                  int64_t time_stamp) {
     instance.error.armed = 1;
     instance.data = data;
     instance.size = size;
@@ -155,8 +164,10 @@ int receive_frame(DecoderInstance& instance, const uint8_t* data, uint32_t size,
         instance.total_filter_time += now_microseconds() - filter_start;
     }
     if (instance.analysis) {
-        instance.analysis->summary.filter_level = static_cast<int16_t>(instance.loop_filter.filter_level);
-        instance.analysis->summary.filter_type = static_cast<int16_t>(instance.loop_filter.filter_type);
+        instance.analysis->summary.filter_level =
+            static_cast<int16_t>(instance.loop_filter.filter_level);
+        instance.analysis->summary.filter_type =
+            static_cast<int16_t>(instance.loop_filter.filter_type);
     }
     replicate_borders(shown);
     update_references(instance, exchange);

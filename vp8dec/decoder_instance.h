@@ -31,13 +31,13 @@ struct SegmentationState {
     int enabled;
     int update_map;
     int update_data;
-    int abs_delta;                 // mb_segement_abs_delta: 1 absolute values, 0 deltas
-    int8_t feature_data[2][4];     // [quantiser, loop filter][segment]
+    int abs_delta;              // mb_segement_abs_delta: 1 absolute values, 0 deltas
+    int8_t feature_data[2][4];  // [quantiser, loop filter][segment]
     uint8_t tree_probs[3];
 };
 
 struct LoopFilterHeader {
-    int filter_type;   // 0 normal, 1 simple
+    int filter_type;  // 0 normal, 1 simple
     int filter_level;
     int sharpness_level;
     int delta_enabled;  // mode_ref_lf_delta_enabled
@@ -85,12 +85,12 @@ struct MacroblockContext {
     MbAnalysisRecord* record;
     MotionVector block_mvs[24];  // 16 luma, 4 U, 4 V (chroma in chroma eighth samples)
     BoolReader* token_reader;
-    TokenContext* above;         // this column's above contexts
+    TokenContext* above;  // this column's above contexts
     TokenContext left;
     alignas(16) int16_t coefs[25 * 16];  // quantised levels, raster order per block
     uint8_t eob[25];                     // end position of each block
     alignas(16) int16_t dequant_y2[16];
-    alignas(16) int16_t residual[400];   // Y 16x16, U 8x8 at 256, V 8x8 at 320, Y2 outputs at 384
+    alignas(16) int16_t residual[400];    // Y 16x16, U 8x8 at 256, V 8x8 at 320, Y2 outputs at 384
     alignas(16) uint8_t prediction[384];  // Y 16x16, U 8x8 at 256, V 8x8 at 320
     const int16_t* y1_factors;
     const int16_t* y2_factors;

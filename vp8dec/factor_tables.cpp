@@ -8,8 +8,12 @@ namespace vp8 {
 
 namespace {
 
-int dc_lookup(int index) { return kDcQuantLookup[std::clamp(index, 0, kQuantIndices - 1)]; }
-int ac_lookup(int index) { return kAcQuantLookup[std::clamp(index, 0, kQuantIndices - 1)]; }
+int dc_lookup(int index) {
+    return kDcQuantLookup[std::clamp(index, 0, kQuantIndices - 1)];
+}
+int ac_lookup(int index) {
+    return kAcQuantLookup[std::clamp(index, 0, kQuantIndices - 1)];
+}
 
 void fill_row(int16_t* row, int dc, int ac) {
     row[0] = static_cast<int16_t>(dc);

@@ -24,12 +24,14 @@ void replicate_plane(uint8_t* plane, int stride, int width, int height, int bord
     const uint8_t* last = plane + (height - 1) * stride - border;
     for (int r = 1; r <= border; ++r) {
         std::memcpy(plane - r * stride - border, first, static_cast<size_t>(width) + 2 * border);
-        std::memcpy(plane + (height - 1 + r) * stride - border, last, static_cast<size_t>(width) + 2 * border);
+        std::memcpy(plane + (height - 1 + r) * stride - border, last,
+                    static_cast<size_t>(width) + 2 * border);
     }
 }
 
 size_t allocation_bytes(const FrameBuffer& frame) {
-    const size_t bytes = static_cast<size_t>(frame.frame_size) + 2 * static_cast<size_t>(frame.y_stride) + 32;
+    const size_t bytes =
+        static_cast<size_t>(frame.frame_size) + 2 * static_cast<size_t>(frame.y_stride) + 32;
     return (bytes + 31) & ~size_t{31};
 }
 

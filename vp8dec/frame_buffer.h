@@ -8,10 +8,10 @@ namespace vp8 {
 inline constexpr int kFrameBorder = 32;  // luma samples on every side; chroma has half
 
 struct FrameBuffer {
-    int y_width;    // allocation width, a multiple of 16
+    int y_width;  // allocation width, a multiple of 16
     int y_height;
-    int y_stride;   // y_width + 2 * border
-    int uv_width;   // (y_width + 1) / 2
+    int y_stride;  // y_width + 2 * border
+    int uv_width;  // (y_width + 1) / 2
     int uv_height;
     int uv_stride;  // uv_width + border
     uint8_t* y;     // first visible sample of each plane

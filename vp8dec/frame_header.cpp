@@ -21,10 +21,14 @@ struct VersionSettings {
 
 VersionSettings version_settings(int version) {
     switch (version) {
-        case 1: return {0, 1, 1, 0};
-        case 2: return {1, 0, 1, 0};
-        case 3: return {1, 1, 1, 1};
-        default: return {0, 0, 0, 0};
+        case 1:
+            return {0, 1, 1, 0};
+        case 2:
+            return {1, 0, 1, 0};
+        case 3:
+            return {1, 1, 1, 1};
+        default:
+            return {0, 0, 0, 0};
     }
 }
 
@@ -32,7 +36,9 @@ std::FILE* trace_file(const DecoderInstance& instance) {
     return instance.analysis ? instance.analysis->trace_file : nullptr;
 }
 
-int64_t file_position(std::FILE* file) { return file ? static_cast<int64_t>(std::ftell(file)) : 0; }
+int64_t file_position(std::FILE* file) {
+    return file ? static_cast<int64_t>(std::ftell(file)) : 0;
+}
 
 void note_file_positions(DecoderInstance& instance) {
     if (!instance.record || !instance.analysis) return;
@@ -97,7 +103,8 @@ void initialise_frame(DecoderInstance& instance) {
         std::memcpy(probs.uv_mode, kDefaultUvModeProbs, sizeof(probs.uv_mode));
         std::memcpy(probs.coef, kDefaultCoefProbs, sizeof(probs.coef));
         std::memcpy(probs.subblock_mode, kDefaultSubblockModeProbs, sizeof(probs.subblock_mode));
-        std::memset(instance.segmentation.feature_data, 0, sizeof(instance.segmentation.feature_data));
+        std::memset(instance.segmentation.feature_data, 0,
+                    sizeof(instance.segmentation.feature_data));
         instance.segmentation.abs_delta = 0;
         std::memset(instance.loop_filter.ref_deltas, 0, sizeof(instance.loop_filter.ref_deltas));
         std::memset(instance.loop_filter.mode_deltas, 0, sizeof(instance.loop_filter.mode_deltas));
@@ -115,7 +122,8 @@ void read_segmentation(DecoderInstance& instance, BoolReader& reader, const Head
     FrameSyntax& syntax = instance.syntax;
     seg.enabled = static_cast<int>(read_literal(reader, 1));
     syntax.segmentation_enabled = seg.enabled;
-    if (instance.analysis) instance.analysis->summary.segmentation_enabled = static_cast<uint8_t>(seg.enabled);
+    if (instance.analysis)
+        instance.analysis->summary.segmentation_enabled = static_cast<uint8_t>(seg.enabled);
     trace.line("\t%d <- segmentation_enabled\n", seg.enabled);
     if (!seg.enabled) {
         // Without segmentation no map is read; nothing updates it this frame.
@@ -175,12 +183,15 @@ void read_segmentation(DecoderInstance& instance, BoolReader& reader, const Head
 
 void read_loop_filter_deltas(DecoderInstance& instance, BoolReader& reader,
                              const HeaderTrace& trace, bool mode_deltas) {
-    int8_t* deltas = mode_deltas ? instance.loop_filter.mode_deltas : instance.loop_filter.ref_deltas;
-    CodedField* coded = mode_deltas ? instance.syntax.mode_lf_deltas : instance.syntax.ref_lf_deltas;
+    int8_t* deltas =
+        mode_deltas ? instance.loop_filter.mode_deltas : instance.loop_filter.ref_deltas;
+    CodedField* coded =
+        mode_deltas ? instance.syntax.mode_lf_deltas : instance.syntax.ref_lf_deltas;
     const char* format =
         mode_deltas ? "\t\t\t\t\t%d <- mode_lf_deltas[i]\n" : "\t\t\t\t\t%d <- ref_lf_deltas[i]\n";
-    trace.line(mode_deltas ? "\t\t\tread %d mode_deltas udpates\n" : "\t\t\tread %d ref_deltas udpates\n",
-               4);
+    trace.line(
+        mode_deltas ? "\t\t\tread %d mode_deltas udpates\n" : "\t\t\tread %d ref_deltas udpates\n",
+        4);
     for (int i = 0; i < 4; ++i) {
         const CodedField field = read_coded_field(reader, 6);
         coded[i] = field;
@@ -344,7 +355,8 @@ int decode_one_frame(DecoderInstance& instance) {
     instance.version = static_cast<int>((tag >> 1) & 7);
     instance.show_frame = static_cast<int>((tag >> 4) & 1);
     const uint32_t first_partition_length = tag >> 5;
-    if (instance.analysis) instance.analysis->summary.frame_type = static_cast<uint8_t>(instance.frame_type);
+    if (instance.analysis)
+        instance.analysis->summary.frame_type = static_cast<uint8_t>(instance.frame_type);
     syntax.key_frame = instance.frame_type == 0;
     syntax.version = instance.version;
     syntax.show_frame = instance.show_frame;
@@ -359,7 +371,8 @@ int decode_one_frame(DecoderInstance& instance) {
     trace.line("\t%d <- frame_type\n", instance.frame_type);
     trace.line("\t%d <- version\n", instance.version);
     trace.line("\t%d <- show_frame\n", instance.show_frame);
-    trace.line("\t%d <- first_partition_length_in_bytes\n", static_cast<int>(first_partition_length));
+    trace.line("\t%d <- first_partition_length_in_bytes\n",
+               static_cast<int>(first_partition_length));
 
     // 5-7. Version settings, key-frame start, picture size.
     const VersionSettings settings = version_settings(instance.version);

@@ -6,7 +6,7 @@
 namespace vp8 {
 
 class HeaderTrace {
-public:
+  public:
     explicit HeaderTrace(std::FILE* file) : file_(file) {}
 
     void line(const char* text) const {
@@ -25,7 +25,7 @@ public:
         if (file_) std::fprintf(file_, format, a, b, c, d);
     }
 
-private:
+  private:
     std::FILE* file_;
 };
 

@@ -13,7 +13,8 @@ int read_vector_component(BoolReader& reader, const uint8_t* probs) {
     int value = 0;
     if (read_bool(reader, probs[kMvpIsShort])) {
         for (int i = 0; i < 3; ++i) value += read_bool(reader, probs[kMvpLong + i]) << i;
-        for (int i = kMvLongBits - 1; i > 3; --i) value += read_bool(reader, probs[kMvpLong + i]) << i;
+        for (int i = kMvLongBits - 1; i > 3; --i)
+            value += read_bool(reader, probs[kMvpLong + i]) << i;
         if (!(value & 0xfff0) || read_bool(reader, probs[kMvpLong + 3])) value += 8;
     } else {
         value = read_tree(reader, kSmallMvTree, probs + kMvpShort);
@@ -89,15 +90,25 @@ void read_split_vectors(DecoderInstance& instance, MbAnalysisRecord& record,
     for (int j = 0; j < kSplitCounts[layout]; ++j) {
         int k = 0;
         while (map[k] != j) ++k;
-        const MotionVector left = (k & 3) ? record.subblocks[k - 1].mv : left_mb.subblocks[k + 3].mv;
-        const MotionVector above = k >= 4 ? record.subblocks[k - 4].mv : above_mb.subblocks[k + 12].mv;
-        const int mode = read_tree(reader, kSubMvRefTree, kSubMvRefProbs[sub_vector_context(left, above)]);
+        const MotionVector left =
+            (k & 3) ? record.subblocks[k - 1].mv : left_mb.subblocks[k + 3].mv;
+        const MotionVector above =
+            k >= 4 ? record.subblocks[k - 4].mv : above_mb.subblocks[k + 12].mv;
+        const int mode =
+            read_tree(reader, kSubMvRefTree, kSubMvRefProbs[sub_vector_context(left, above)]);
         MotionVector mv{};
         switch (mode) {
-            case LEFT4X4: mv = left; break;
-            case ABOVE4X4: mv = above; break;
-            case NEW4X4: mv = read_vector_offset(reader, instance.probs, best); break;
-            default: break;
+            case LEFT4X4:
+                mv = left;
+                break;
+            case ABOVE4X4:
+                mv = above;
+                break;
+            case NEW4X4:
+                mv = read_vector_offset(reader, instance.probs, best);
+                break;
+            default:
+                break;
         }
         if (outside_window(mv, edges)) record.need_to_clamp = 1;
         record.partitions[j] = {mode, mv};
@@ -107,22 +118,31 @@ void read_split_vectors(DecoderInstance& instance, MbAnalysisRecord& record,
     record.mv = record.subblocks[15].mv;
 }
 
-void read_inter_mb(DecoderInstance& instance, MbAnalysisRecord& record, const EdgeDistances& edges) {
+void read_inter_mb(DecoderInstance& instance, MbAnalysisRecord& record,
+                   const EdgeDistances& edges) {
     BoolReader& reader = instance.first_reader;
-    const NearVectors near = search_near_vectors(&record, instance.mode_info_stride, record.ref_frame,
-                                                 instance.sign_bias, edges);
+    const NearVectors near = search_near_vectors(&record, instance.mode_info_stride,
+                                                 record.ref_frame, instance.sign_bias, edges);
     uint8_t probs[4];
     for (int i = 0; i < 4; ++i) probs[i] = kModeContextProbs[near.counts[i]][i];
     record.mode = read_tree(reader, kMvRefTree, probs);
     switch (record.mode) {
-        case NEARESTMV: record.mv = near.nearest; break;
-        case NEARMV: record.mv = near.near; break;
-        case ZEROMV: record.mv = {}; break;
+        case NEARESTMV:
+            record.mv = near.nearest;
+            break;
+        case NEARMV:
+            record.mv = near.near;
+            break;
+        case ZEROMV:
+            record.mv = {};
+            break;
         case NEWMV:
             record.mv = read_vector_offset(reader, instance.probs, near.best);
             if (outside_window(record.mv, edges)) record.need_to_clamp = 1;
             break;
-        default: read_split_vectors(instance, record, near.best, edges); return;
+        default:
+            read_split_vectors(instance, record, near.best, edges);
+            return;
     }
     for (ModeAndVector& entry : record.subblocks) entry.mv = record.mv;
 }
@@ -151,8 +171,10 @@ void read_inter_frame_modes(DecoderInstance& instance) {
             const BitMark start = bit_mark(reader);
             record.need_to_clamp = 0;
             bool_fill(reader);
-            const EdgeDistances edges = edge_distances(row, col, instance.mb_rows, instance.mb_cols);
-            if (read_segments) record.segment_id = static_cast<uint8_t>(read_segment_id(reader, seg.tree_probs));
+            const EdgeDistances edges =
+                edge_distances(row, col, instance.mb_rows, instance.mb_cols);
+            if (read_segments)
+                record.segment_id = static_cast<uint8_t>(read_segment_id(reader, seg.tree_probs));
             record.skip = read_skip_flag(instance);
             record.uv_mode = 0;
             record.ref_frame = read_reference_frame(instance);

@@ -8,8 +8,12 @@ namespace vp8 {
 
 namespace {
 
-int halve_toward_zero_rounded(int v) { return v < 0 ? (v - 1) / 2 : (v + 1) / 2; }
-int eighth_toward_zero_rounded(int s) { return s < 0 ? (s - 4) / 8 : (s + 4) / 8; }
+int halve_toward_zero_rounded(int v) {
+    return v < 0 ? (v - 1) / 2 : (v + 1) / 2;
+}
+int eighth_toward_zero_rounded(int s) {
+    return s < 0 ? (s - 4) / 8 : (s + 4) / 8;
+}
 
 struct SubpixelSet {
     SubpixelFn p16x16, p8x8, p8x4, p4x4;
@@ -31,7 +35,9 @@ void predict_block(const DecoderInstance& instance, const SubpixelSet& set, int 
     const int frac_row = mv.row & 7;
     const KernelTable& k = instance.kernels;
     if (frac_col | frac_row) {
-        const SubpixelFn fn = w == 16 ? set.p16x16 : w == 8 ? (h == 8 ? set.p8x8 : set.p8x4) : set.p4x4;
+        const SubpixelFn fn = w == 16  ? set.p16x16
+                              : w == 8 ? (h == 8 ? set.p8x8 : set.p8x4)
+                                       : set.p4x4;
         fn(src, ref_stride, frac_col, frac_row, dst, dst_pitch);
         return;
     }
@@ -106,8 +112,9 @@ void derive_chroma_mvs(MacroblockContext& mb, bool whole_sample_chroma) {
                 row_sum += mb.block_mvs[b].row;
                 col_sum += mb.block_mvs[b].col;
             }
-            const MotionVector mv = {static_cast<int16_t>(eighth_toward_zero_rounded(row_sum) & mask),
-                                     static_cast<int16_t>(eighth_toward_zero_rounded(col_sum) & mask)};
+            const MotionVector mv = {
+                static_cast<int16_t>(eighth_toward_zero_rounded(row_sum) & mask),
+                static_cast<int16_t>(eighth_toward_zero_rounded(col_sum) & mask)};
             mb.block_mvs[16 + 2 * r + c] = mv;
             mb.block_mvs[20 + 2 * r + c] = mv;
         }
@@ -145,10 +152,9 @@ void predict_inter_mb(const DecoderInstance& instance, const MacroblockContext& 
         for (int b : {0, 2, 8, 10}) {
             const int offset_y = (b >> 2) * 4;
             const int offset_x = (b & 3) * 4;
-            predict_block(instance, set, 8, 8,
-                          mb.ref_y + offset_y * mb.ref_y_stride + offset_x, mb.ref_y_stride,
-                          mb.block_mvs[b], target.y + offset_y * target.y_pitch + offset_x,
-                          target.y_pitch);
+            predict_block(instance, set, 8, 8, mb.ref_y + offset_y * mb.ref_y_stride + offset_x,
+                          mb.ref_y_stride, mb.block_mvs[b],
+                          target.y + offset_y * target.y_pitch + offset_x, target.y_pitch);
         }
     }
     predict_pairs(instance, set, mb.ref_u, mb.ref_uv_stride, mb.block_mvs, 16, 2, target.u,

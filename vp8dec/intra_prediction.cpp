@@ -9,9 +9,15 @@ namespace vp8 {
 
 namespace {
 
-inline uint8_t clamp255(int v) { return static_cast<uint8_t>(std::clamp(v, 0, 255)); }
-inline uint8_t avg2(int x, int y) { return static_cast<uint8_t>((x + y + 1) >> 1); }
-inline uint8_t avg3(int x, int y, int z) { return static_cast<uint8_t>((x + 2 * y + z + 2) >> 2); }
+inline uint8_t clamp255(int v) {
+    return static_cast<uint8_t>(std::clamp(v, 0, 255));
+}
+inline uint8_t avg2(int x, int y) {
+    return static_cast<uint8_t>((x + y + 1) >> 1);
+}
+inline uint8_t avg3(int x, int y, int z) {
+    return static_cast<uint8_t>((x + 2 * y + z + 2) >> 2);
+}
 
 int dc_value(const uint8_t* frame_at, int stride, int size, bool has_above, bool has_left) {
     const int log2_size = size == 16 ? 4 : 3;
@@ -45,7 +51,8 @@ void predict_intra_block(int mode, const uint8_t* frame_at, int stride, int size
             for (int r = 0; r < size; ++r) std::memmove(dst + r * dst_pitch, above, size);
             break;
         case H_PRED:
-            for (int r = 0; r < size; ++r) std::memset(dst + r * dst_pitch, frame_at[r * stride - 1], size);
+            for (int r = 0; r < size; ++r)
+                std::memset(dst + r * dst_pitch, frame_at[r * stride - 1], size);
             break;
         default: {  // TM_PRED
             const int corner = above[-1];

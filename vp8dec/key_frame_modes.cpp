@@ -11,10 +11,14 @@ namespace {
 // The sub-block mode implied by a whole-macroblock intra mode.
 int implied_subblock_mode(int mode) {
     switch (mode) {
-        case V_PRED: return B_VE_PRED;
-        case H_PRED: return B_HE_PRED;
-        case TM_PRED: return B_TM_PRED;
-        default: return B_DC_PRED;
+        case V_PRED:
+            return B_VE_PRED;
+        case H_PRED:
+            return B_HE_PRED;
+        case TM_PRED:
+            return B_TM_PRED;
+        default:
+            return B_DC_PRED;
     }
 }
 

@@ -87,7 +87,8 @@ void refresh_variance_thresholds(DecoderInstance& instance, int frame_type) {
 
 void filter_frame_edges(DecoderInstance& instance, FrameBuffer& frame) {
     const LoopFilterHeader& lf = instance.loop_filter;
-    if (lf.filter_type != instance.last_filter_type || lf.sharpness_level != instance.last_sharpness_level)
+    if (lf.filter_type != instance.last_filter_type ||
+        lf.sharpness_level != instance.last_sharpness_level)
         build_filter_levels(instance);
     else if (instance.frame_type != instance.last_frame_type)
         refresh_variance_thresholds(instance, instance.frame_type);
@@ -99,11 +100,13 @@ void filter_frame_edges(DecoderInstance& instance, FrameBuffer& frame) {
     const EdgeFilterFn left_edge = simple ? k.simple_mb_edge_left : k.normal_mb_edge_left;
     const EdgeFilterFn inner_vertical = simple ? k.simple_inner_vertical : k.normal_inner_vertical;
     const EdgeFilterFn top_edge = simple ? k.simple_mb_edge_top : k.normal_mb_edge_top;
-    const EdgeFilterFn inner_horizontal = simple ? k.simple_inner_horizontal : k.normal_inner_horizontal;
+    const EdgeFilterFn inner_horizontal =
+        simple ? k.simple_inner_horizontal : k.normal_inner_horizontal;
     for (int row = 0; row < instance.mb_rows; ++row) {
         for (int col = 0; col < instance.mb_cols; ++col) {
             const MbAnalysisRecord& record = *mb_record(instance, row, col);
-            const int baseline = baselines[instance.segmentation.enabled ? record.segment_id & 3 : 0];
+            const int baseline =
+                baselines[instance.segmentation.enabled ? record.segment_id & 3 : 0];
             const int level = mb_filter_level(instance, record, baseline);
             if (level == 0) continue;
             const FilterLevelEntry& entry = instance.filter_levels[level];
@@ -111,9 +114,11 @@ void filter_frame_edges(DecoderInstance& instance, FrameBuffer& frame) {
             uint8_t* u = frame.u + static_cast<size_t>(8 * row) * frame.uv_stride + 8 * col;
             uint8_t* v = frame.v + static_cast<size_t>(8 * row) * frame.uv_stride + 8 * col;
             if (col > 0) left_edge(y, u, v, frame.y_stride, frame.uv_stride, entry);
-            if (record.has_residual) inner_vertical(y, u, v, frame.y_stride, frame.uv_stride, entry);
+            if (record.has_residual)
+                inner_vertical(y, u, v, frame.y_stride, frame.uv_stride, entry);
             if (row > 0) top_edge(y, u, v, frame.y_stride, frame.uv_stride, entry);
-            if (record.has_residual) inner_horizontal(y, u, v, frame.y_stride, frame.uv_stride, entry);
+            if (record.has_residual)
+                inner_horizontal(y, u, v, frame.y_stride, frame.uv_stride, entry);
         }
     }
     instance.last_frame_type = instance.frame_type;

@@ -19,15 +19,18 @@ void add_residual_mb(const DecoderInstance& instance, MacroblockContext& mb) {
         uint8_t* dst = plane == 0 ? mb.dst_u : mb.dst_v;
         const int offset = 256 + plane * 64;
         for (int strip = 0; strip < 2; ++strip)
-            k.add_residual_8x4(mb.prediction + offset + strip * 32, mb.residual + offset + strip * 32,
+            k.add_residual_8x4(mb.prediction + offset + strip * 32,
+                               mb.residual + offset + strip * 32,
                                dst + strip * 4 * mb.dst_uv_stride, mb.dst_uv_stride);
     }
 }
 
 void predict_chroma_intra(const MacroblockContext& mb, uint8_t* u_dst, uint8_t* v_dst, int pitch) {
     const int mode = mb.record->uv_mode;
-    predict_intra_block(mode, mb.dst_u, mb.dst_uv_stride, 8, mb.has_above, mb.has_left, u_dst, pitch);
-    predict_intra_block(mode, mb.dst_v, mb.dst_uv_stride, 8, mb.has_above, mb.has_left, v_dst, pitch);
+    predict_intra_block(mode, mb.dst_u, mb.dst_uv_stride, 8, mb.has_above, mb.has_left, u_dst,
+                        pitch);
+    predict_intra_block(mode, mb.dst_v, mb.dst_uv_stride, 8, mb.has_above, mb.has_left, v_dst,
+                        pitch);
 }
 
 // Sub-block prediction and reconstruction, each sub-block seeing the ones before it.
@@ -49,7 +52,8 @@ void build_subblocks(const DecoderInstance& instance, MacroblockContext& mb) {
         uint8_t* dst = plane == 0 ? mb.dst_u : mb.dst_v;
         const int offset = 256 + plane * 64;
         for (int strip = 0; strip < 2; ++strip)
-            k.add_residual_8x4(mb.prediction + offset + strip * 32, mb.residual + offset + strip * 32,
+            k.add_residual_8x4(mb.prediction + offset + strip * 32,
+                               mb.residual + offset + strip * 32,
                                dst + strip * 4 * mb.dst_uv_stride, mb.dst_uv_stride);
     }
 }

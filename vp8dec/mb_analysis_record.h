@@ -22,21 +22,21 @@ struct ModeAndVector {
 };
 
 struct MbAnalysisRecord {
-    int32_t mode;               // MbMode
-    int32_t uv_mode;            // chroma mode, 0..3
-    int32_t ref_frame;          // ReferenceFrame
-    MotionVector mv;            // for SPLITMV the vector of sub-block 15
-    int32_t partitioning;       // SplitLayout, SPLITMV only
-    int32_t reserved20;         // not written
-    int32_t skip;               // mb_skip_coeff as coded
-    int32_t has_residual;       // written by reconstruction
-    uint8_t segment_id;         // 0..3
-    uint8_t reserved33[3];      // not written
-    int32_t reserved36;         // not written
-    int32_t need_to_clamp;      // a vector lies outside the clamping window
+    int32_t mode;                  // MbMode
+    int32_t uv_mode;               // chroma mode, 0..3
+    int32_t ref_frame;             // ReferenceFrame
+    MotionVector mv;               // for SPLITMV the vector of sub-block 15
+    int32_t partitioning;          // SplitLayout, SPLITMV only
+    int32_t reserved20;            // not written
+    int32_t skip;                  // mb_skip_coeff as coded
+    int32_t has_residual;          // written by reconstruction
+    uint8_t segment_id;            // 0..3
+    uint8_t reserved33[3];         // not written
+    int32_t reserved36;            // not written
+    int32_t need_to_clamp;         // a vector lies outside the clamping window
     ModeAndVector partitions[16];  // per SPLITMV partition: sub-vector mode and vector
-    int32_t bits;               // mode bits plus token bits
-    int32_t reserved176[3];     // not written
+    int32_t bits;                  // mode bits plus token bits
+    int32_t reserved176[3];        // not written
     ModeAndVector subblocks[16];   // per 4x4 sub-block in raster order
 };
 

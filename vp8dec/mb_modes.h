@@ -47,6 +47,8 @@ enum SplitLayout : int {
     SPLIT_4X4 = 3,
 };
 
-inline bool has_y2_block(int mode) { return mode != B_PRED && mode != SPLITMV; }
+inline bool has_y2_block(int mode) {
+    return mode != B_PRED && mode != SPLITMV;
+}
 
 }  // namespace vp8

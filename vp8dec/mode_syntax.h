@@ -20,7 +20,8 @@ inline void read_skip_probability(DecoderInstance& instance) {
 }
 
 inline int read_skip_flag(DecoderInstance& instance) {
-    return instance.mb_no_coeff_skip ? read_bool(instance.first_reader, instance.prob_skip_false) : 0;
+    return instance.mb_no_coeff_skip ? read_bool(instance.first_reader, instance.prob_skip_false)
+                                     : 0;
 }
 
 }  // namespace vp8

@@ -24,7 +24,8 @@ MotionVector clamp_to_window(const MotionVector& mv, const EdgeDistances& edges)
 
 NearVectors search_near_vectors(const MbAnalysisRecord* record, int stride, int ref_frame,
                                 const int* sign_bias, const EdgeDistances& edges) {
-    const MbAnalysisRecord* const neighbours[3] = {record - stride, record - 1, record - stride - 1};
+    const MbAnalysisRecord* const neighbours[3] = {record - stride, record - 1,
+                                                   record - stride - 1};
     static const int kWeights[3] = {2, 2, 1};
     MotionVector slots[4] = {};
     int counts[4] = {0, 0, 0, 0};
@@ -49,8 +50,8 @@ NearVectors search_near_vectors(const MbAnalysisRecord* record, int stride, int 
     const MbAnalysisRecord& above = *neighbours[0];
     const MbAnalysisRecord& left = *neighbours[1];
     const MbAnalysisRecord& above_left = *neighbours[2];
-    counts[3] = (above.mode == SPLITMV) * 2 + (left.mode == SPLITMV) * 2 +
-                (above_left.mode == SPLITMV);
+    counts[3] =
+        (above.mode == SPLITMV) * 2 + (left.mode == SPLITMV) * 2 + (above_left.mode == SPLITMV);
     if (counts[2] > counts[1]) {
         std::swap(counts[1], counts[2]);
         std::swap(slots[1], slots[2]);

@@ -19,7 +19,8 @@ PlanarPicture* slot_for(DecoderInstance& instance, int slot, const FrameBuffer& 
     return &picture;
 }
 
-void copy_area(uint8_t* const* rows, int x, int y, const uint8_t* src, int src_pitch, int w, int h) {
+void copy_area(uint8_t* const* rows, int x, int y, const uint8_t* src, int src_pitch, int w,
+               int h) {
     for (int r = 0; r < h; ++r) std::memcpy(rows[y + r] + x, src + r * src_pitch, w);
 }
 
@@ -49,8 +50,10 @@ void capture_picture(DecoderInstance& instance, int slot_index, const FrameBuffe
     PlanarPicture* slot = slot_for(instance, slot_index, frame);
     if (!slot) return;
     copy_area(slot->luma_rows, 0, 0, frame.y, frame.y_stride, frame.y_width, frame.y_height);
-    copy_area(slot->chroma_rows[0], 0, 0, frame.u, frame.uv_stride, frame.uv_width, frame.uv_height);
-    copy_area(slot->chroma_rows[1], 0, 0, frame.v, frame.uv_stride, frame.uv_width, frame.uv_height);
+    copy_area(slot->chroma_rows[0], 0, 0, frame.u, frame.uv_stride, frame.uv_width,
+              frame.uv_height);
+    copy_area(slot->chroma_rows[1], 0, 0, frame.v, frame.uv_stride, frame.uv_width,
+              frame.uv_height);
     if (record_copy) *record_copy = *slot;
 }
 

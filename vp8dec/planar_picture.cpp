@@ -9,7 +9,8 @@ namespace {
 
 uint8_t** allocate_rows(int width, int height) {
     if (width <= 0 || height <= 0) return nullptr;
-    auto** rows = static_cast<uint8_t**>(std::calloc(static_cast<size_t>(height), sizeof(uint8_t*)));
+    auto** rows =
+        static_cast<uint8_t**>(std::calloc(static_cast<size_t>(height), sizeof(uint8_t*)));
     if (!rows) return nullptr;
     auto* block = static_cast<uint8_t*>(
         std::calloc(static_cast<size_t>(width) * static_cast<size_t>(height), 1));

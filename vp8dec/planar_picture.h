@@ -7,15 +7,15 @@
 namespace vp8 {
 
 struct PlanarPicture {
-    int width;              // luma width; 0 means there is no picture
-    int height;             // luma rows
-    int luma_row_length;    // bytes per luma row
+    int width;            // luma width; 0 means there is no picture
+    int height;           // luma rows
+    int luma_row_length;  // bytes per luma row
     int chroma_width;
     int chroma_height;
-    int chroma_row_length;  // bytes per chroma row
-    uint8_t** luma_rows;    // one entry per row; entry 0 starts the pixel block
+    int chroma_row_length;   // bytes per chroma row
+    uint8_t** luma_rows;     // one entry per row; entry 0 starts the pixel block
     uint8_t*** chroma_rows;  // {U rows, V rows}
-    int reserved[19];       // left zero
+    int reserved[19];        // left zero
 };
 
 // Allocates zeroed rows back to back: the luma rows always, the chroma rows

@@ -12,7 +12,7 @@ namespace {
 
 // Collects the 24 coefficient records of one macroblock before they are written.
 class CoefDump {
-public:
+  public:
     explicit CoefDump(const DecoderInstance& instance)
         : file_(instance.analysis ? instance.analysis->coef_file : nullptr) {}
 
@@ -43,7 +43,7 @@ public:
         if (file_ && size_) std::fwrite(bytes_, 1, size_, file_);
     }
 
-private:
+  private:
     std::FILE* file_;
     uint8_t bytes_[24 * 49];
     size_t size_ = 0;

@@ -11,9 +11,12 @@ namespace {
 
 const FrameBuffer& reference_buffer(const DecoderInstance& instance, int ref_frame) {
     switch (ref_frame) {
-        case GOLDEN_FRAME: return instance.golden;
-        case ALTREF_FRAME: return instance.altref;
-        default: return instance.last;
+        case GOLDEN_FRAME:
+            return instance.golden;
+        case ALTREF_FRAME:
+            return instance.altref;
+        default:
+            return instance.last;
     }
 }
 

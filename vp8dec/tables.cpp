@@ -19,8 +19,8 @@ const uint8_t kKeyFrameYModeProbs[4] = {145, 156, 163, 128};
 const uint8_t kKeyFrameUvModeProbs[3] = {142, 114, 183};
 const uint8_t kDefaultYModeProbs[4] = {112, 86, 140, 37};
 const uint8_t kDefaultUvModeProbs[3] = {162, 101, 204};
-const uint8_t kDefaultSubblockModeProbs[kSubblockModes - 1] = {120, 90, 79, 133, 87,
-                                                                85,  80, 111, 151};
+const uint8_t kDefaultSubblockModeProbs[kSubblockModes - 1] = {120, 90, 79,  133, 87,
+                                                               85,  80, 111, 151};
 
 const uint8_t kSplitProbs[3] = {110, 111, 150};
 const uint8_t kSubMvRefProbs[5][3] = {
@@ -55,8 +55,9 @@ const int16_t kBilinearFilters[8][2] = {
 
 const uint8_t kNormShift[256] = {
 #define R16(x) x, x, x, x, x, x, x, x, x, x, x, x, x, x, x, x
-    0, 7, 6, 6, 5, 5, 5, 5, 4, 4, 4, 4, 4, 4, 4, 4, R16(3), R16(2), R16(2),
-    R16(1), R16(1), R16(1), R16(1), R16(0), R16(0), R16(0), R16(0), R16(0), R16(0), R16(0), R16(0),
+    0,      7,      6,      6,      5,      5,      5,      5,      4,      4,      4,
+    4,      4,      4,      4,      4,      R16(3), R16(2), R16(2), R16(1), R16(1), R16(1),
+    R16(1), R16(0), R16(0), R16(0), R16(0), R16(0), R16(0), R16(0), R16(0),
 #undef R16
 };
 

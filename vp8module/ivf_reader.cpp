@@ -6,7 +6,9 @@ namespace tavimor {
 
 namespace {
 
-uint16_t le16(const uint8_t* p) { return static_cast<uint16_t>(p[0] | (p[1] << 8)); }
+uint16_t le16(const uint8_t* p) {
+    return static_cast<uint16_t>(p[0] | (p[1] << 8));
+}
 uint32_t le32(const uint8_t* p) {
     return static_cast<uint32_t>(p[0]) | (static_cast<uint32_t>(p[1]) << 8) |
            (static_cast<uint32_t>(p[2]) << 16) | (static_cast<uint32_t>(p[3]) << 24);
@@ -14,7 +16,9 @@ uint32_t le32(const uint8_t* p) {
 
 }  // namespace
 
-IvfReader::~IvfReader() { close(); }
+IvfReader::~IvfReader() {
+    close();
+}
 
 bool IvfReader::open(const std::string& path) {
     close();
@@ -55,7 +59,9 @@ IvfStatus IvfReader::read_frame(std::vector<uint8_t>& data, uint64_t* timestamp)
     if (got == 0) return IvfStatus::kEnd;
     if (got != sizeof(bytes)) return IvfStatus::kTruncated;
     const uint32_t size = le32(bytes);
-    if (timestamp) *timestamp = static_cast<uint64_t>(le32(bytes + 4)) | (static_cast<uint64_t>(le32(bytes + 8)) << 32);
+    if (timestamp)
+        *timestamp =
+            static_cast<uint64_t>(le32(bytes + 4)) | (static_cast<uint64_t>(le32(bytes + 8)) << 32);
     const int64_t remaining = file_size_ - std::ftell(file_);
     if (static_cast<int64_t>(size) > remaining) return IvfStatus::kTruncated;
     data.resize(size);
@@ -63,7 +69,9 @@ IvfStatus IvfReader::read_frame(std::vector<uint8_t>& data, uint64_t* timestamp)
     return IvfStatus::kFrame;
 }
 
-int64_t IvfReader::position() const { return file_ ? std::ftell(file_) : 0; }
+int64_t IvfReader::position() const {
+    return file_ ? std::ftell(file_) : 0;
+}
 
 bool IvfReader::seek(int64_t position) {
     return file_ && std::fseek(file_, static_cast<long>(position), SEEK_SET) == 0;
@@ -73,7 +81,8 @@ bool is_ivf_file(const std::string& path) {
     std::FILE* file = std::fopen(path.c_str(), "rb");
     if (!file) return false;
     char signature[4] = {};
-    const bool ok = std::fread(signature, 1, 4, file) == 4 && std::memcmp(signature, "DKIF", 4) == 0;
+    const bool ok =
+        std::fread(signature, 1, 4, file) == 4 && std::memcmp(signature, "DKIF", 4) == 0;
     std::fclose(file);
     return ok;
 }

@@ -31,7 +31,7 @@ enum class IvfStatus {
 };
 
 class IvfReader {
-public:
+  public:
     IvfReader() = default;
     IvfReader(const IvfReader&) = delete;
     IvfReader& operator=(const IvfReader&) = delete;
@@ -53,7 +53,7 @@ public:
     int64_t position() const;
     bool seek(int64_t position);
 
-private:
+  private:
     std::FILE* file_ = nullptr;
     int64_t file_size_ = 0;
     IvfFileHeader header_{};

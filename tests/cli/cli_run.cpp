@@ -28,6 +28,8 @@ TempFolder::TempFolder() {
     folder_ = mkdtemp(pattern);
 }
 
-TempFolder::~TempFolder() { std::filesystem::remove_all(folder_); }
+TempFolder::~TempFolder() {
+    std::filesystem::remove_all(folder_);
+}
 
 }  // namespace tavimor::test

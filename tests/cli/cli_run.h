@@ -16,12 +16,12 @@ CliResult run_cli(const std::string& arguments);
 
 // A private folder removed when the object goes.
 class TempFolder {
-public:
+  public:
     TempFolder();
     ~TempFolder();
     std::string path(const std::string& name) const { return folder_ + "/" + name; }
 
-private:
+  private:
     std::string folder_;
 };
 

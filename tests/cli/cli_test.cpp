@@ -10,7 +10,9 @@
 namespace tavimor::test {
 namespace {
 
-std::string stream(const std::string& name) { return data_path(name + ".ivf"); }
+std::string stream(const std::string& name) {
+    return data_path(name + ".ivf");
+}
 
 TEST(Cli, HelpVersionAndUsageErrors) {
     const CliResult help = run_cli("--help");
@@ -19,10 +21,10 @@ TEST(Cli, HelpVersionAndUsageErrors) {
     const CliResult version = run_cli("--version");
     EXPECT_EQ(version.status, 0);
     EXPECT_EQ(version.out, "tavimor-cli 2.00\n");
-    for (const std::string& args :
-         std::vector<std::string>{"frobnicate x.ivf", "md5", "md5 --bogus " + stream("tiny_1x1"),
-          "trace --frames 3-1 " + stream("tiny_1x1"), "trace --frames " + stream("tiny_1x1"),
-          "md5 --threads 2 " + stream("tiny_1x1"), "decode " + stream("tiny_1x1")}) {
+    for (const std::string& args : std::vector<std::string>{
+             "frobnicate x.ivf", "md5", "md5 --bogus " + stream("tiny_1x1"),
+             "trace --frames 3-1 " + stream("tiny_1x1"), "trace --frames " + stream("tiny_1x1"),
+             "md5 --threads 2 " + stream("tiny_1x1"), "decode " + stream("tiny_1x1")}) {
         const CliResult result = run_cli(args);
         EXPECT_EQ(result.status, 2) << args;
         EXPECT_TRUE(result.out.empty()) << args;
@@ -60,10 +62,12 @@ TEST(Cli, TraceRangesCutTheWholeTrace) {
 }
 
 TEST(Cli, ModesRangeGivesTheTruthLines) {
-    const std::vector<std::string> truth = split_lines(read_file(data_path("resize_64x48.truth.jsonl")));
+    const std::vector<std::string> truth =
+        split_lines(read_file(data_path("resize_64x48.truth.jsonl")));
     const CliResult result = run_cli("modes --frames 5-7 " + stream("resize_64x48"));
     EXPECT_EQ(result.status, 0);
-    EXPECT_EQ(split_lines(result.out), std::vector<std::string>(truth.begin() + 5, truth.begin() + 8));
+    EXPECT_EQ(split_lines(result.out),
+              std::vector<std::string>(truth.begin() + 5, truth.begin() + 8));
 }
 
 // Copies an IVF file, letting edit change the bytes of frame `index`.
@@ -90,16 +94,21 @@ std::string edited_copy(const TempFolder& folder, const std::string& source, int
 TEST(Cli, CorruptFrameInTheMiddleKeepsWhatCameBefore) {
     TempFolder folder;
     // Frame 5 claims a first partition longer than the frame.
-    const std::string path = edited_copy(folder, stream("sample_320x240"), 5, [](std::string& frame) {
-        frame[1] = static_cast<char>(0xff);
-        frame[2] = static_cast<char>(0xff);
-    });
+    const std::string path =
+        edited_copy(folder, stream("sample_320x240"), 5, [](std::string& frame) {
+            frame[1] = static_cast<char>(0xff);
+            frame[2] = static_cast<char>(0xff);
+        });
     const CliResult result = run_cli("md5 " + path);
     EXPECT_EQ(result.status, 1);
-    const std::vector<std::string> expected = split_lines(read_file(data_path("sample_320x240.md5")));
-    EXPECT_EQ(split_lines(result.out), std::vector<std::string>(expected.begin(), expected.begin() + 5));
-    EXPECT_EQ(result.err, "tavimor-cli: " + path +
-                              ": frame 5: Corrupt frame detected: Truncated packet or corrupt partition 0 length\n");
+    const std::vector<std::string> expected =
+        split_lines(read_file(data_path("sample_320x240.md5")));
+    EXPECT_EQ(split_lines(result.out),
+              std::vector<std::string>(expected.begin(), expected.begin() + 5));
+    EXPECT_EQ(
+        result.err,
+        "tavimor-cli: " + path +
+            ": frame 5: Corrupt frame detected: Truncated packet or corrupt partition 0 length\n");
     // A frame cut short inside the file is reported as truncated.
     const std::string cut = folder.path("cut.ivf");
     const std::string bytes = read_file(stream("tiny_1x1"));
@@ -112,13 +121,18 @@ TEST(Cli, CorruptFrameInTheMiddleKeepsWhatCameBefore) {
 
 TEST(Cli, DecodeWritesY4mRawAndAlignedPictures) {
     TempFolder folder;
-    ASSERT_EQ(run_cli("decode " + stream("q95_photo_33x65") + " -o " + folder.path("a.yuv")).status, 0);
+    ASSERT_EQ(run_cli("decode " + stream("q95_photo_33x65") + " -o " + folder.path("a.yuv")).status,
+              0);
     EXPECT_EQ(read_file(folder.path("a.yuv")).size(), 33u * 65 + 2 * 17u * 33);
-    ASSERT_EQ(run_cli("decode " + stream("q95_photo_33x65") + " -o " + folder.path("b.yuv") + " --aligned").status, 0);
+    ASSERT_EQ(run_cli("decode " + stream("q95_photo_33x65") + " -o " + folder.path("b.yuv") +
+                      " --aligned")
+                  .status,
+              0);
     EXPECT_EQ(read_file(folder.path("b.yuv")).size(), 48u * 80 * 3 / 2);
     ASSERT_EQ(run_cli("decode " + stream("all_v3_80x80") + " -o " + folder.path("c.y4m")).status, 1)
         << "the stream changes size";
-    ASSERT_EQ(run_cli("decode " + stream("invisible_96x64") + " -o " + folder.path("d.y4m")).status, 0);
+    ASSERT_EQ(run_cli("decode " + stream("invisible_96x64") + " -o " + folder.path("d.y4m")).status,
+              0);
     const std::string y4m = read_file(folder.path("d.y4m"));
     EXPECT_EQ(y4m.rfind("YUV4MPEG2 W96 H64 F", 0), 0u);
     const size_t header = y4m.find('\n') + 1;
@@ -134,7 +148,10 @@ namespace {
 TEST(Cli, InfoSummarisesTheStream) {
     const CliResult text = run_cli("info " + stream("invisible_96x64"));
     EXPECT_EQ(text.status, 0);
-    EXPECT_EQ(text.out.rfind("input: ivf\nsize: 96x64\nframes: 24\nshown: 17\nkey frames: 2\ninvisible: 7\n", 0), 0u)
+    EXPECT_EQ(
+        text.out.rfind(
+            "input: ivf\nsize: 96x64\nframes: 24\nshown: 17\nkey frames: 2\ninvisible: 7\n", 0),
+        0u)
         << text.out;
     const CliResult json = run_cli("info --json " + stream("all_200x120"));
     EXPECT_EQ(json.status, 0);

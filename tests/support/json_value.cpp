@@ -8,7 +8,7 @@ namespace tavimor::test {
 namespace {
 
 class Parser {
-public:
+  public:
     explicit Parser(const std::string& text) : s_(text) {}
 
     bool value(JsonValue& out) {
@@ -33,7 +33,7 @@ public:
         return i_ == s_.size();
     }
 
-private:
+  private:
     void skip() {
         while (i_ < s_.size() && std::isspace(static_cast<unsigned char>(s_[i_]))) ++i_;
     }

@@ -41,8 +41,8 @@ TestDecoder::~TestDecoder() {
 int TestDecoder::decode(const Frame& frame) {
     picture_ = nullptr;
     const int64_t trace_start = analysis_.trace_file ? std::ftell(analysis_.trace_file) : 0;
-    const int status = vp8::decoder_decode(&context_, frame.data(), static_cast<uint32_t>(frame.size()),
-                                           nullptr, 0);
+    const int status = vp8::decoder_decode(&context_, frame.data(),
+                                           static_cast<uint32_t>(frame.size()), nullptr, 0);
     if (status == vp8::kOk) {
         const void* iterator = nullptr;
         picture_ = vp8::decoder_get_frame(&context_, &iterator);
@@ -52,7 +52,8 @@ int TestDecoder::decode(const Frame& frame) {
         // A failed frame's trace runs from where it started to the end of the file.
         if (analysis_.trace_file) std::fflush(analysis_.trace_file);
         positions_.trace_position = trace_start;
-        positions_.trace_length = analysis_.trace_file ? std::ftell(analysis_.trace_file) - trace_start : 0;
+        positions_.trace_length =
+            analysis_.trace_file ? std::ftell(analysis_.trace_file) - trace_start : 0;
         positions_.mbinfo_length = positions_.coef_length = 0;
     }
     return status;

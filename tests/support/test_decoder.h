@@ -17,7 +17,7 @@ using Frame = std::vector<uint8_t>;
 std::vector<Frame> read_ivf_frames(const std::string& path);
 
 class TestDecoder {
-public:
+  public:
     // With analysis, the trace, record and coefficient files and the three
     // picture captures are written.
     explicit TestDecoder(bool with_analysis = true);
@@ -40,7 +40,7 @@ public:
     // Everything in a file so far.
     std::string whole_trace() const;
 
-private:
+  private:
     std::string read_range(std::FILE* writer, const std::string& name, int64_t position,
                            int64_t length) const;
 

@@ -25,7 +25,8 @@ std::string read_file(const std::string& path) {
         std::string text;
         char buffer[65536];
         int n;
-        while ((n = gzread(file, buffer, sizeof(buffer))) > 0) text.append(buffer, static_cast<size_t>(n));
+        while ((n = gzread(file, buffer, sizeof(buffer))) > 0)
+            text.append(buffer, static_cast<size_t>(n));
         gzclose(file);
         return text;
     }

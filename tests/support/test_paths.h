@@ -12,7 +12,9 @@ inline std::string data_path(const std::string& name) {
     return std::string(TAVIMOR_TEST_DATA_DIR) + "/" + name;
 }
 
-inline bool corpus_available() { return std::filesystem::is_directory(TAVIMOR_VECTORS_DIR); }
+inline bool corpus_available() {
+    return std::filesystem::is_directory(TAVIMOR_VECTORS_DIR);
+}
 
 inline std::string corpus_path(const std::string& relative) {
     return std::string(TAVIMOR_VECTORS_DIR) + "/" + relative;

@@ -12,7 +12,7 @@ namespace {
 
 // A straightforward reader over the whole partition, counting shifts.
 class FlatReader {
-public:
+  public:
     explicit FlatReader(const std::vector<uint8_t>& data) : data_(data) {
         value_ = (byte(0) << 8) | byte(1);
         next_ = 2;
@@ -41,7 +41,7 @@ public:
     }
     int64_t shifts() const { return shifts_; }
 
-private:
+  private:
     uint32_t byte(size_t i) const { return i < data_.size() ? data_[i] : 0; }
 
     const std::vector<uint8_t>& data_;
@@ -74,7 +74,8 @@ TEST(BoolReader, StreamedPartitionReadsLikeAWholeOneAndCountsEveryShift) {
             bool_fill(reader);
             for (int k = 0; k < 300 && n < total_reads; ++k, ++n) {
                 const int prob = static_cast<int>(rng() % 256);
-                ASSERT_EQ(read_bool(reader, prob), flat.read(prob)) << "size " << size << " read " << n;
+                ASSERT_EQ(read_bool(reader, prob), flat.read(prob))
+                    << "size " << size << " read " << n;
             }
             const int32_t bits = bits_between(start, bit_mark(reader));
             ASSERT_GE(bits, 0);
@@ -146,7 +147,8 @@ TEST(BoolReader, ReadTreeWalksToLeaves) {
     ASSERT_EQ(bool_start(reader, zeros.data(), 16), 0);
     const uint8_t probs[4] = {255, 255, 255, 255};
     EXPECT_EQ(read_tree(reader, kYModeTree, probs), 0);
-    EXPECT_EQ(read_tree(reader, kKeyFrameYModeTree, probs), 4) << "B_PRED is the key-frame tree's first leaf";
+    EXPECT_EQ(read_tree(reader, kKeyFrameYModeTree, probs), 4)
+        << "B_PRED is the key-frame tree's first leaf";
     bool_stop(reader);
 }
 

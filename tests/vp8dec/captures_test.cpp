@@ -12,13 +12,14 @@
 namespace tavimor::test {
 namespace {
 
-bool same_area(const vp8::PlanarPicture& a, const vp8::PlanarPicture& b, int x, int y, int w, int h) {
+bool same_area(const vp8::PlanarPicture& a, const vp8::PlanarPicture& b, int x, int y, int w,
+               int h) {
     for (int r = 0; r < h; ++r)
         if (std::memcmp(a.luma_rows[y + r] + x, b.luma_rows[y + r] + x, w) != 0) return false;
     for (int plane = 0; plane < 2; ++plane)
         for (int r = 0; r < h / 2; ++r)
-            if (std::memcmp(a.chroma_rows[plane][y / 2 + r] + x / 2, b.chroma_rows[plane][y / 2 + r] + x / 2,
-                            w / 2) != 0)
+            if (std::memcmp(a.chroma_rows[plane][y / 2 + r] + x / 2,
+                            b.chroma_rows[plane][y / 2 + r] + x / 2, w / 2) != 0)
                 return false;
     return true;
 }
@@ -54,21 +55,23 @@ TEST(Captures, PicturesAndCoefficientsAgreeWithTheMacroblocks) {
                 EXPECT_TRUE(same_picture(record.final_picture, record.prelf_picture)) << name;
                 ++unfiltered;
             }
-            const std::vector<std::string> blocks = coefficient_records(decoder.last_coefficients());
+            const std::vector<std::string> blocks =
+                coefficient_records(decoder.last_coefficients());
             ASSERT_EQ(blocks.size(), static_cast<size_t>(instance.mb_count) * 24) << name;
             for (int r = 0; r < instance.mb_rows; ++r)
                 for (int c = 0; c < instance.mb_cols; ++c) {
                     const vp8::MbAnalysisRecord& mb = *vp8::mb_record(instance, r, c);
                     const size_t first = (static_cast<size_t>(r) * instance.mb_cols + c) * 24;
                     if (mb.skip) {
-                        for (size_t b = 0; b < 24; ++b) EXPECT_EQ(blocks[first + b], std::string(1, '\0'));
+                        for (size_t b = 0; b < 24; ++b)
+                            EXPECT_EQ(blocks[first + b], std::string(1, '\0'));
                         ++skipped;
                     }
                     const bool intra = instance.frame_type == 0 || mb.ref_frame == vp8::INTRA_FRAME;
                     if (mb.skip && intra && mb.mode != vp8::B_PRED) {
                         EXPECT_EQ(mb.has_residual, 0);
-                        EXPECT_TRUE(same_area(record.predicted_picture, record.prelf_picture, 16 * c,
-                                              16 * r, 16, 16))
+                        EXPECT_TRUE(same_area(record.predicted_picture, record.prelf_picture,
+                                              16 * c, 16 * r, 16, 16))
                             << name << " mb " << r << "," << c;
                         ++skipped_intra;
                     }

@@ -10,7 +10,7 @@ namespace vp8 {
 namespace {
 
 class FeatureBits : public ::testing::Test {
-protected:
+  protected:
     void TearDown() override {
         unsetenv("TAVIMOR_SIMD_CAPS");
         unsetenv("TAVIMOR_SIMD_CAPS_MASK");

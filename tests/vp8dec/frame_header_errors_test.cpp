@@ -12,7 +12,9 @@ namespace {
 
 // tiny_1x1 frame 0: a 56-byte key frame with a 21-byte first partition and
 // four token partitions of 4 bytes (size table at bytes 31 to 39).
-std::vector<Frame> tiny_frames() { return read_ivf_frames(data_path("tiny_1x1.ivf")); }
+std::vector<Frame> tiny_frames() {
+    return read_ivf_frames(data_path("tiny_1x1.ivf"));
+}
 
 void set_first_partition_length(Frame& frame, uint32_t length) {
     const uint32_t tag = (frame[0] | (frame[1] << 8) | (frame[2] << 16)) & 0x1f;
@@ -24,7 +26,9 @@ void set_first_partition_length(Frame& frame, uint32_t length) {
 
 // A copy of exactly the given bytes, so that any read past them is a read
 // outside the allocation.
-Frame exact(const Frame& frame, size_t size) { return Frame(frame.begin(), frame.begin() + size); }
+Frame exact(const Frame& frame, size_t size) {
+    return Frame(frame.begin(), frame.begin() + size);
+}
 
 TEST(FrameHeaderErrors, TruncatedFirstPartition) {
     Frame key = tiny_frames()[0];
@@ -37,7 +41,8 @@ TEST(FrameHeaderErrors, TruncatedFirstPartition) {
     for (size_t size : {size_t{2}, size_t{9}}) {
         TestDecoder short_decoder;
         ASSERT_EQ(short_decoder.decode(tiny_frames()[0]), vp8::kOk);
-        EXPECT_EQ(short_decoder.decode(exact(tiny_frames()[0], size)), vp8::kErrorCorruptFrame) << size;
+        EXPECT_EQ(short_decoder.decode(exact(tiny_frames()[0], size)), vp8::kErrorCorruptFrame)
+            << size;
     }
 }
 
@@ -68,7 +73,8 @@ TEST(FrameHeaderErrors, ZeroWidthOrHeightKeepsThePreviousSize) {
         bad[byte] = 0;
         bad[byte + 1] &= 0xc0;  // keep the scale bits, clear the size
         EXPECT_EQ(decoder.decode(bad), vp8::kErrorCorruptFrame);
-        EXPECT_EQ(decoder.error_detail(), byte == 6 ? "Invalid frame width" : "Invalid frame height");
+        EXPECT_EQ(decoder.error_detail(),
+                  byte == 6 ? "Invalid frame width" : "Invalid frame height");
         EXPECT_EQ(decoder.instance()->width, 1);
         EXPECT_EQ(decoder.instance()->height, 1);
         EXPECT_EQ(decoder.instance()->mode_info, records) << "no reallocation";
@@ -92,7 +98,9 @@ TEST(FrameHeaderErrors, InterFrameBeforeAnyKeyFrame) {
     vp8::AnalysisContext analysis{};
     analysis.trace_file = trace;
     instance->analysis = &analysis;
-    EXPECT_EQ(vp8::receive_frame(*instance, frames[1].data(), static_cast<uint32_t>(frames[1].size()), 0), -1);
+    EXPECT_EQ(
+        vp8::receive_frame(*instance, frames[1].data(), static_cast<uint32_t>(frames[1].size()), 0),
+        -1);
     EXPECT_EQ(instance->error.code, vp8::kErrorUnspecified);
     EXPECT_EQ(instance->error.has_detail, 0);
     std::rewind(trace);
@@ -121,7 +129,8 @@ TEST(FrameHeaderErrors, CorruptTokenPartitionLayouts) {
     first_too_long[31] = 30;  // 40 + 30 > 56
     cases.push_back({"first size runs past the end", first_too_long,
                      "Truncated packet or corrupt partition 1 length"});
-    cases.push_back({"size table cut short", exact(key, 35), "Truncated packet or corrupt partition 2 length"});
+    cases.push_back(
+        {"size table cut short", exact(key, 35), "Truncated packet or corrupt partition 2 length"});
     Frame past_end = key;
     set_first_partition_length(past_end, 50);  // 3 + 50 fits, 10 + 50 does not
     cases.push_back({"first partition ends past the data", past_end,
@@ -137,7 +146,8 @@ TEST(FrameHeaderErrors, ArgumentsAndInitialisation) {
     vp8::CodecContext context{};
     EXPECT_EQ(vp8::decoder_init(&context, vp8::vp8_decoder_interface(), nullptr, 0, 4),
               vp8::kErrorAbiMismatch);
-    EXPECT_EQ(vp8::decoder_init(nullptr, vp8::vp8_decoder_interface(), nullptr, 0, vp8::kDecoderAbiVersion),
+    EXPECT_EQ(vp8::decoder_init(nullptr, vp8::vp8_decoder_interface(), nullptr, 0,
+                                vp8::kDecoderAbiVersion),
               vp8::kErrorInvalidParameter);
     EXPECT_EQ(vp8::decoder_init(&context, vp8::vp8_decoder_interface(), nullptr, 0x100,
                                 vp8::kDecoderAbiVersion),
@@ -151,9 +161,11 @@ TEST(FrameHeaderErrors, ArgumentsAndInitialisation) {
     EXPECT_STREQ(vp8::error_code_text(-1), "Unrecognized error code");
 
     const uint8_t short_key[9] = {0x10, 0, 0, 0x9d, 0x01, 0x2a, 1, 0, 1};
-    EXPECT_EQ(vp8::probe_key_frame(short_key, sizeof(short_key), nullptr), vp8::kErrorUnsupportedBitstream);
+    EXPECT_EQ(vp8::probe_key_frame(short_key, sizeof(short_key), nullptr),
+              vp8::kErrorUnsupportedBitstream);
     const uint8_t zero_size[10] = {0x10, 0, 0, 0x9d, 0x01, 0x2a, 0, 0xc0, 0, 0};
-    EXPECT_EQ(vp8::probe_key_frame(zero_size, sizeof(zero_size), nullptr), vp8::kErrorUnsupportedBitstream);
+    EXPECT_EQ(vp8::probe_key_frame(zero_size, sizeof(zero_size), nullptr),
+              vp8::kErrorUnsupportedBitstream);
     vp8::StreamInfo info{};
     const uint8_t good[10] = {0x10, 0, 0, 0x9d, 0x01, 0x2a, 0x11, 0x40, 0x09, 0};
     EXPECT_EQ(vp8::probe_key_frame(good, sizeof(good), &info), vp8::kOk);

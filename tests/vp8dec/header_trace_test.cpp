@@ -48,8 +48,11 @@ TraceFields parse_trace(const std::string& trace) {
         {"mb_no_coeff_skip", "mb_no_skip_coeff"},
     };
     static const std::map<std::string, std::string> kDeltaLabels = {
-        {"y1dc_delta_q", "y_dc_delta"}, {"y2dc_delta_q", "y2_dc_delta"}, {"y2ac_delta_q", "y2_ac_delta"},
-        {"uvdc_delta_q", "uv_dc_delta"}, {"uvac_delta_q", "uv_ac_delta"}};
+        {"y1dc_delta_q", "y_dc_delta"},
+        {"y2dc_delta_q", "y2_dc_delta"},
+        {"y2ac_delta_q", "y2_ac_delta"},
+        {"uvdc_delta_q", "uv_dc_delta"},
+        {"uvac_delta_q", "uv_ac_delta"}};
     TraceFields out;
     std::vector<std::string> segment_values, tree_probs, ref_deltas, mode_deltas, coef_updates;
     std::vector<std::string>* pending_list = nullptr;  // the list the next is_available fills
@@ -105,8 +108,9 @@ TraceFields parse_trace(const std::string& trace) {
             pending_delta.clear();
             continue;
         }
-        if (name.rfind("segment_feature_data", 0) == 0 || name.rfind("mb_segment_tree_probs", 0) == 0 ||
-            name.rfind("ref_lf_deltas", 0) == 0 || name.rfind("mode_lf_deltas", 0) == 0) {
+        if (name.rfind("segment_feature_data", 0) == 0 ||
+            name.rfind("mb_segment_tree_probs", 0) == 0 || name.rfind("ref_lf_deltas", 0) == 0 ||
+            name.rfind("mode_lf_deltas", 0) == 0) {
             pending_list->push_back(value);
             continue;
         }
@@ -139,14 +143,17 @@ TraceFields parse_trace(const std::string& trace) {
 // A truth value as the trace would show it (a coded -0 is traced as 0).
 std::string as_trace_text(const JsonValue& v) {
     switch (v.kind) {
-        case JsonValue::Kind::kNull: return "null";
-        case JsonValue::Kind::kNumber: return std::to_string(v.as_int());
+        case JsonValue::Kind::kNull:
+            return "null";
+        case JsonValue::Kind::kNumber:
+            return std::to_string(v.as_int());
         case JsonValue::Kind::kArray: {
             std::vector<std::string> items;
             for (const JsonValue& item : v.items) items.push_back(as_trace_text(item));
             return join(items);
         }
-        default: return v.text;
+        default:
+            return v.text;
     }
 }
 
@@ -161,16 +168,47 @@ int check_stream(const std::string& ivf, const std::string& truth_path) {
     TestDecoder decoder;
     // Header fields the trace holds; the others (probabilities of inter frames,
     // partition sizes, hashes, macroblocks) are not traced.
-    static const char* const kTraced[] = {
-        "key", "version", "show", "first_part_size", "width", "height", "hscale", "vscale",
-        "color_space", "clamping_type", "segmentation_enabled", "update_mb_segmentation_map",
-        "update_segment_feature_data", "segment_feature_mode", "segment_quant", "segment_lf",
-        "segment_probs", "filter_type", "loop_filter_level", "sharpness_level",
-        "loop_filter_adj_enable", "mode_ref_lf_delta_update", "ref_lf_deltas", "mode_lf_deltas",
-        "partitions", "y_ac_qi", "y_dc_delta", "y2_dc_delta", "y2_ac_delta", "uv_dc_delta",
-        "uv_ac_delta", "refresh_golden_frame", "refresh_alternate_frame", "copy_buffer_to_golden",
-        "copy_buffer_to_alternate", "sign_bias_golden", "sign_bias_alternate",
-        "refresh_entropy_probs", "refresh_last", "coef_prob_updates", "mb_no_skip_coeff"};
+    static const char* const kTraced[] = {"key",
+                                          "version",
+                                          "show",
+                                          "first_part_size",
+                                          "width",
+                                          "height",
+                                          "hscale",
+                                          "vscale",
+                                          "color_space",
+                                          "clamping_type",
+                                          "segmentation_enabled",
+                                          "update_mb_segmentation_map",
+                                          "update_segment_feature_data",
+                                          "segment_feature_mode",
+                                          "segment_quant",
+                                          "segment_lf",
+                                          "segment_probs",
+                                          "filter_type",
+                                          "loop_filter_level",
+                                          "sharpness_level",
+                                          "loop_filter_adj_enable",
+                                          "mode_ref_lf_delta_update",
+                                          "ref_lf_deltas",
+                                          "mode_lf_deltas",
+                                          "partitions",
+                                          "y_ac_qi",
+                                          "y_dc_delta",
+                                          "y2_dc_delta",
+                                          "y2_ac_delta",
+                                          "uv_dc_delta",
+                                          "uv_ac_delta",
+                                          "refresh_golden_frame",
+                                          "refresh_alternate_frame",
+                                          "copy_buffer_to_golden",
+                                          "copy_buffer_to_alternate",
+                                          "sign_bias_golden",
+                                          "sign_bias_alternate",
+                                          "refresh_entropy_probs",
+                                          "refresh_last",
+                                          "coef_prob_updates",
+                                          "mb_no_skip_coeff"};
     for (size_t i = 0; i < frames.size(); ++i) {
         EXPECT_EQ(decoder.decode(frames[i]), vp8::kOk) << ivf << " frame " << i;
         const TraceFields trace = parse_trace(decoder.last_trace());
@@ -197,8 +235,10 @@ int check_stream(const std::string& ivf, const std::string& truth_path) {
 }
 
 TEST(HeaderTrace, BundledStreamsMatchTheirTruth) {
-    for (const char* name : {"tiny_1x1", "all_33x17", "all_200x120", "invisible_96x64", "resize_64x48"})
-        check_stream(data_path(std::string(name) + ".ivf"), data_path(std::string(name) + ".truth.jsonl"));
+    for (const char* name :
+         {"tiny_1x1", "all_33x17", "all_200x120", "invisible_96x64", "resize_64x48"})
+        check_stream(data_path(std::string(name) + ".ivf"),
+                     data_path(std::string(name) + ".truth.jsonl"));
 }
 
 TEST(HeaderTrace, CorpusStreamsMatchTheirTruth) {
@@ -206,12 +246,14 @@ TEST(HeaderTrace, CorpusStreamsMatchTheirTruth) {
     int frames = 0;
     for (const std::string& ivf : corpus_files("syntax", ".ivf")) {
         const std::string stem = ivf.substr(0, ivf.size() - 4);
-        const std::string truth = read_file(stem + ".truth.jsonl").empty() ? stem + ".truth.jsonl.gz"
-                                                                           : stem + ".truth.jsonl";
+        const std::string truth = read_file(stem + ".truth.jsonl").empty()
+                                      ? stem + ".truth.jsonl.gz"
+                                      : stem + ".truth.jsonl";
         frames += check_stream(ivf, truth);
     }
     // Key-frame streams have no truth files; every frame still traces its flags.
-    for (const std::string& ivf : corpus_files("keyframes", ".ivf")) frames += check_stream(ivf, "");
+    for (const std::string& ivf : corpus_files("keyframes", ".ivf"))
+        frames += check_stream(ivf, "");
     EXPECT_GT(frames, 400);
 }
 

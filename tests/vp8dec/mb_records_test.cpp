@@ -15,7 +15,8 @@ namespace {
 
 int32_t word(const std::string& bytes, size_t offset) {
     const auto* p = reinterpret_cast<const uint8_t*>(bytes.data() + offset);
-    return static_cast<int32_t>(p[0] | (p[1] << 8) | (p[2] << 16) | (static_cast<uint32_t>(p[3]) << 24));
+    return static_cast<int32_t>(p[0] | (p[1] << 8) | (p[2] << 16) |
+                                (static_cast<uint32_t>(p[3]) << 24));
 }
 int16_t half(const std::string& bytes, size_t offset) {
     const auto* p = reinterpret_cast<const uint8_t*>(bytes.data() + offset);
@@ -69,7 +70,8 @@ TEST(MbRecords, EachFrameWritesRowsOfColumnsPlusOneWithUntouchedBorders) {
         ASSERT_EQ(records.size(), stride * instance.mb_rows * 316) << "frame " << i;
         const std::string zero(316, '\0');
         for (int row = 0; row < instance.mb_rows; ++row)
-            EXPECT_EQ(records.substr(((row + 1) * stride - 1) * 316, 316), zero) << "frame " << i << " row " << row;
+            EXPECT_EQ(records.substr(((row + 1) * stride - 1) * 316, 316), zero)
+                << "frame " << i << " row " << row;
     }
 }
 
@@ -85,12 +87,14 @@ TEST(MbRecords, RecordsPersistWhereTheFrameDoesNotRewriteThem) {
         vp8::DecoderInstance& instance = *decoder.instance();
         std::vector<vp8::MbAnalysisRecord> current;
         for (int r = 0; r < instance.mb_rows; ++r)
-            for (int c = 0; c < instance.mb_cols; ++c) current.push_back(*vp8::mb_record(instance, r, c));
+            for (int c = 0; c < instance.mb_cols; ++c)
+                current.push_back(*vp8::mb_record(instance, r, c));
         const bool same_size = previous.size() == current.size();
         const vp8::FrameSyntax& s = instance.syntax;
         for (size_t m = 0; same_size && m < current.size(); ++m) {
             if (!s.key_frame && !(s.segmentation_enabled && s.update_mb_segmentation_map)) {
-                EXPECT_EQ(current[m].segment_id, previous[m].segment_id) << "frame " << i << " mb " << m;
+                EXPECT_EQ(current[m].segment_id, previous[m].segment_id)
+                    << "frame " << i << " mb " << m;
                 ++kept_segments;
             }
             if (s.key_frame) {
@@ -111,8 +115,8 @@ TEST(MbRecords, RecordsPersistWhereTheFrameDoesNotRewriteThem) {
 // Mode bits as they stand when the tokens of a macroblock are about to be read.
 struct ModeBits {
     std::vector<int32_t> bits;
-    static void observe(void* user, const vp8::DecoderInstance& instance, const vp8::MacroblockContext& mb,
-                        const int16_t*) {
+    static void observe(void* user, const vp8::DecoderInstance& instance,
+                        const vp8::MacroblockContext& mb, const int16_t*) {
         auto& self = *static_cast<ModeBits*>(user);
         const size_t index = static_cast<size_t>(mb.mb_row) * instance.mb_cols + mb.mb_col;
         if (index == 0) self.bits.clear();
@@ -137,7 +141,8 @@ TEST(MbRecords, BitsHoldModeBitsPlusTokenBits) {
                 EXPECT_GE(modes, 0);
                 total += record.bits;
                 if (record.skip && instance.frame_type == 1) {
-                    EXPECT_EQ(record.bits, modes) << "a skipped inter macroblock costs its mode bits only";
+                    EXPECT_EQ(record.bits, modes)
+                        << "a skipped inter macroblock costs its mode bits only";
                     ++skipped;
                 } else {
                     EXPECT_GE(record.bits, modes);

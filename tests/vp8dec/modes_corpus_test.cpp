@@ -27,10 +27,12 @@ int check_modes(const std::string& ivf, const std::string& truth_path) {
     EXPECT_EQ(frames.size(), truth.size()) << ivf;
     TestDecoder decoder(false);
     MacroblockCoefficients coefficients;
-    vp8::decoder_set_token_observer(&decoder.context(), &MacroblockCoefficients::observe, &coefficients);
+    vp8::decoder_set_token_observer(&decoder.context(), &MacroblockCoefficients::observe,
+                                    &coefficients);
     for (size_t i = 0; i < frames.size() && i < truth.size(); ++i) {
         EXPECT_EQ(decoder.decode(frames[i]), vp8::kOk) << ivf << " frame " << i;
-        const std::string line = modes_json_line(static_cast<int64_t>(i), *decoder.instance(), coefficients);
+        const std::string line =
+            modes_json_line(static_cast<int64_t>(i), *decoder.instance(), coefficients);
         if (line != truth[i]) {
             ADD_FAILURE() << ivf << " frame " << i << ": " << first_difference(line, truth[i]);
             return static_cast<int>(i);
@@ -40,10 +42,11 @@ int check_modes(const std::string& ivf, const std::string& truth_path) {
 }
 
 TEST(ModesReport, BundledStreamsMatchTheirTruth) {
-    for (const char* name : {"tiny_1x1", "tiny_17x1", "all_33x17", "all_200x120", "invisible_96x64",
-                             "resize_64x48", "all_v3_80x80", "bilinear_176x144", "split_probs_99x77",
-                             "inter_dense_48x48"})
-        check_modes(data_path(std::string(name) + ".ivf"), data_path(std::string(name) + ".truth.jsonl"));
+    for (const char* name :
+         {"tiny_1x1", "tiny_17x1", "all_33x17", "all_200x120", "invisible_96x64", "resize_64x48",
+          "all_v3_80x80", "bilinear_176x144", "split_probs_99x77", "inter_dense_48x48"})
+        check_modes(data_path(std::string(name) + ".ivf"),
+                    data_path(std::string(name) + ".truth.jsonl"));
 }
 
 TEST(ModesReport, CorpusStreamsMatchTheirTruth) {

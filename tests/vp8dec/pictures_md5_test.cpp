@@ -46,10 +46,11 @@ int check_streams(const std::vector<std::string>& streams) {
 
 TEST(PicturesMd5, BundledStreams) {
     std::vector<std::string> streams;
-    for (const char* name : {"tiny_1x1", "tiny_17x1", "all_33x17", "all_200x120", "invisible_96x64",
-                             "resize_64x48", "all_v3_80x80", "bilinear_176x144", "split_probs_99x77",
-                             "inter_dense_48x48", "tiny_17x9", "q95_photo_33x65", "seg2_simple_f40_352x288",
-                             "multi_odd_99x77", "seg1_nofilter_352x288", "sample_320x240"})
+    for (const char* name :
+         {"tiny_1x1", "tiny_17x1", "all_33x17", "all_200x120", "invisible_96x64", "resize_64x48",
+          "all_v3_80x80", "bilinear_176x144", "split_probs_99x77", "inter_dense_48x48", "tiny_17x9",
+          "q95_photo_33x65", "seg2_simple_f40_352x288", "multi_odd_99x77", "seg1_nofilter_352x288",
+          "sample_320x240"})
         streams.push_back(data_path(std::string(name) + ".ivf"));
     EXPECT_GT(check_streams(streams), 300);
 }

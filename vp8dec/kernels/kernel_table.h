@@ -72,8 +72,8 @@ using ScaleBlockFn = void (*)(const int16_t* levels, const int16_t* factors, int
 // Dequantises, runs the full inverse DCT into out and clears the 16 levels.
 using ScaleIdctFn = void (*)(int16_t* levels, const int16_t* factors, int16_t* out, int pitch);
 // The same with position 0 replaced by the given DC value.
-using ScaleIdctWithDcFn = void (*)(int16_t* levels, const int16_t* factors, int16_t* out,
-                                   int pitch, int dc);
+using ScaleIdctWithDcFn = void (*)(int16_t* levels, const int16_t* factors, int16_t* out, int pitch,
+                                   int dc);
 
 struct ScalingTable {
     ScaleBlockFn scale_block;

@@ -8,9 +8,15 @@ namespace vp8::plain {
 
 namespace {
 
-inline int clamp_s8(int v) { return std::clamp(v, -128, 127); }
-inline int to_signed(uint8_t v) { return static_cast<int>(v) - 128; }
-inline uint8_t to_unsigned(int v) { return static_cast<uint8_t>(clamp_s8(v) + 128); }
+inline int clamp_s8(int v) {
+    return std::clamp(v, -128, 127);
+}
+inline int to_signed(uint8_t v) {
+    return static_cast<int>(v) - 128;
+}
+inline uint8_t to_unsigned(int v) {
+    return static_cast<uint8_t>(clamp_s8(v) + 128);
+}
 
 // The samples p3 p2 p1 p0 | q0 q1 q2 q3 across an edge; step separates them.
 struct Line {
@@ -103,15 +109,20 @@ void normal_edges(uint8_t* y, uint8_t* u, uint8_t* v, int y_stride, int uv_strid
     auto offset = [vertical](int at, int stride) { return vertical ? at : at * stride; };
     if (macroblock_edge) {
         auto luma = [&](const Line& s) { mb_edge_filter(s, luma_limit, interior, luma_hev); };
-        auto chroma = [&](const Line& s) { mb_edge_filter(s, chroma_limit, uv_interior, chroma_hev); };
+        auto chroma = [&](const Line& s) {
+            mb_edge_filter(s, chroma_limit, uv_interior, chroma_hev);
+        };
         filter_edge(y, y_stride, vertical, 16, luma);
         filter_edge(u, uv_stride, vertical, 8, chroma);
         filter_edge(v, uv_stride, vertical, 8, chroma);
         return;
     }
     auto luma = [&](const Line& s) { inner_edge_filter(s, luma_limit, interior, luma_hev); };
-    auto chroma = [&](const Line& s) { inner_edge_filter(s, chroma_limit, uv_interior, chroma_hev); };
-    for (int at = 4; at < 16; at += 4) filter_edge(y + offset(at, y_stride), y_stride, vertical, 16, luma);
+    auto chroma = [&](const Line& s) {
+        inner_edge_filter(s, chroma_limit, uv_interior, chroma_hev);
+    };
+    for (int at = 4; at < 16; at += 4)
+        filter_edge(y + offset(at, y_stride), y_stride, vertical, 16, luma);
     filter_edge(u + offset(4, uv_stride), uv_stride, vertical, 8, chroma);
     filter_edge(v + offset(4, uv_stride), uv_stride, vertical, 8, chroma);
 }
@@ -131,16 +142,20 @@ void simple_edges(uint8_t* y, int y_stride, const FilterLevelEntry& e, bool vert
 
 }  // namespace
 
-void normal_mb_edge_left(uint8_t* y, uint8_t* u, uint8_t* v, int ys, int uvs, const FilterLevelEntry& e) {
+void normal_mb_edge_left(uint8_t* y, uint8_t* u, uint8_t* v, int ys, int uvs,
+                         const FilterLevelEntry& e) {
     normal_edges(y, u, v, ys, uvs, e, true, true);
 }
-void normal_inner_vertical(uint8_t* y, uint8_t* u, uint8_t* v, int ys, int uvs, const FilterLevelEntry& e) {
+void normal_inner_vertical(uint8_t* y, uint8_t* u, uint8_t* v, int ys, int uvs,
+                           const FilterLevelEntry& e) {
     normal_edges(y, u, v, ys, uvs, e, true, false);
 }
-void normal_mb_edge_top(uint8_t* y, uint8_t* u, uint8_t* v, int ys, int uvs, const FilterLevelEntry& e) {
+void normal_mb_edge_top(uint8_t* y, uint8_t* u, uint8_t* v, int ys, int uvs,
+                        const FilterLevelEntry& e) {
     normal_edges(y, u, v, ys, uvs, e, false, true);
 }
-void normal_inner_horizontal(uint8_t* y, uint8_t* u, uint8_t* v, int ys, int uvs, const FilterLevelEntry& e) {
+void normal_inner_horizontal(uint8_t* y, uint8_t* u, uint8_t* v, int ys, int uvs,
+                             const FilterLevelEntry& e) {
     normal_edges(y, u, v, ys, uvs, e, false, false);
 }
 void simple_mb_edge_left(uint8_t* y, uint8_t*, uint8_t*, int ys, int, const FilterLevelEntry& e) {
@@ -152,7 +167,8 @@ void simple_inner_vertical(uint8_t* y, uint8_t*, uint8_t*, int ys, int, const Fi
 void simple_mb_edge_top(uint8_t* y, uint8_t*, uint8_t*, int ys, int, const FilterLevelEntry& e) {
     simple_edges(y, ys, e, false, true);
 }
-void simple_inner_horizontal(uint8_t* y, uint8_t*, uint8_t*, int ys, int, const FilterLevelEntry& e) {
+void simple_inner_horizontal(uint8_t* y, uint8_t*, uint8_t*, int ys, int,
+                             const FilterLevelEntry& e) {
     simple_edges(y, ys, e, false, false);
 }
 

@@ -19,28 +19,46 @@ void block_copy_8x4(const uint8_t* src, int src_stride, uint8_t* dst, int dst_pi
 
 void add_residual_4x4(const uint8_t* prediction, const int16_t* residual, uint8_t* dst, int stride);
 void add_residual_8x4(const uint8_t* prediction, const int16_t* residual, uint8_t* dst, int stride);
-void add_residual_16x4(const uint8_t* prediction, const int16_t* residual, uint8_t* dst, int stride);
+void add_residual_16x4(const uint8_t* prediction, const int16_t* residual, uint8_t* dst,
+                       int stride);
 
-void six_tap_pred_16x16(const uint8_t* src, int src_stride, int frac_col, int frac_row, uint8_t* dst, int dst_pitch);
-void six_tap_pred_8x8(const uint8_t* src, int src_stride, int frac_col, int frac_row, uint8_t* dst, int dst_pitch);
-void six_tap_pred_8x4(const uint8_t* src, int src_stride, int frac_col, int frac_row, uint8_t* dst, int dst_pitch);
-void six_tap_pred_4x4(const uint8_t* src, int src_stride, int frac_col, int frac_row, uint8_t* dst, int dst_pitch);
-void bilin_pred_16x16(const uint8_t* src, int src_stride, int frac_col, int frac_row, uint8_t* dst, int dst_pitch);
-void bilin_pred_8x8(const uint8_t* src, int src_stride, int frac_col, int frac_row, uint8_t* dst, int dst_pitch);
-void bilin_pred_8x4(const uint8_t* src, int src_stride, int frac_col, int frac_row, uint8_t* dst, int dst_pitch);
-void bilin_pred_4x4(const uint8_t* src, int src_stride, int frac_col, int frac_row, uint8_t* dst, int dst_pitch);
+void six_tap_pred_16x16(const uint8_t* src, int src_stride, int frac_col, int frac_row,
+                        uint8_t* dst, int dst_pitch);
+void six_tap_pred_8x8(const uint8_t* src, int src_stride, int frac_col, int frac_row, uint8_t* dst,
+                      int dst_pitch);
+void six_tap_pred_8x4(const uint8_t* src, int src_stride, int frac_col, int frac_row, uint8_t* dst,
+                      int dst_pitch);
+void six_tap_pred_4x4(const uint8_t* src, int src_stride, int frac_col, int frac_row, uint8_t* dst,
+                      int dst_pitch);
+void bilin_pred_16x16(const uint8_t* src, int src_stride, int frac_col, int frac_row, uint8_t* dst,
+                      int dst_pitch);
+void bilin_pred_8x8(const uint8_t* src, int src_stride, int frac_col, int frac_row, uint8_t* dst,
+                    int dst_pitch);
+void bilin_pred_8x4(const uint8_t* src, int src_stride, int frac_col, int frac_row, uint8_t* dst,
+                    int dst_pitch);
+void bilin_pred_4x4(const uint8_t* src, int src_stride, int frac_col, int frac_row, uint8_t* dst,
+                    int dst_pitch);
 
-void normal_mb_edge_left(uint8_t* y, uint8_t* u, uint8_t* v, int y_stride, int uv_stride, const FilterLevelEntry& e);
-void normal_inner_vertical(uint8_t* y, uint8_t* u, uint8_t* v, int y_stride, int uv_stride, const FilterLevelEntry& e);
-void normal_mb_edge_top(uint8_t* y, uint8_t* u, uint8_t* v, int y_stride, int uv_stride, const FilterLevelEntry& e);
-void normal_inner_horizontal(uint8_t* y, uint8_t* u, uint8_t* v, int y_stride, int uv_stride, const FilterLevelEntry& e);
-void simple_mb_edge_left(uint8_t* y, uint8_t* u, uint8_t* v, int y_stride, int uv_stride, const FilterLevelEntry& e);
-void simple_inner_vertical(uint8_t* y, uint8_t* u, uint8_t* v, int y_stride, int uv_stride, const FilterLevelEntry& e);
-void simple_mb_edge_top(uint8_t* y, uint8_t* u, uint8_t* v, int y_stride, int uv_stride, const FilterLevelEntry& e);
-void simple_inner_horizontal(uint8_t* y, uint8_t* u, uint8_t* v, int y_stride, int uv_stride, const FilterLevelEntry& e);
+void normal_mb_edge_left(uint8_t* y, uint8_t* u, uint8_t* v, int y_stride, int uv_stride,
+                         const FilterLevelEntry& e);
+void normal_inner_vertical(uint8_t* y, uint8_t* u, uint8_t* v, int y_stride, int uv_stride,
+                           const FilterLevelEntry& e);
+void normal_mb_edge_top(uint8_t* y, uint8_t* u, uint8_t* v, int y_stride, int uv_stride,
+                        const FilterLevelEntry& e);
+void normal_inner_horizontal(uint8_t* y, uint8_t* u, uint8_t* v, int y_stride, int uv_stride,
+                             const FilterLevelEntry& e);
+void simple_mb_edge_left(uint8_t* y, uint8_t* u, uint8_t* v, int y_stride, int uv_stride,
+                         const FilterLevelEntry& e);
+void simple_inner_vertical(uint8_t* y, uint8_t* u, uint8_t* v, int y_stride, int uv_stride,
+                           const FilterLevelEntry& e);
+void simple_mb_edge_top(uint8_t* y, uint8_t* u, uint8_t* v, int y_stride, int uv_stride,
+                        const FilterLevelEntry& e);
+void simple_inner_horizontal(uint8_t* y, uint8_t* u, uint8_t* v, int y_stride, int uv_stride,
+                             const FilterLevelEntry& e);
 
 void scale_block(const int16_t* levels, const int16_t* factors, int16_t* out);
 void scale_and_inverse_dct(int16_t* levels, const int16_t* factors, int16_t* out, int pitch);
-void scale_and_inverse_dct_with_dc(int16_t* levels, const int16_t* factors, int16_t* out, int pitch, int dc);
+void scale_and_inverse_dct_with_dc(int16_t* levels, const int16_t* factors, int16_t* out, int pitch,
+                                   int dc);
 
 }  // namespace vp8::plain

@@ -9,7 +9,9 @@ namespace vp8::plain {
 
 namespace {
 
-inline uint8_t clamp255(int v) { return static_cast<uint8_t>(std::clamp(v, 0, 255)); }
+inline uint8_t clamp255(int v) {
+    return static_cast<uint8_t>(std::clamp(v, 0, 255));
+}
 
 template <int W, int H>
 void copy_block(const uint8_t* src, int src_stride, uint8_t* dst, int dst_pitch) {
@@ -58,9 +60,15 @@ void bilinear(const uint8_t* src, int src_stride, int frac_col, int frac_row, ui
 
 }  // namespace
 
-void block_copy_16x16(const uint8_t* s, int ss, uint8_t* d, int dp) { copy_block<16, 16>(s, ss, d, dp); }
-void block_copy_8x8(const uint8_t* s, int ss, uint8_t* d, int dp) { copy_block<8, 8>(s, ss, d, dp); }
-void block_copy_8x4(const uint8_t* s, int ss, uint8_t* d, int dp) { copy_block<8, 4>(s, ss, d, dp); }
+void block_copy_16x16(const uint8_t* s, int ss, uint8_t* d, int dp) {
+    copy_block<16, 16>(s, ss, d, dp);
+}
+void block_copy_8x8(const uint8_t* s, int ss, uint8_t* d, int dp) {
+    copy_block<8, 8>(s, ss, d, dp);
+}
+void block_copy_8x4(const uint8_t* s, int ss, uint8_t* d, int dp) {
+    copy_block<8, 4>(s, ss, d, dp);
+}
 
 void six_tap_pred_16x16(const uint8_t* s, int ss, int fc, int fr, uint8_t* d, int dp) {
     six_tap<16, 16>(s, ss, fc, fr, d, dp);

@@ -11,8 +11,12 @@ namespace {
 constexpr int kCos8Sqrt2Minus1 = 20091;  // sqrt(2) * cos(pi / 8) - 1, 16-bit fixed point
 constexpr int kSin8Sqrt2 = 35468;        // sqrt(2) * sin(pi / 8)
 
-inline int mul_cos(int x) { return x + ((x * kCos8Sqrt2Minus1) >> 16); }
-inline int mul_sin(int x) { return (x * kSin8Sqrt2) >> 16; }
+inline int mul_cos(int x) {
+    return x + ((x * kCos8Sqrt2Minus1) >> 16);
+}
+inline int mul_sin(int x) {
+    return (x * kSin8Sqrt2) >> 16;
+}
 
 }  // namespace
 
@@ -94,8 +98,8 @@ void scale_and_inverse_dct(int16_t* levels, const int16_t* factors, int16_t* out
     std::memset(levels, 0, 16 * sizeof(int16_t));
 }
 
-void scale_and_inverse_dct_with_dc(int16_t* levels, const int16_t* factors, int16_t* out,
-                                   int pitch, int dc) {
+void scale_and_inverse_dct_with_dc(int16_t* levels, const int16_t* factors, int16_t* out, int pitch,
+                                   int dc) {
     int16_t dequantised[16];
     scale_block(levels, factors, dequantised);
     dequantised[0] = static_cast<int16_t>(dc);
