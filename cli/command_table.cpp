@@ -22,6 +22,10 @@ const std::vector<Command>& all_commands() {
          "info INPUT [--json]",
          {{"--json", false}, {"--simd", true}, {"--threads", true}},
          run_info},
+        {"bench",
+         "bench INPUT [--runs N] [--json] [--simd N]",
+         {{"--runs", true}, {"--json", false}, {"--simd", true}, {"--threads", true}},
+         run_bench},
     };
     return kCommands;
 }

@@ -21,5 +21,6 @@ int run_md5(const CliOptions& options);
 int run_decode(const CliOptions& options);
 int run_modes(const CliOptions& options);
 int run_info(const CliOptions& options);
+int run_bench(const CliOptions& options);
 
 }  // namespace tavimor

@@ -177,3 +177,25 @@ TEST(Cli, InfoSummarisesTheStream) {
 
 }  // namespace
 }  // namespace tavimor::test
+
+namespace tavimor::test {
+namespace {
+
+TEST(Cli, BenchReportsBothModes) {
+    const CliResult result = run_cli("bench --runs 2 --json --simd 0 " + stream("tiny_17x1"));
+    EXPECT_EQ(result.status, 0);
+    const auto doc = parse_json(result.out);
+    ASSERT_TRUE(doc.has_value()) << result.out;
+    EXPECT_EQ(doc->find("frames")->as_int(), 12);
+    EXPECT_EQ(doc->find("features")->as_int(), 0);
+    for (const char* mode : {"decoder", "analysis"}) {
+        const JsonValue& rates = *doc->find(mode);
+        EXPECT_GT(rates.find("min")->number, 0);
+        EXPECT_LE(rates.find("min")->number, rates.find("median")->number);
+        EXPECT_LE(rates.find("median")->number, rates.find("max")->number);
+    }
+    EXPECT_EQ(run_cli("bench --runs 0 " + stream("tiny_17x1")).status, 2);
+}
+
+}  // namespace
+}  // namespace tavimor::test

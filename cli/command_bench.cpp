@@ -1,0 +1,132 @@
+// bench: decoding speed of the whole stream, alone and with every analysis
+// output the analyser writes.
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "cli/cli_error.h"
+#include "cli/commands.h"
+#include "vp8dec/analysis_context.h"
+#include "vp8dec/codec_context.h"
+#include "vp8dec/error_codes.h"
+#include "vp8dec/kernels/kernel_table.h"
+#include "vp8module/ivf_reader.h"
+#include "vp8module/picture_cache.h"
+
+namespace tavimor {
+
+namespace {
+
+using Frames = std::vector<std::vector<uint8_t>>;
+
+Frames load_frames(const std::string& input) {
+    IvfReader reader;
+    if (!reader.open(input)) throw InputError("not a readable IVF stream");
+    Frames frames;
+    std::vector<uint8_t> frame;
+    IvfStatus status;
+    while ((status = reader.read_frame(frame)) == IvfStatus::kFrame) frames.push_back(frame);
+    if (status == IvfStatus::kTruncated)
+        throw InputError("frame " + std::to_string(frames.size()) + ": truncated frame");
+    if (frames.empty()) throw InputError("no frames");
+    return frames;
+}
+
+// A private folder for the analysis files of one run, removed afterwards.
+class ScratchFolder {
+  public:
+    ScratchFolder() {
+        std::string pattern =
+            (std::filesystem::temp_directory_path() / "tavimor-bench-XXXXXX").string();
+        if (!mkdtemp(pattern.data())) throw InputError("cannot create a temporary folder");
+        path_ = pattern + "/";
+    }
+    ~ScratchFolder() { std::filesystem::remove_all(path_); }
+    const std::string& path() const { return path_; }
+
+  private:
+    std::string path_;
+};
+
+// Decodes every frame once; returns the seconds taken.
+double decode_once(const Frames& frames, bool with_analysis) {
+    ScratchFolder folder;
+    vp8::AnalysisContext analysis{};
+    PictureCache cache;
+    if (with_analysis &&
+        (!vp8::open_analysis_files(analysis, (folder.path() + "mbist_framehdr.txt").c_str(),
+                                   (folder.path() + "mbist_mbinfo.bin").c_str(),
+                                   (folder.path() + "mbist_mbcoef.bin").c_str()) ||
+         !cache.open(folder.path())))
+        throw InputError("cannot create the analysis files");
+    vp8::CodecContext context{};
+    vp8::decoder_init(&context, vp8::vp8_decoder_interface(), nullptr, 0, vp8::kDecoderAbiVersion);
+    vp8::decoder_set_analysis(&context, with_analysis ? &analysis : nullptr);
+    const auto start = std::chrono::steady_clock::now();
+    for (size_t i = 0; i < frames.size(); ++i) {
+        const std::vector<uint8_t>& frame = frames[i];
+        if (vp8::decoder_decode(&context, frame.data(), static_cast<uint32_t>(frame.size()),
+                                nullptr, 0) != vp8::kOk) {
+            vp8::decoder_destroy(&context);
+            vp8::close_analysis_context(analysis);
+            throw InputError("frame " + std::to_string(i) + ": " +
+                             vp8::decoder_error_string(&context));
+        }
+        const void* iterator = nullptr;
+        const vp8::FrameAnalysisRecord* record = vp8::decoder_get_frame(&context, &iterator);
+        if (record && with_analysis) {
+            const vp8::PlanarPicture* const pictures[3] = {
+                &record->final_picture, &record->prelf_picture, &record->predicted_picture};
+            int64_t offsets[3];
+            cache.store(pictures, offsets);
+        }
+    }
+    const double seconds =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    vp8::decoder_destroy(&context);
+    vp8::close_analysis_context(analysis);
+    return seconds;
+}
+
+struct Rates {
+    double min, median, max;
+};
+
+Rates measure(const Frames& frames, int runs, bool with_analysis) {
+    std::vector<double> fps;
+    for (int r = 0; r < runs; ++r)
+        fps.push_back(static_cast<double>(frames.size()) / decode_once(frames, with_analysis));
+    std::sort(fps.begin(), fps.end());
+    return {fps.front(), fps[fps.size() / 2], fps.back()};
+}
+
+}  // namespace
+
+int run_bench(const CliOptions& options) {
+    const int runs = int_option(options, "--runs", 5);
+    if (runs < 1) throw UsageError("--runs must be at least 1");
+    const Frames frames = load_frames(options.input);
+    const Rates alone = measure(frames, runs, false);
+    const Rates analysed = measure(frames, runs, true);
+    const int features = vp8::feature_bits();
+    if (options.has("--json")) {
+        std::printf(
+            "{\"frames\":%zu,\"runs\":%d,\"features\":%d,"
+            "\"decoder\":{\"min\":%.2f,\"median\":%.2f,\"max\":%.2f},"
+            "\"analysis\":{\"min\":%.2f,\"median\":%.2f,\"max\":%.2f}}\n",
+            frames.size(), runs, features, alone.min, alone.median, alone.max, analysed.min,
+            analysed.median, analysed.max);
+        return 0;
+    }
+    std::printf("frames: %zu, runs: %d, decoder feature bits: %d\n", frames.size(), runs, features);
+    std::printf("decoder alone:      min %8.2f  median %8.2f  max %8.2f frames/s\n", alone.min,
+                alone.median, alone.max);
+    std::printf("with analysis:      min %8.2f  median %8.2f  max %8.2f frames/s\n", analysed.min,
+                analysed.median, analysed.max);
+    return 0;
+}
+
+}  // namespace tavimor

@@ -1,0 +1,34 @@
+// The picture cache: three files (Final, Pre-LoopFilter, Predicted) holding,
+// picture after picture, the luma plane, then U, then V, without a header.
+#pragma once
+
+#include <cstdint>
+#include <cstdio>
+#include <string>
+
+#include "vp8dec/planar_picture.h"
+
+namespace tavimor {
+
+class PictureCache {
+  public:
+    PictureCache() = default;
+    PictureCache(const PictureCache&) = delete;
+    PictureCache& operator=(const PictureCache&) = delete;
+    ~PictureCache() { close(); }
+
+    // Creates or truncates the three files "<folder>mbist_pic_<n>.bin".
+    bool open(const std::string& folder);
+    void close();
+    bool is_open() const { return files_[0] != nullptr; }
+
+    // Appends the three pictures; offsets receive where each one starts.
+    bool store(const vp8::PlanarPicture* const pictures[3], int64_t offsets[3]);
+    // Reads the three pictures stored at the offsets into pictures of the same size.
+    bool recall(const int64_t offsets[3], vp8::PlanarPicture* const pictures[3]);
+
+  private:
+    std::FILE* files_[3] = {nullptr, nullptr, nullptr};
+};
+
+}  // namespace tavimor
