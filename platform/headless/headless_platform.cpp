@@ -1,0 +1,464 @@
+#include "platform/headless/headless_platform.h"
+
+#include <algorithm>
+
+#include "platform/headless/headless_window.h"
+#include "platform/message_box.h"
+#include "platform/text_renderer.h"
+#include "resources/control_ids.h"
+#include "resources/dialog_templates.h"
+
+namespace tavimor {
+
+namespace {
+
+constexpr int kDefaultClientWidth = 1024;
+constexpr int kDefaultClientHeight = 768;
+constexpr int kMinimumTimerPeriod = 10;  // milliseconds
+
+uint32_t read_pixel(const SurfaceView& view, int x, int y) {
+    const uint8_t* p = view.pixels + static_cast<size_t>(y) * view.pitch +
+                       static_cast<size_t>(x) * view.bytes_per_pixel;
+    switch (view.bytes_per_pixel) {
+        case 4:
+            return (p[0] | p[1] << 8 | p[2] << 16);
+        case 3:
+            return (p[0] | p[1] << 8 | p[2] << 16);
+        case 2: {
+            unsigned v = p[0] | p[1] << 8;
+            unsigned r = (v >> 11) << 3, g = ((v >> 5) & 63) << 2, b = (v & 31) << 3;
+            return b | g << 8 | r << 16;
+        }
+        default:
+            return 0;
+    }
+}
+
+}  // namespace
+
+HeadlessPlatform::HeadlessPlatform() = default;
+HeadlessPlatform::~HeadlessPlatform() = default;
+
+HeadlessPlatform::Window* HeadlessPlatform::find(WindowHandle window) {
+    auto it = windows_.find(static_cast<int>(window));
+    return it == windows_.end() ? nullptr : it->second.get();
+}
+
+const HeadlessPlatform::Window* HeadlessPlatform::find(WindowHandle window) const {
+    auto it = windows_.find(static_cast<int>(window));
+    return it == windows_.end() ? nullptr : it->second.get();
+}
+
+WindowHandle HeadlessPlatform::add_window(std::unique_ptr<Window> window) {
+    WindowHandle handle{next_handle_++};
+    window->handle = handle;
+    if (Window* parent = find(window->parent)) parent->children.push_back(handle);
+    windows_[static_cast<int>(handle)] = std::move(window);
+    return handle;
+}
+
+// --- The message loop --------------------------------------------------------
+
+int HeadlessPlatform::run_message_loop() {
+    while (!quit_code_ && !posted_.empty()) deliver_posted();
+    return quit_code_.value_or(0);
+}
+
+void HeadlessPlatform::post_quit(int exit_code) {
+    quit_code_ = exit_code;
+}
+
+int HeadlessPlatform::deliver_posted() {
+    int count = 0;
+    while (!posted_.empty()) {
+        Posted message = posted_.front();
+        posted_.pop_front();
+        send_message(message.window, message.message, message.first, message.second);
+        ++count;
+    }
+    return count;
+}
+
+// --- Windows ---------------------------------------------------------------------
+
+WindowHandle HeadlessPlatform::create_main_window(std::string_view title, WindowProc proc) {
+    auto window = std::make_unique<Window>();
+    window->role = WindowRole::kMain;
+    window->text = std::string(title);
+    window->rect = rect_at(0, 0, kDefaultClientWidth, kDefaultClientHeight);
+    window->proc = std::move(proc);
+    WindowHandle handle = add_window(std::move(window));
+    send_message(handle, msg::kCreate, 0, 0);
+    return handle;
+}
+
+void HeadlessPlatform::destroy_window(WindowHandle handle) {
+    Window* window = find(handle);
+    if (!window) return;
+    send_message(handle, msg::kDestroy, 0, 0);
+    window = find(handle);
+    if (!window) return;
+    std::vector<WindowHandle> children = window->children;
+    for (WindowHandle child : children) destroy_window(child);
+    if (Window* parent = find(window->parent)) std::erase(parent->children, handle);
+    std::erase_if(timers_,
+                  [&](const auto& timer) { return timer.first.first == static_cast<int>(handle); });
+    windows_.erase(static_cast<int>(handle));
+}
+
+bool HeadlessPlatform::is_window(WindowHandle window) const {
+    return find(window) != nullptr;
+}
+
+intptr_t HeadlessPlatform::default_window_proc(WindowHandle window, unsigned message, uintptr_t,
+                                               intptr_t) {
+    if (message == msg::kClose) destroy_window(window);
+    return 0;
+}
+
+void HeadlessPlatform::show_window(WindowHandle handle, ShowCommand command) {
+    if (Window* window = find(handle)) window->visible = command != ShowCommand::kHide;
+}
+
+bool HeadlessPlatform::is_window_visible(WindowHandle handle) const {
+    const Window* window = find(handle);
+    return window && window->visible;
+}
+
+void HeadlessPlatform::enable_window(WindowHandle handle, bool enabled) {
+    if (Window* window = find(handle)) window->enabled = enabled;
+}
+
+bool HeadlessPlatform::is_window_enabled(WindowHandle handle) const {
+    const Window* window = find(handle);
+    return window && window->enabled;
+}
+
+void HeadlessPlatform::move_window(WindowHandle handle, const Rect& rect) {
+    if (Window* window = find(handle)) window->rect = rect;
+}
+
+Rect HeadlessPlatform::window_rect(WindowHandle handle) const {
+    const Window* window = find(handle);
+    return window ? window->rect : Rect{};
+}
+
+Rect HeadlessPlatform::client_rect(WindowHandle handle) const {
+    const Window* window = find(handle);
+    return window ? Rect{0, 0, window->rect.width(), window->rect.height()} : Rect{};
+}
+
+Point HeadlessPlatform::client_to_screen(WindowHandle handle, Point point) const {
+    for (const Window* window = find(handle); window; window = find(window->parent)) {
+        point.x += window->rect.left;
+        point.y += window->rect.top;
+    }
+    return point;
+}
+
+void HeadlessPlatform::set_window_text(WindowHandle handle, std::string_view text) {
+    if (Window* window = find(handle)) {
+        window->text = std::string(text);
+        window->all_selected = false;
+    }
+}
+
+std::string HeadlessPlatform::window_text(WindowHandle handle) const {
+    const Window* window = find(handle);
+    return window ? window->text : std::string{};
+}
+
+void HeadlessPlatform::invalidate(WindowHandle) {}
+
+void HeadlessPlatform::accept_dropped_files(WindowHandle handle, bool accept) {
+    if (Window* window = find(handle)) window->accepts_drops = accept;
+}
+
+bool HeadlessPlatform::accepts_dropped_files(WindowHandle handle) const {
+    const Window* window = find(handle);
+    return window && window->accepts_drops;
+}
+
+WindowHandle HeadlessPlatform::parent_window(WindowHandle handle) const {
+    const Window* window = find(handle);
+    return window ? window->parent : kNoWindow;
+}
+
+// --- Messages and timers -----------------------------------------------------------
+
+intptr_t HeadlessPlatform::send_message(WindowHandle handle, unsigned message, uintptr_t first,
+                                        intptr_t second) {
+    Window* window = find(handle);
+    if (!window) return 0;
+    if (window->control_proc) {
+        WindowProc proc = window->control_proc;
+        if (intptr_t handled = proc(handle, message, first, second)) return handled;
+        return 0;
+    }
+    if (window->proc) {
+        WindowProc proc = window->proc;  // the procedure may destroy the window
+        return proc(handle, message, first, second);
+    }
+    return default_window_proc(handle, message, first, second);
+}
+
+void HeadlessPlatform::post_message(WindowHandle window, unsigned message, uintptr_t first,
+                                    intptr_t second) {
+    posted_.push_back({window, message, first, second});
+}
+
+void HeadlessPlatform::set_timer(WindowHandle window, int id, int period_ms) {
+    if (!is_window(window)) return;
+    timers_[{static_cast<int>(window), id}] = std::max(period_ms, kMinimumTimerPeriod);
+}
+
+void HeadlessPlatform::kill_timer(WindowHandle window, int id) {
+    timers_.erase({static_cast<int>(window), id});
+}
+
+std::optional<int> HeadlessPlatform::timer_period(WindowHandle window, int id) const {
+    auto it = timers_.find({static_cast<int>(window), id});
+    if (it == timers_.end()) return std::nullopt;
+    return it->second;
+}
+
+// --- Scroll bars -------------------------------------------------------------------------
+
+void HeadlessPlatform::set_scroll_info(WindowHandle handle, ScrollBar bar, const ScrollInfo& info) {
+    Window* window = find(handle);
+    if (!window) return;
+    ScrollInfo kept = info;
+    int last = std::max(kept.min, kept.max - std::max(kept.page - 1, 0));
+    kept.position = std::clamp(kept.position, kept.min, last);
+    window->scroll[static_cast<int>(bar)] = kept;
+}
+
+ScrollInfo HeadlessPlatform::scroll_info(WindowHandle handle, ScrollBar bar) const {
+    const Window* window = find(handle);
+    return window ? window->scroll[static_cast<int>(bar)] : ScrollInfo{};
+}
+
+// --- Pictures and text -------------------------------------------------------------------
+
+bool HeadlessPlatform::present(WindowHandle handle, const SurfaceView& pixels, const Rect& source,
+                               Point destination) {
+    Window* window = find(handle);
+    if (!window || !pixels.pixels) return false;
+    int width = window->rect.width(), height = window->rect.height();
+    if (window->frame.size() != static_cast<size_t>(width) * height)
+        window->frame.assign(static_cast<size_t>(width) * height, 0xFFFFFF);
+    Rect from = intersect(source, {0, 0, pixels.width, pixels.height});
+    for (int y = from.top; y < from.bottom; ++y) {
+        int client_y = destination.y + y - source.top;
+        if (client_y < 0 || client_y >= height) continue;
+        for (int x = from.left; x < from.right; ++x) {
+            int client_x = destination.x + x - source.left;
+            if (client_x < 0 || client_x >= width) continue;
+            window->frame[static_cast<size_t>(client_y) * width + client_x] =
+                read_pixel(pixels, x, y);
+        }
+    }
+    ++window->presents;
+    return true;
+}
+
+std::vector<uint32_t> HeadlessPlatform::client_pixels(WindowHandle handle) const {
+    const Window* window = find(handle);
+    if (!window) return {};
+    size_t size = static_cast<size_t>(window->rect.width()) * window->rect.height();
+    if (window->frame.size() != size) return std::vector<uint32_t>(size, 0xFFFFFF);
+    return window->frame;
+}
+
+int HeadlessPlatform::present_count(WindowHandle handle) const {
+    const Window* window = find(handle);
+    return window ? window->presents : 0;
+}
+
+TextBitmap HeadlessPlatform::render_text(std::string_view text, const FontSpec& font) {
+    return render_text_with_qt(text, font);
+}
+
+// --- Dialogs ---------------------------------------------------------------------------------
+
+WindowHandle HeadlessPlatform::build_dialog(std::string_view template_name, WindowHandle owner,
+                                            WindowProc proc) {
+    const DialogTemplate* dialog_template = find_dialog_template(template_name);
+    if (!dialog_template) return kNoWindow;
+    auto dialog = std::make_unique<Window>();
+    dialog->role = WindowRole::kDialog;
+    dialog->parent = owner;
+    dialog->text = std::string(dialog_template->title);
+    dialog->rect = rect_at(0, 0, dialog_template->width, dialog_template->height);
+    dialog->template_name = std::string(template_name);
+    WindowHandle handle = add_window(std::move(dialog));
+    for (const ControlTemplate& control : dialog_template->controls) {
+        WindowHandle item =
+            create_control(handle, control.kind, control.id, control.text,
+                           rect_at(control.x, control.y, control.width, control.height));
+        Window* record = find(item);
+        record->visible = control.visible;
+        record->group_start = control.group_start;
+    }
+    find(handle)->proc = std::move(proc);
+    send_message(handle, msg::kInitDialog, 0, 0);
+    return handle;
+}
+
+WindowHandle HeadlessPlatform::create_dialog(std::string_view template_name, WindowHandle owner,
+                                             WindowProc proc) {
+    return build_dialog(template_name, owner, std::move(proc));
+}
+
+intptr_t HeadlessPlatform::run_dialog(std::string_view template_name, WindowHandle owner,
+                                      WindowProc proc) {
+    WindowHandle handle = build_dialog(template_name, owner, std::move(proc));
+    Window* dialog = find(handle);
+    if (!dialog) return -1;
+    dialog->modal = true;
+    dialog->visible = true;
+    if (!dialog->ended) {
+        if (DialogScript script = take_dialog_script(template_name)) script(*this, handle);
+    }
+    dialog = find(handle);
+    if (dialog && !dialog->ended) {
+        send_message(handle, msg::kCommand, command_parameter(ctl::kCancel),
+                     static_cast<intptr_t>(dialog_item(handle, ctl::kCancel)));
+        dialog = find(handle);
+        if (dialog && !dialog->ended) end_dialog(handle, ctl::kCancel);
+    }
+    dialog = find(handle);
+    intptr_t result = dialog ? dialog->result : ctl::kCancel;
+    destroy_window(handle);
+    return result;
+}
+
+void HeadlessPlatform::end_dialog(WindowHandle handle, intptr_t result) {
+    Window* dialog = find(handle);
+    if (!dialog) return;
+    dialog->ended = true;
+    dialog->result = result;
+    dialog->visible = false;
+}
+
+HeadlessPlatform::DialogScript HeadlessPlatform::take_dialog_script(
+    std::string_view template_name) {
+    for (auto it = dialog_scripts_.begin(); it != dialog_scripts_.end(); ++it) {
+        if (it->template_name.empty() || it->template_name == template_name) {
+            DialogScript script = std::move(it->script);
+            dialog_scripts_.erase(it);
+            return script;
+        }
+    }
+    return {};
+}
+
+WindowHandle HeadlessPlatform::find_dialog(std::string_view template_name) const {
+    for (auto it = windows_.rbegin(); it != windows_.rend(); ++it) {
+        if (it->second->role == WindowRole::kDialog && it->second->template_name == template_name)
+            return it->second->handle;
+    }
+    return kNoWindow;
+}
+
+std::string HeadlessPlatform::dialog_template_name(WindowHandle handle) const {
+    const Window* window = find(handle);
+    return window ? window->template_name : std::string{};
+}
+
+// --- Message boxes, file dialogs, documents, keyboard ------------------------------------------
+
+int HeadlessPlatform::message_box(WindowHandle, std::string_view text, std::string_view caption,
+                                  unsigned style) {
+    bool yes_no = (style & mb::kButtonMask) == mb::kYesNo;
+    int answer = yes_no ? mb::kAnswerNo : mb::kAnswerOk;
+    if (!message_box_answers_.empty()) {
+        answer = message_box_answers_.front();
+        message_box_answers_.pop_front();
+    }
+    message_boxes_.push_back({std::string(text), std::string(caption), style, answer});
+    return answer;
+}
+
+std::optional<std::string> HeadlessPlatform::open_file_dialog(WindowHandle,
+                                                              const FileDialogRequest& request) {
+    std::optional<std::string> answer;
+    if (!file_dialog_answers_.empty()) {
+        answer = file_dialog_answers_.front();
+        file_dialog_answers_.pop_front();
+    }
+    file_dialogs_.push_back({false, request, answer});
+    return answer;
+}
+
+std::optional<std::string> HeadlessPlatform::save_file_dialog(WindowHandle,
+                                                              const FileDialogRequest& request) {
+    std::optional<std::string> answer;
+    if (!file_dialog_answers_.empty()) {
+        answer = file_dialog_answers_.front();
+        file_dialog_answers_.pop_front();
+    }
+    file_dialogs_.push_back({true, request, answer});
+    return answer;
+}
+
+bool HeadlessPlatform::open_document(std::string_view path_or_address) {
+    opened_documents_.emplace_back(path_or_address);
+    return !document_opening_fails_;
+}
+
+bool HeadlessPlatform::is_key_down(int virtual_key) const {
+    auto it = keys_down_.find(virtual_key);
+    return it != keys_down_.end() && it->second;
+}
+
+// --- The tracking tip ---------------------------------------------------------------------------
+
+WindowHandle HeadlessPlatform::create_tip_window(WindowHandle owner) {
+    if (tip_window_fails_) return kNoWindow;
+    auto tip = std::make_unique<Window>();
+    tip->role = WindowRole::kTip;
+    tip->parent = owner;
+    return add_window(std::move(tip));
+}
+
+void HeadlessPlatform::tip_activate(WindowHandle handle, bool active) {
+    if (Window* tip = find(handle)) tip->tip.active = active;
+}
+
+void HeadlessPlatform::tip_set_text(WindowHandle handle, std::string_view text) {
+    if (Window* tip = find(handle)) tip->tip.text = std::string(text);
+}
+
+void HeadlessPlatform::tip_track_position(WindowHandle handle, Point screen) {
+    if (Window* tip = find(handle)) {
+        tip->tip.position = screen;
+        ++tip->tip.tracked;
+    }
+}
+
+HeadlessPlatform::TipState HeadlessPlatform::tip_state(WindowHandle handle) const {
+    const Window* tip = find(handle);
+    return tip ? tip->tip : TipState{};
+}
+
+// --- Settings files
+// -------------------------------------------------------------------------------
+
+std::string HeadlessPlatform::load_settings_text(const std::string& file) const {
+    auto it = settings_.find(file);
+    return it == settings_.end() ? std::string{} : it->second;
+}
+
+bool HeadlessPlatform::store_settings_text(const std::string& file, const std::string& text) {
+    settings_[file] = text;
+    return true;
+}
+
+std::optional<std::string> HeadlessPlatform::settings_text(const std::string& file) const {
+    auto it = settings_.find(file);
+    if (it == settings_.end()) return std::nullopt;
+    return it->second;
+}
+
+}  // namespace tavimor

@@ -1,0 +1,643 @@
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QContextMenuEvent>
+#include <QFontDatabase>
+#include <QFrame>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMainWindow>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTabBar>
+#include <QToolBar>
+#include <QTreeWidget>
+
+#include "platform/qt/qt_platform.h"
+#include "platform/qt/qt_widgets.h"
+#include "resources/image_ids.h"
+#include "resources/images.h"
+#include "resources/string_table.h"
+#include "resources/toolbar_template.h"
+
+namespace tavimor {
+
+namespace {
+
+constexpr int kTreeItemRole = Qt::UserRole + 1;
+
+QString to_qstring(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+QString display_text(std::string_view text) {
+    return to_qstring(text).replace("\r\n", "\n");
+}
+
+QPixmap pixmap_of(const Image& image) {
+    QImage out(image.width, image.height, QImage::Format_ARGB32);
+    for (int y = 0; y < image.height; ++y) {
+        for (int x = 0; x < image.width; ++x) out.setPixel(x, y, image.at(x, y));
+    }
+    return QPixmap::fromImage(out);
+}
+
+// Passes a control's context-menu events to a procedure first.
+class ContextMenuFilter : public QObject {
+  public:
+    explicit ContextMenuFilter(std::function<bool(QPoint)> handler, QObject* parent)
+        : QObject(parent), handler_(std::move(handler)) {}
+
+  protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() != QEvent::ContextMenu) return false;
+        return handler_(static_cast<QContextMenuEvent*>(event)->globalPos());
+    }
+
+  private:
+    std::function<bool(QPoint)> handler_;
+};
+
+}  // namespace
+
+// --- Creating controls -----------------------------------------------------------------
+
+QWidget* QtPlatform::build_control(QWidget* parent, ControlKind kind, std::string_view text) {
+    QString label = to_qstring(text);
+    switch (kind) {
+        case ControlKind::kLabel:
+            return new QLabel(label, parent);
+        case ControlKind::kCentredLabel: {
+            auto* centred = new QLabel(label, parent);
+            centred->setAlignment(Qt::AlignCenter);
+            return centred;
+        }
+        case ControlKind::kGroupBox:
+            return new QGroupBox(label, parent);
+        case ControlKind::kEdit:
+            return new QLineEdit(label, parent);
+        case ControlKind::kTextView: {
+            auto* view = new QPlainTextEdit(parent);
+            view->setReadOnly(true);
+            view->setLineWrapMode(QPlainTextEdit::NoWrap);
+            view->setTabStopDistance(8 * view->fontMetrics().horizontalAdvance(' '));
+            return view;
+        }
+        case ControlKind::kCheckBox:
+            return new QCheckBox(label, parent);
+        case ControlKind::kRadioButton: {
+            auto* radio = new QRadioButton(label, parent);
+            radio->setAutoExclusive(false);
+            return radio;
+        }
+        case ControlKind::kPushButton: {
+            auto* button = new QPushButton(label, parent);
+            button->setAutoDefault(false);
+            return button;
+        }
+        case ControlKind::kDefaultButton: {
+            auto* button = new QPushButton(label, parent);
+            button->setDefault(true);
+            return button;
+        }
+        case ControlKind::kImageButton: {
+            auto* button = new QPushButton(parent);
+            button->setAutoDefault(false);
+            button->setIcon(QIcon(pixmap_of(load_image(kBrowseImage))));
+            button->setToolTip(label);
+            return button;
+        }
+        case ControlKind::kComboBox:
+            return new QComboBox(parent);
+        case ControlKind::kListBox:
+            return new QListWidget(parent);
+        case ControlKind::kTreeView: {
+            auto* tree = new QTreeWidget(parent);
+            tree->setHeaderHidden(true);
+            tree->setColumnCount(1);
+            return tree;
+        }
+        case ControlKind::kTabControl: {
+            auto* tabs = new QTabBar(parent);
+            tabs->setExpanding(false);
+            tabs->setDrawBase(true);
+            return tabs;
+        }
+        case ControlKind::kGraphFrame: {
+            auto* frame = new QFrame(parent);
+            frame->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+            return frame;
+        }
+    }
+    return new QWidget(parent);
+}
+
+void QtPlatform::notify(WindowHandle control, int notification) {
+    Record* record = find(control);
+    if (!record) return;
+    send_message(record->parent, msg::kCommand, command_parameter(record->id, notification),
+                 static_cast<intptr_t>(control));
+}
+
+void QtPlatform::connect_control(WindowHandle control) {
+    Record* record = find(control);
+    QWidget* widget = record->widget;
+    if (auto* radio = dynamic_cast<QRadioButton*>(widget)) {
+        QObject::connect(radio, &QAbstractButton::clicked, radio, [this, control] {
+            Record* self = find(control);
+            if (!self) return;
+            // Check this one and uncheck the rest of its group.
+            WindowHandle dialog = self->parent;
+            std::vector<WindowHandle> siblings;
+            for (auto& [handle, other] : records_) {
+                if (other->parent == dialog && other->widget)
+                    siblings.push_back(WindowHandle{handle});
+            }
+            auto at = std::find(siblings.begin(), siblings.end(), control);
+            auto first = at;
+            while (first != siblings.begin() && !find(*first)->group_start &&
+                   find(*std::prev(first))->kind == ControlKind::kRadioButton)
+                --first;
+            for (auto it = first; it != siblings.end(); ++it) {
+                Record* button = find(*it);
+                if (button->kind != ControlKind::kRadioButton ||
+                    (it != first && button->group_start))
+                    break;
+                static_cast<QRadioButton*>(button->widget.data())->setChecked(*it == control);
+            }
+            notify(control, notify::kButtonClicked);
+        });
+    } else if (auto* button = dynamic_cast<QAbstractButton*>(widget)) {
+        QObject::connect(button, &QAbstractButton::clicked, button,
+                         [this, control] { notify(control, notify::kButtonClicked); });
+    } else if (auto* combo = dynamic_cast<QComboBox*>(widget)) {
+        QObject::connect(combo, &QComboBox::activated, combo, [this, control] {
+            notify(control, notify::kComboSelectionChange);
+            notify(control, notify::kComboSelectionEndOk);
+        });
+    } else if (auto* tabs = dynamic_cast<QTabBar*>(widget)) {
+        QObject::connect(tabs, &QTabBar::tabBarClicked, tabs, [this, control, tabs](int index) {
+            if (index < 0 || index == tabs->currentIndex()) return;
+            {
+                QSignalBlocker quiet(tabs);
+                tabs->setCurrentIndex(index);
+            }
+            Record* self = find(control);
+            if (!self) return;
+            NotifyHeader header{control, self->id, notify::kTabSelectionChange};
+            send_message(self->parent, msg::kNotify, static_cast<uintptr_t>(self->id),
+                         reinterpret_cast<intptr_t>(&header));
+        });
+    } else if (auto* edit = dynamic_cast<QLineEdit*>(widget)) {
+        QObject::connect(edit, &QLineEdit::textEdited, edit,
+                         [this, control] { notify(control, notify::kEditChange); });
+    }
+}
+
+WindowHandle QtPlatform::create_control(WindowHandle parent, ControlKind kind, int control_id,
+                                        std::string_view text, const Rect& rect) {
+    QWidget* host = container(parent);
+    if (!host) return kNoWindow;
+    QWidget* widget = build_control(host, kind, text);
+    widget->setGeometry(rect.left, rect.top, rect.width(), rect.height());
+    widget->show();
+    auto record = std::make_unique<Record>();
+    record->role = QtRole::kControl;
+    record->kind = kind;
+    record->id = control_id;
+    record->parent = parent;
+    WindowHandle handle = add(widget, std::move(record));
+    connect_control(handle);
+    return handle;
+}
+
+WindowHandle QtPlatform::dialog_item(WindowHandle dialog, int control_id) const {
+    for (auto& [handle, record] : records_) {
+        if (record->parent == dialog && record->id == control_id && record->widget)
+            return WindowHandle{handle};
+    }
+    return kNoWindow;
+}
+
+int QtPlatform::control_id(WindowHandle control) const {
+    const Record* record = find(control);
+    return record ? record->id : kUnaddressedControl;
+}
+
+// --- Texts, colours and fonts -------------------------------------------------------------
+
+void QtPlatform::set_window_text(WindowHandle window, std::string_view text) {
+    Record* record = find(window);
+    if (!record) return;
+    QWidget* widget = record->widget;
+    if (record->role != QtRole::kControl) {
+        widget->setWindowTitle(to_qstring(text));
+    } else if (auto* label = dynamic_cast<QLabel*>(widget)) {
+        label->setText(display_text(text));
+    } else if (auto* edit = dynamic_cast<QLineEdit*>(widget)) {
+        edit->setText(to_qstring(text));
+    } else if (auto* view = dynamic_cast<QPlainTextEdit*>(widget)) {
+        view->setPlainText(display_text(text));
+    } else if (auto* button = dynamic_cast<QAbstractButton*>(widget)) {
+        button->setText(to_qstring(text));
+    } else if (auto* group = dynamic_cast<QGroupBox*>(widget)) {
+        group->setTitle(to_qstring(text));
+    }
+}
+
+std::string QtPlatform::window_text(WindowHandle window) const {
+    const Record* record = find(window);
+    if (!record) return {};
+    QWidget* widget = record->widget;
+    QString text;
+    if (record->role != QtRole::kControl) {
+        text = widget->windowTitle();
+    } else if (auto* label = dynamic_cast<QLabel*>(widget)) {
+        text = label->text();
+    } else if (auto* edit = dynamic_cast<QLineEdit*>(widget)) {
+        text = edit->text();
+    } else if (auto* view = dynamic_cast<QPlainTextEdit*>(widget)) {
+        text = view->toPlainText().replace("\n", "\r\n");
+    } else if (auto* button = dynamic_cast<QAbstractButton*>(widget)) {
+        text = button->text();
+    } else if (auto* group = dynamic_cast<QGroupBox*>(widget)) {
+        text = group->title();
+    }
+    return text.toStdString();
+}
+
+void QtPlatform::set_text_colour(WindowHandle control, ColourRef colour) {
+    Record* record = find(control);
+    if (!record) return;
+    QPalette palette = record->widget->palette();
+    palette.setColor(QPalette::WindowText,
+                     QColor(red_of(colour), green_of(colour), blue_of(colour)));
+    palette.setColor(QPalette::Text, QColor(red_of(colour), green_of(colour), blue_of(colour)));
+    record->widget->setPalette(palette);
+}
+
+void QtPlatform::set_font(WindowHandle control, const FontSpec& spec) {
+    Record* record = find(control);
+    if (!record) return;
+    QFont font(to_qstring(spec.face));
+    font.setPixelSize(std::max(1, spec.cell_height));
+    font.setWeight(static_cast<QFont::Weight>(std::clamp(spec.weight, 100, 900)));
+    font.setItalic(spec.italic);
+    if ((spec.pitch_and_family & 0x0F) == 1 || (spec.pitch_and_family & 0xF0) == 0x30) {
+        font.setStyleHint(QFont::TypeWriter);
+        font.setFixedPitch(true);
+    }
+    record->widget->setFont(font);
+    if (auto* view = dynamic_cast<QPlainTextEdit*>(record->widget.data())) {
+        view->setTabStopDistance(8 * QFontMetrics(font).horizontalAdvance(' '));
+    }
+    record->widget->update();
+}
+
+// --- Check boxes and radio buttons --------------------------------------------------------
+
+void QtPlatform::set_check(WindowHandle control, CheckState state) {
+    Record* record = find(control);
+    if (!record) return;
+    if (auto* box = dynamic_cast<QCheckBox*>(record->widget.data())) {
+        if (state == CheckState::kIndeterminate) box->setTristate(true);
+        box->setCheckState(state == CheckState::kChecked         ? Qt::Checked
+                           : state == CheckState::kIndeterminate ? Qt::PartiallyChecked
+                                                                 : Qt::Unchecked);
+    } else if (auto* button = dynamic_cast<QAbstractButton*>(record->widget.data())) {
+        button->setCheckable(true);
+        button->setChecked(state == CheckState::kChecked);
+    }
+}
+
+CheckState QtPlatform::check_state(WindowHandle control) const {
+    const Record* record = find(control);
+    if (!record) return CheckState::kUnchecked;
+    if (auto* box = dynamic_cast<QCheckBox*>(record->widget.data())) {
+        if (box->checkState() == Qt::PartiallyChecked) return CheckState::kIndeterminate;
+        return box->isChecked() ? CheckState::kChecked : CheckState::kUnchecked;
+    }
+    if (auto* button = dynamic_cast<QAbstractButton*>(record->widget.data()))
+        return button->isChecked() ? CheckState::kChecked : CheckState::kUnchecked;
+    return CheckState::kUnchecked;
+}
+
+// --- Lists and combo boxes ------------------------------------------------------------------
+
+void QtPlatform::list_clear(WindowHandle control) {
+    Record* record = find(control);
+    if (!record) return;
+    if (auto* combo = dynamic_cast<QComboBox*>(record->widget.data())) combo->clear();
+    if (auto* list = dynamic_cast<QListWidget*>(record->widget.data())) list->clear();
+}
+
+int QtPlatform::list_add(WindowHandle control, std::string_view text) {
+    Record* record = find(control);
+    if (!record) return -1;
+    if (auto* combo = dynamic_cast<QComboBox*>(record->widget.data())) {
+        QSignalBlocker quiet(combo);
+        int had_none = combo->count() == 0;
+        combo->addItem(to_qstring(text));
+        if (had_none) combo->setCurrentIndex(-1);  // a new list starts without a selection
+        return combo->count() - 1;
+    }
+    if (auto* list = dynamic_cast<QListWidget*>(record->widget.data())) {
+        list->addItem(to_qstring(text));
+        return list->count() - 1;
+    }
+    return -1;
+}
+
+int QtPlatform::list_count(WindowHandle control) const {
+    const Record* record = find(control);
+    if (!record) return 0;
+    if (auto* combo = dynamic_cast<QComboBox*>(record->widget.data())) return combo->count();
+    if (auto* list = dynamic_cast<QListWidget*>(record->widget.data())) return list->count();
+    return 0;
+}
+
+std::string QtPlatform::list_text(WindowHandle control, int index) const {
+    const Record* record = find(control);
+    if (!record) return {};
+    if (auto* combo = dynamic_cast<QComboBox*>(record->widget.data()))
+        return combo->itemText(index).toStdString();
+    if (auto* list = dynamic_cast<QListWidget*>(record->widget.data())) {
+        QListWidgetItem* item = list->item(index);
+        return item ? item->text().toStdString() : std::string{};
+    }
+    return {};
+}
+
+void QtPlatform::list_select(WindowHandle control, int index) {
+    Record* record = find(control);
+    if (!record) return;
+    if (auto* combo = dynamic_cast<QComboBox*>(record->widget.data())) {
+        QSignalBlocker quiet(combo);
+        combo->setCurrentIndex(index >= 0 && index < combo->count() ? index : -1);
+    }
+    if (auto* list = dynamic_cast<QListWidget*>(record->widget.data())) list->setCurrentRow(index);
+}
+
+int QtPlatform::list_selection(WindowHandle control) const {
+    const Record* record = find(control);
+    if (!record) return -1;
+    if (auto* combo = dynamic_cast<QComboBox*>(record->widget.data())) return combo->currentIndex();
+    if (auto* list = dynamic_cast<QListWidget*>(record->widget.data())) return list->currentRow();
+    return -1;
+}
+
+// --- Tabs ----------------------------------------------------------------------------------------
+
+namespace {
+
+QTabBar* tab_bar(QWidget* widget) {
+    return dynamic_cast<QTabBar*>(widget);
+}
+
+}  // namespace
+
+int QtPlatform::tab_insert(WindowHandle control, int index, std::string_view text) {
+    Record* record = find(control);
+    QTabBar* tabs = record ? tab_bar(record->widget) : nullptr;
+    if (!tabs) return -1;
+    QSignalBlocker quiet(tabs);
+    return tabs->insertTab(index < 0 ? tabs->count() : index, to_qstring(text));
+}
+
+void QtPlatform::tab_delete(WindowHandle control, int index) {
+    Record* record = find(control);
+    if (QTabBar* tabs = record ? tab_bar(record->widget) : nullptr) {
+        QSignalBlocker quiet(tabs);
+        tabs->removeTab(index);
+    }
+}
+
+void QtPlatform::tab_delete_all(WindowHandle control) {
+    Record* record = find(control);
+    if (QTabBar* tabs = record ? tab_bar(record->widget) : nullptr) {
+        QSignalBlocker quiet(tabs);
+        while (tabs->count() > 0) tabs->removeTab(0);
+    }
+}
+
+int QtPlatform::tab_count(WindowHandle control) const {
+    const Record* record = find(control);
+    QTabBar* tabs = record ? tab_bar(record->widget) : nullptr;
+    return tabs ? tabs->count() : 0;
+}
+
+std::string QtPlatform::tab_text(WindowHandle control, int index) const {
+    const Record* record = find(control);
+    QTabBar* tabs = record ? tab_bar(record->widget) : nullptr;
+    return tabs ? tabs->tabText(index).toStdString() : std::string{};
+}
+
+void QtPlatform::tab_select(WindowHandle control, int index) {
+    Record* record = find(control);
+    if (QTabBar* tabs = record ? tab_bar(record->widget) : nullptr) {
+        QSignalBlocker quiet(tabs);
+        tabs->setCurrentIndex(index);
+    }
+}
+
+int QtPlatform::tab_selection(WindowHandle control) const {
+    const Record* record = find(control);
+    QTabBar* tabs = record ? tab_bar(record->widget) : nullptr;
+    return tabs ? tabs->currentIndex() : -1;
+}
+
+// --- Trees ---------------------------------------------------------------------------------------
+
+void QtPlatform::tree_clear(WindowHandle control) {
+    Record* record = find(control);
+    auto* tree = record ? dynamic_cast<QTreeWidget*>(record->widget.data()) : nullptr;
+    if (!tree) return;
+    std::erase_if(tree_items_,
+                  [control](const auto& entry) { return entry.second->control == control; });
+    tree->clear();
+}
+
+TreeItem QtPlatform::tree_insert(WindowHandle control, TreeItem parent, std::string_view text) {
+    Record* record = find(control);
+    auto* tree = record ? dynamic_cast<QTreeWidget*>(record->widget.data()) : nullptr;
+    if (!tree) return kTreeRoot;
+    QTreeWidgetItem* item = nullptr;
+    if (parent == kTreeRoot) {
+        item = new QTreeWidgetItem(tree);
+    } else {
+        auto it = tree_items_.find(static_cast<intptr_t>(parent));
+        if (it == tree_items_.end() || it->second->control != control) return kTreeRoot;
+        item = new QTreeWidgetItem(it->second->item);
+    }
+    TreeItem handle{next_tree_item_++};
+    item->setText(0, to_qstring(text));
+    item->setData(0, kTreeItemRole, QVariant::fromValue<qlonglong>(static_cast<intptr_t>(handle)));
+    tree_items_[static_cast<intptr_t>(handle)] =
+        std::make_unique<TreeEntry>(TreeEntry{control, item});
+    return handle;
+}
+
+int QtPlatform::tree_child_count(WindowHandle control, TreeItem parent) const {
+    const Record* record = find(control);
+    auto* tree = record ? dynamic_cast<QTreeWidget*>(record->widget.data()) : nullptr;
+    if (!tree) return 0;
+    if (parent == kTreeRoot) return tree->topLevelItemCount();
+    auto it = tree_items_.find(static_cast<intptr_t>(parent));
+    return it == tree_items_.end() ? 0 : it->second->item->childCount();
+}
+
+TreeItem QtPlatform::tree_child(WindowHandle control, TreeItem parent, int index) const {
+    const Record* record = find(control);
+    auto* tree = record ? dynamic_cast<QTreeWidget*>(record->widget.data()) : nullptr;
+    if (!tree) return kTreeRoot;
+    QTreeWidgetItem* child = nullptr;
+    if (parent == kTreeRoot) {
+        child = tree->topLevelItem(index);
+    } else {
+        auto it = tree_items_.find(static_cast<intptr_t>(parent));
+        if (it != tree_items_.end()) child = it->second->item->child(index);
+    }
+    return child ? TreeItem{static_cast<intptr_t>(child->data(0, kTreeItemRole).toLongLong())}
+                 : kTreeRoot;
+}
+
+std::string QtPlatform::tree_item_text(WindowHandle control, TreeItem item) const {
+    auto it = tree_items_.find(static_cast<intptr_t>(item));
+    if (it == tree_items_.end() || it->second->control != control) return {};
+    return it->second->item->text(0).toStdString();
+}
+
+// --- Text views
+// -----------------------------------------------------------------------------------
+
+void QtPlatform::select_all_text(WindowHandle control) {
+    Record* record = find(control);
+    if (!record) return;
+    if (auto* view = dynamic_cast<QPlainTextEdit*>(record->widget.data())) view->selectAll();
+    if (auto* edit = dynamic_cast<QLineEdit*>(record->widget.data())) edit->selectAll();
+}
+
+void QtPlatform::set_control_proc(WindowHandle control, WindowProc proc) {
+    Record* record = find(control);
+    if (!record) return;
+    record->control_proc = std::move(proc);
+    QWidget* target = record->widget;
+    if (auto* view = dynamic_cast<QPlainTextEdit*>(target)) target = view->viewport();
+    if (target->property("tavimor_filtered").toBool()) return;
+    target->setProperty("tavimor_filtered", true);
+    target->installEventFilter(new ContextMenuFilter(
+        [this, control](QPoint at) {
+            return send_message(control, msg::kContextMenu, static_cast<uintptr_t>(control),
+                                pack_point(at.x(), at.y())) != 0;
+        },
+        target));
+}
+
+// --- The toolbar ---------------------------------------------------------------------------------
+
+namespace {
+
+void apply_state(QAction* action, unsigned state) {
+    action->setEnabled((state & kButtonEnabled) && !(state & kButtonIndeterminate));
+    action->setCheckable(true);
+    action->setChecked(state & kButtonChecked);
+    action->setVisible(!(state & kButtonHidden));
+}
+
+}  // namespace
+
+WindowHandle QtPlatform::create_toolbar(WindowHandle parent, int control_id) {
+    QWidget* host = container(parent);
+    if (!host) return kNoWindow;
+    auto* bar = new QToolBar(host);
+    bar->setIconSize(QSize(16, 16));
+    bar->setMovable(false);
+    bar->setFloatable(false);
+    auto record = std::make_unique<Record>();
+    record->role = QtRole::kToolbar;
+    record->id = control_id;
+    record->parent = parent;
+    Record* kept = record.get();
+    WindowHandle handle = add(bar, std::move(record));
+    for (const ToolbarButtonTemplate& button : toolbar_template()) {
+        if (button.style == ButtonStyle::kSeparator) {
+            kept->buttons.push_back({0, 0, button.style, bar->addSeparator(), {}});
+            continue;
+        }
+        std::string tooltip(load_string(button.command));
+        QAction* action =
+            bar->addAction(QIcon(pixmap_of(toolbar_image(button.image))), to_qstring(tooltip));
+        action->setToolTip(to_qstring(tooltip));
+        apply_state(action, button.state);
+        kept->buttons.push_back({button.command, button.state, button.style, action, tooltip});
+        int command = button.command;
+        QObject::connect(action, &QAction::triggered, bar, [this, handle, command] {
+            Record* self = find(handle);
+            if (!self) return;
+            auto it =
+                std::find_if(self->buttons.begin(), self->buttons.end(),
+                             [command](const ToolbarButton& b) { return b.command == command; });
+            if (it->style == ButtonStyle::kCheckGroup) {
+                auto first = it, last = it;
+                while (first != self->buttons.begin() &&
+                       std::prev(first)->style == ButtonStyle::kCheckGroup)
+                    --first;
+                while (std::next(last) != self->buttons.end() &&
+                       std::next(last)->style == ButtonStyle::kCheckGroup)
+                    ++last;
+                for (auto b = first; b <= last; ++b) b->state &= ~kButtonChecked;
+                it->state |= kButtonChecked;
+                for (auto b = first; b <= last; ++b) apply_state(b->action, b->state);
+            } else {
+                apply_state(it->action, it->state);  // the shell decides whether it stays checked
+            }
+            send_message(self->parent, msg::kCommand, command_parameter(command),
+                         static_cast<intptr_t>(handle));
+        });
+    }
+    bar->show();
+    autosize_toolbar(handle);
+    return handle;
+}
+
+void QtPlatform::set_button_state(WindowHandle toolbar, int command, unsigned state) {
+    Record* record = find(toolbar);
+    if (!record || command == 0) return;
+    for (ToolbarButton& button : record->buttons) {
+        if (button.command != command) continue;
+        button.state = state;
+        apply_state(button.action, state);
+    }
+}
+
+unsigned QtPlatform::button_state(WindowHandle toolbar, int command) const {
+    const Record* record = find(toolbar);
+    if (!record || command == 0) return 0;
+    for (const ToolbarButton& button : record->buttons) {
+        if (button.command == command) return button.state;
+    }
+    return 0;
+}
+
+std::string QtPlatform::button_tooltip(WindowHandle toolbar, int command) const {
+    const Record* record = find(toolbar);
+    if (!record || command == 0) return {};
+    for (const ToolbarButton& button : record->buttons) {
+        if (button.command == command) return button.tooltip;
+    }
+    return {};
+}
+
+void QtPlatform::autosize_toolbar(WindowHandle toolbar) {
+    Record* record = find(toolbar);
+    if (!record) return;
+    QWidget* host = container(record->parent);
+    if (!host) return;
+    record->widget->setGeometry(0, 0, host->width(), record->widget->sizeHint().height());
+}
+
+}  // namespace tavimor

@@ -1,0 +1,582 @@
+#include "platform/qt/qt_platform.h"
+
+#include <QApplication>
+#include <QCursor>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFileDialog>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QMenu>
+#include <QMessageBox>
+#include <QPainter>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTimer>
+#include <QUrl>
+#include <algorithm>
+#include <fstream>
+#include <sstream>
+
+#include "platform/message_box.h"
+#include "platform/qt/qt_widgets.h"
+#include "platform/text_renderer.h"
+#include "resources/image_ids.h"
+#include "resources/images.h"
+
+namespace tavimor {
+
+namespace {
+
+constexpr int kMinimumTimerPeriod = 10;  // milliseconds
+constexpr int kTipMaximumWidth = 150;
+
+QString to_qstring(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+// Texts use "\r\n" line breaks; Qt's widgets want "\n".
+QString display_text(std::string_view text) {
+    return to_qstring(text).replace("\r\n", "\n");
+}
+
+QImage to_qimage(const Image& image) {
+    QImage out(image.width, image.height, QImage::Format_ARGB32);
+    for (int y = 0; y < image.height; ++y) {
+        for (int x = 0; x < image.width; ++x) out.setPixel(x, y, image.at(x, y));
+    }
+    return out;
+}
+
+uint32_t read_pixel(const SurfaceView& view, int x, int y) {
+    const uint8_t* p = view.pixels + static_cast<size_t>(y) * view.pitch +
+                       static_cast<size_t>(x) * view.bytes_per_pixel;
+    if (view.bytes_per_pixel >= 3) return 0xFF000000u | p[0] | p[1] << 8 | p[2] << 16;
+    if (view.bytes_per_pixel == 2) {
+        unsigned v = p[0] | p[1] << 8;
+        return 0xFF000000u | ((v & 31) << 3) | (((v >> 5) & 63) << 2) << 8 | ((v >> 11) << 3) << 16;
+    }
+    return 0xFF000000u;
+}
+
+QString filter_string(const std::vector<FileFilter>& filters) {
+    QStringList parts;
+    for (const FileFilter& filter : filters) {
+        // "*.*" means every file here, also those without a dot.
+        QString pattern = filter.pattern == "*.*" ? "*" : to_qstring(filter.pattern);
+        parts << to_qstring(filter.name) + " (" + pattern + ")";
+    }
+    return parts.join(";;");
+}
+
+QString selected_filter(const FileDialogRequest& request) {
+    QStringList parts = filter_string(request.filters).split(";;");
+    if (request.selected_filter < 0 || request.selected_filter >= parts.size()) return {};
+    return parts[request.selected_filter];
+}
+
+}  // namespace
+
+QtPlatform::QtPlatform(int& argc, char** argv) {
+    if (!QCoreApplication::instance())
+        owned_application_ = std::make_unique<QApplication>(argc, argv);
+    install_font_substitutes();
+    QApplication::setWindowIcon(QIcon(QPixmap::fromImage(to_qimage(load_image(kAppIcon)))));
+}
+
+QtPlatform::~QtPlatform() {
+    for (auto& [key, timer] : timers_) delete timer;
+    timers_.clear();
+    std::vector<int> handles;
+    for (auto& [handle, record] : records_) {
+        if (record->role == QtRole::kMain || record->role == QtRole::kTip)
+            handles.push_back(handle);
+    }
+    for (int handle : handles) {
+        if (Record* record = find(WindowHandle{handle}); record && record->widget)
+            delete record->widget.data();
+    }
+    records_.clear();
+    for (auto& [handle, menu] : menus_) {
+        if (!menu->parent()) delete menu;
+    }
+}
+
+QtPlatform::Record* QtPlatform::find(WindowHandle window) {
+    auto it = records_.find(static_cast<int>(window));
+    if (it == records_.end() || !it->second->widget) return nullptr;
+    return it->second.get();
+}
+
+const QtPlatform::Record* QtPlatform::find(WindowHandle window) const {
+    auto it = records_.find(static_cast<int>(window));
+    if (it == records_.end() || !it->second->widget) return nullptr;
+    return it->second.get();
+}
+
+WindowHandle QtPlatform::add(QWidget* widget, std::unique_ptr<Record> record) {
+    WindowHandle handle{next_handle_++};
+    record->widget = widget;
+    if (!record->client) record->client = widget;
+    widget->setProperty("tavimor_handle", static_cast<int>(handle));
+    records_[static_cast<int>(handle)] = std::move(record);
+    return handle;
+}
+
+QWidget* QtPlatform::widget(WindowHandle window) const {
+    const Record* record = find(window);
+    return record ? record->client.data() : nullptr;
+}
+
+QWidget* QtPlatform::container(WindowHandle window) const {
+    return widget(window);
+}
+
+void QtPlatform::forget(WindowHandle window) {
+    std::vector<int> children;
+    for (auto& [handle, record] : records_) {
+        if (record->parent == window) children.push_back(handle);
+    }
+    for (int child : children) forget(WindowHandle{child});
+    for (auto it = timers_.begin(); it != timers_.end();) {
+        if (it->first.first == static_cast<int>(window)) {
+            delete it->second;
+            it = timers_.erase(it);
+        } else {
+            ++it;
+        }
+    }
+    records_.erase(static_cast<int>(window));
+}
+
+// --- The message loop ------------------------------------------------------------
+
+int QtPlatform::run_message_loop() {
+    return QApplication::exec();
+}
+
+void QtPlatform::post_quit(int exit_code) {
+    QMetaObject::invokeMethod(
+        qApp, [exit_code] { QCoreApplication::exit(exit_code); }, Qt::QueuedConnection);
+}
+
+// --- Windows ------------------------------------------------------------------------
+
+WindowHandle QtPlatform::create_main_window(std::string_view title, WindowProc proc) {
+    auto record = std::make_unique<Record>();
+    record->role = QtRole::kMain;
+    record->proc = std::move(proc);
+    Record* kept = record.get();
+    WindowHandle handle{next_handle_};
+    Sender send = [this, handle](unsigned message, uintptr_t first, intptr_t second) {
+        return send_message(handle, message, first, second);
+    };
+    auto* client = new ClientArea(send, [kept](QPainter& painter) {
+        if (!kept->frame.isNull())
+            painter.drawImage(QPoint(kept->frame_at.x, kept->frame_at.y), kept->frame);
+    });
+    client->setBackgroundRole(QPalette::Base);
+    auto* vertical = new QScrollBar(Qt::Vertical);
+    auto* horizontal = new QScrollBar(Qt::Horizontal);
+    vertical->hide();
+    horizontal->hide();
+    kept->bars = {horizontal, vertical};
+    kept->client = client;
+    auto* frame = new MainFrame(send, client, vertical, horizontal);
+    frame->setWindowTitle(to_qstring(title));
+    frame->resize(1024, 768);
+    add(frame, std::move(record));
+    for (ScrollBar bar : {ScrollBar::kHorizontal, ScrollBar::kVertical}) {
+        QScrollBar* widget = kept->bars[static_cast<int>(bar)];
+        unsigned message = bar == ScrollBar::kHorizontal ? msg::kHScroll : msg::kVScroll;
+        QObject::connect(widget, &QAbstractSlider::actionTriggered, widget,
+                         [this, handle, widget, message, bar](int action) {
+                             int code = -1;
+                             switch (action) {
+                                 case QAbstractSlider::SliderSingleStepSub:
+                                     code = scroll::kLineUp;
+                                     break;
+                                 case QAbstractSlider::SliderSingleStepAdd:
+                                     code = scroll::kLineDown;
+                                     break;
+                                 case QAbstractSlider::SliderPageStepSub:
+                                     code = scroll::kPageUp;
+                                     break;
+                                 case QAbstractSlider::SliderPageStepAdd:
+                                     code = scroll::kPageDown;
+                                     break;
+                                 case QAbstractSlider::SliderMove:
+                                     code = scroll::kThumbTrack;
+                                     break;
+                                 case QAbstractSlider::SliderToMinimum:
+                                     code = scroll::kTop;
+                                     break;
+                                 case QAbstractSlider::SliderToMaximum:
+                                     code = scroll::kBottom;
+                                     break;
+                                 default:
+                                     break;
+                             }
+                             int position = widget->sliderPosition();
+                             // The procedure sets the position; the bar shows what it set.
+                             if (code >= 0)
+                                 send_message(handle, message, scroll_parameter(code, position), 0);
+                             widget->setSliderPosition(scroll_info(handle, bar).position);
+                         });
+    }
+    send_message(handle, msg::kCreate, 0, 0);
+    return handle;
+}
+
+void QtPlatform::destroy_window(WindowHandle window) {
+    Record* record = find(window);
+    if (!record) return;
+    send_message(window, msg::kDestroy, 0, 0);
+    record = find(window);
+    if (!record) return;
+    QWidget* widget = record->widget;
+    forget(window);
+    widget->hide();
+    widget->deleteLater();
+}
+
+bool QtPlatform::is_window(WindowHandle window) const {
+    return find(window) != nullptr;
+}
+
+intptr_t QtPlatform::default_window_proc(WindowHandle window, unsigned message, uintptr_t,
+                                         intptr_t) {
+    if (message == msg::kClose) destroy_window(window);
+    return 0;
+}
+
+void QtPlatform::show_window(WindowHandle window, ShowCommand command) {
+    Record* record = find(window);
+    if (!record) return;
+    switch (command) {
+        case ShowCommand::kHide:
+            record->widget->hide();
+            break;
+        case ShowCommand::kShow:
+            record->widget->show();
+            break;
+        case ShowCommand::kMaximised:
+            record->widget->showMaximized();
+            break;
+    }
+}
+
+bool QtPlatform::is_window_visible(WindowHandle window) const {
+    const Record* record = find(window);
+    return record && record->widget->isVisible();
+}
+
+void QtPlatform::enable_window(WindowHandle window, bool enabled) {
+    if (Record* record = find(window)) record->widget->setEnabled(enabled);
+}
+
+bool QtPlatform::is_window_enabled(WindowHandle window) const {
+    const Record* record = find(window);
+    return record && record->widget->isEnabled();
+}
+
+void QtPlatform::move_window(WindowHandle window, const Rect& rect) {
+    if (Record* record = find(window))
+        record->widget->setGeometry(rect.left, rect.top, rect.width(), rect.height());
+}
+
+Rect QtPlatform::window_rect(WindowHandle window) const {
+    const Record* record = find(window);
+    if (!record) return {};
+    QRect geometry = record->widget->geometry();
+    return rect_at(geometry.x(), geometry.y(), geometry.width(), geometry.height());
+}
+
+Rect QtPlatform::client_rect(WindowHandle window) const {
+    const Record* record = find(window);
+    if (!record) return {};
+    return {0, 0, record->client->width(), record->client->height()};
+}
+
+Point QtPlatform::client_to_screen(WindowHandle window, Point point) const {
+    const Record* record = find(window);
+    if (!record) return point;
+    QPoint global = record->client->mapToGlobal(QPoint(point.x, point.y));
+    return {global.x(), global.y()};
+}
+
+void QtPlatform::invalidate(WindowHandle window) {
+    if (Record* record = find(window)) record->client->update();
+}
+
+void QtPlatform::accept_dropped_files(WindowHandle window, bool accept) {
+    Record* record = find(window);
+    if (!record) return;
+    if (auto* frame = dynamic_cast<MainFrame*>(record->widget.data()))
+        frame->accepting_drops = accept;
+}
+
+WindowHandle QtPlatform::parent_window(WindowHandle window) const {
+    const Record* record = find(window);
+    return record ? record->parent : kNoWindow;
+}
+
+// --- Messages and timers -------------------------------------------------------------
+
+intptr_t QtPlatform::send_message(WindowHandle window, unsigned message, uintptr_t first,
+                                  intptr_t second) {
+    Record* record = find(window);
+    if (!record) return 0;
+    if (record->control_proc) {
+        WindowProc proc = record->control_proc;
+        return proc(window, message, first, second);
+    }
+    if (record->proc) {
+        WindowProc proc = record->proc;  // the procedure may destroy the window
+        return proc(window, message, first, second);
+    }
+    return default_window_proc(window, message, first, second);
+}
+
+void QtPlatform::post_message(WindowHandle window, unsigned message, uintptr_t first,
+                              intptr_t second) {
+    QMetaObject::invokeMethod(
+        qApp,
+        [this, window, message, first, second] { send_message(window, message, first, second); },
+        Qt::QueuedConnection);
+}
+
+void QtPlatform::set_timer(WindowHandle window, int id, int period_ms) {
+    if (!find(window)) return;
+    QTimer*& timer = timers_[{static_cast<int>(window), id}];
+    if (!timer) {
+        timer = new QTimer();
+        QObject::connect(timer, &QTimer::timeout, [this, window, id] {
+            send_message(window, msg::kTimer, static_cast<uintptr_t>(id), 0);
+        });
+    }
+    timer->start(std::max(period_ms, kMinimumTimerPeriod));
+}
+
+void QtPlatform::kill_timer(WindowHandle window, int id) {
+    auto it = timers_.find({static_cast<int>(window), id});
+    if (it == timers_.end()) return;
+    it->second->stop();
+    it->second->deleteLater();
+    timers_.erase(it);
+}
+
+// --- Scroll bars --------------------------------------------------------------------------
+
+void QtPlatform::sync_scroll_bar(WindowHandle window, ScrollBar bar) {
+    Record* record = find(window);
+    if (!record || !record->bars[static_cast<int>(bar)]) return;
+    const ScrollInfo& info = record->scroll[static_cast<int>(bar)];
+    QScrollBar* widget = record->bars[static_cast<int>(bar)];
+    int last = std::max(info.min, info.max - std::max(info.page - 1, 0));
+    QSignalBlocker quiet(widget);
+    widget->setRange(info.min, last);
+    widget->setPageStep(std::max(info.page, 1));
+    widget->setSingleStep(1);
+    widget->setSliderPosition(info.position);
+    widget->setValue(info.position);
+    widget->setVisible(last > info.min);
+}
+
+void QtPlatform::set_scroll_info(WindowHandle window, ScrollBar bar, const ScrollInfo& info) {
+    Record* record = find(window);
+    if (!record) return;
+    ScrollInfo kept = info;
+    int last = std::max(kept.min, kept.max - std::max(kept.page - 1, 0));
+    kept.position = std::clamp(kept.position, kept.min, last);
+    record->scroll[static_cast<int>(bar)] = kept;
+    sync_scroll_bar(window, bar);
+}
+
+ScrollInfo QtPlatform::scroll_info(WindowHandle window, ScrollBar bar) const {
+    const Record* record = find(window);
+    return record ? record->scroll[static_cast<int>(bar)] : ScrollInfo{};
+}
+
+// --- Pictures and text ------------------------------------------------------------------------
+
+bool QtPlatform::present(WindowHandle window, const SurfaceView& pixels, const Rect& source,
+                         Point destination) {
+    Record* record = find(window);
+    if (!record || !pixels.pixels) return false;
+    Rect from = intersect(source, {0, 0, pixels.width, pixels.height});
+    if (from.empty()) {
+        record->frame = QImage();
+    } else {
+        QImage image(from.width(), from.height(), QImage::Format_RGB32);
+        for (int y = 0; y < from.height(); ++y) {
+            auto* row = reinterpret_cast<uint32_t*>(image.scanLine(y));
+            for (int x = 0; x < from.width(); ++x)
+                row[x] = read_pixel(pixels, from.left + x, from.top + y);
+        }
+        record->frame = image;
+    }
+    record->frame_at = {destination.x + from.left - source.left,
+                        destination.y + from.top - source.top};
+    auto* client = dynamic_cast<ClientArea*>(record->client.data());
+    if (!client || !client->in_paint) record->client->update();
+    return true;
+}
+
+TextBitmap QtPlatform::render_text(std::string_view text, const FontSpec& font) {
+    return render_text_with_qt(text, font);
+}
+
+// --- Message boxes, file dialogs, cursors, documents, keyboard -----------------------------------
+
+int QtPlatform::message_box(WindowHandle owner, std::string_view text, std::string_view caption,
+                            unsigned style) {
+    Record* record = find(owner);
+    QMessageBox box(record ? record->widget.data() : nullptr);
+    box.setWindowTitle(to_qstring(caption));
+    box.setText(display_text(text));
+    switch (style & mb::kIconMask) {
+        case mb::kIconError:
+            box.setIcon(QMessageBox::Critical);
+            break;
+        case mb::kIconQuestion:
+            box.setIcon(QMessageBox::Question);
+            break;
+        case mb::kIconWarning:
+            box.setIcon(QMessageBox::Warning);
+            break;
+        case mb::kIconInformation:
+            box.setIcon(QMessageBox::Information);
+            break;
+        default:
+            break;
+    }
+    if ((style & mb::kButtonMask) == mb::kYesNo) {
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+        return box.exec() == QMessageBox::Yes ? mb::kAnswerYes : mb::kAnswerNo;
+    }
+    box.setStandardButtons(QMessageBox::Ok);
+    box.exec();
+    return mb::kAnswerOk;
+}
+
+std::optional<std::string> QtPlatform::open_file_dialog(WindowHandle owner,
+                                                        const FileDialogRequest& request) {
+    Record* record = find(owner);
+    QString chosen_filter = selected_filter(request);
+    QString path = QFileDialog::getOpenFileName(
+        record ? record->widget.data() : nullptr, to_qstring(request.title),
+        to_qstring(request.initial_path), filter_string(request.filters), &chosen_filter);
+    if (path.isEmpty()) return std::nullopt;
+    return path.toStdString();
+}
+
+std::optional<std::string> QtPlatform::save_file_dialog(WindowHandle owner,
+                                                        const FileDialogRequest& request) {
+    Record* record = find(owner);
+    QString chosen_filter = selected_filter(request);
+    QFileDialog::Options options;
+    if (!request.overwrite_prompt) options |= QFileDialog::DontConfirmOverwrite;
+    QString path = QFileDialog::getSaveFileName(
+        record ? record->widget.data() : nullptr, to_qstring(request.title),
+        to_qstring(request.initial_path), filter_string(request.filters), &chosen_filter, options);
+    if (path.isEmpty()) return std::nullopt;
+    return path.toStdString();
+}
+
+void QtPlatform::set_cursor(Cursor cursor) {
+    bool wait = cursor == Cursor::kWait;
+    if (wait == waiting_cursor_) return;
+    waiting_cursor_ = wait;
+    if (wait) {
+        QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    } else {
+        QGuiApplication::restoreOverrideCursor();
+    }
+}
+
+bool QtPlatform::open_document(std::string_view path_or_address) {
+    QString target = to_qstring(path_or_address);
+    QUrl url = target.contains("://") || target.startsWith("mailto:") ? QUrl(target)
+                                                                      : QUrl::fromLocalFile(target);
+    if (target.contains('@') && !target.contains("://") && !target.startsWith("mailto:"))
+        url = QUrl("mailto:" + target);
+    return QDesktopServices::openUrl(url);
+}
+
+bool QtPlatform::is_key_down(int virtual_key) const {
+    Qt::KeyboardModifiers modifiers = QGuiApplication::queryKeyboardModifiers();
+    if (virtual_key == key::kControl) return modifiers & Qt::ControlModifier;
+    if (virtual_key == key::kShift) return modifiers & Qt::ShiftModifier;
+    return false;
+}
+
+// --- Paths and settings files --------------------------------------------------------------------
+
+std::string QtPlatform::temp_directory() const {
+    std::string directory = QDir::tempPath().toStdString();
+    if (directory.empty() || directory.back() != '/') directory += '/';
+    return directory;
+}
+
+std::string QtPlatform::executable_path() const {
+    return QCoreApplication::applicationFilePath().toStdString();
+}
+
+std::string QtPlatform::load_settings_text(const std::string& file) const {
+    std::ifstream in(file, std::ios::binary);
+    if (!in) return {};
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+bool QtPlatform::store_settings_text(const std::string& file, const std::string& text) {
+    // Written beside and renamed over, so that a failed write keeps the old file.
+    std::string temporary = file + ".new";
+    {
+        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
+        if (!out || !(out << text) || !out.flush()) return false;
+    }
+    return std::rename(temporary.c_str(), file.c_str()) == 0;
+}
+
+// --- The tracking tip
+// ------------------------------------------------------------------------------
+
+WindowHandle QtPlatform::create_tip_window(WindowHandle owner) {
+    auto* tip =
+        new QLabel(nullptr, Qt::ToolTip | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
+    tip->setTextFormat(Qt::PlainText);
+    tip->setWordWrap(true);
+    tip->setMaximumWidth(kTipMaximumWidth);
+    tip->setMargin(2);
+    tip->setStyleSheet("QLabel { background: #ffffe1; color: black; border: 1px solid #767676; }");
+    auto record = std::make_unique<Record>();
+    record->role = QtRole::kTip;
+    record->parent = owner;
+    return add(tip, std::move(record));
+}
+
+void QtPlatform::tip_activate(WindowHandle tip, bool active) {
+    Record* record = find(tip);
+    if (!record) return;
+    if (!active) record->widget->hide();
+}
+
+void QtPlatform::tip_set_text(WindowHandle tip, std::string_view text) {
+    Record* record = find(tip);
+    if (!record) return;
+    auto* label = static_cast<QLabel*>(record->widget.data());
+    label->setText(display_text(text));
+    label->adjustSize();
+}
+
+void QtPlatform::tip_track_position(WindowHandle tip, Point screen) {
+    Record* record = find(tip);
+    if (!record) return;
+    record->widget->move(screen.x, screen.y);
+    record->widget->show();
+}
+
+}  // namespace tavimor

@@ -1,0 +1,199 @@
+#include "platform/qt/qt_widgets.h"
+
+#include <QCloseEvent>
+#include <QContextMenuEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QGridLayout>
+#include <QKeyEvent>
+#include <QMimeData>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPalette>
+#include <QResizeEvent>
+#include <QScrollBar>
+#include <QUrl>
+
+#include "resources/control_ids.h"
+
+namespace tavimor {
+
+namespace {
+
+unsigned key_state(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers) {
+    unsigned state = 0;
+    if (buttons & Qt::LeftButton) state |= key::kLeftButtonState;
+    if (buttons & Qt::RightButton) state |= key::kRightButtonState;
+    if (modifiers & Qt::ShiftModifier) state |= key::kShiftState;
+    if (modifiers & Qt::ControlModifier) state |= key::kControlState;
+    return state;
+}
+
+QColor to_qcolor(ColourRef colour) {
+    return QColor(red_of(colour), green_of(colour), blue_of(colour));
+}
+
+}  // namespace
+
+int virtual_key(int qt_key) {
+    switch (qt_key) {
+        case Qt::Key_Left:
+            return key::kLeft;
+        case Qt::Key_Right:
+            return key::kRight;
+        case Qt::Key_Up:
+            return key::kUp;
+        case Qt::Key_Down:
+            return key::kDown;
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+            return key::kReturn;
+        case Qt::Key_Escape:
+            return key::kEscape;
+        case Qt::Key_Control:
+            return key::kControl;
+        case Qt::Key_Shift:
+            return key::kShift;
+        default:
+            if (qt_key >= Qt::Key_0 && qt_key <= Qt::Key_9) return qt_key;
+            if (qt_key >= Qt::Key_A && qt_key <= Qt::Key_Z) return qt_key;
+            return 0;
+    }
+}
+
+// --- ClientArea ---------------------------------------------------------------
+
+ClientArea::ClientArea(Sender send, std::function<void(QPainter&)> paint_frame)
+    : send_(std::move(send)), paint_frame_(std::move(paint_frame)) {
+    setMouseTracking(true);
+    setFocusPolicy(Qt::StrongFocus);
+    setAutoFillBackground(true);
+}
+
+void ClientArea::paintEvent(QPaintEvent*) {
+    in_paint = true;
+    send_(msg::kPaint, 0, 0);
+    in_paint = false;
+    QPainter painter(this);
+    paint_frame_(painter);
+}
+
+void ClientArea::resizeEvent(QResizeEvent* event) {
+    send_(msg::kSize, 0, pack_point(event->size().width(), event->size().height()));
+}
+
+void ClientArea::mouseMoveEvent(QMouseEvent* event) {
+    QPoint at = event->position().toPoint();
+    send_(msg::kMouseMove, key_state(event->buttons(), event->modifiers()),
+          pack_point(at.x(), at.y()));
+}
+
+void ClientArea::mousePressEvent(QMouseEvent* event) {
+    setFocus();
+    if (event->button() != Qt::LeftButton) return;
+    QPoint at = event->position().toPoint();
+    send_(msg::kLeftButtonDown, key_state(event->buttons(), event->modifiers()),
+          pack_point(at.x(), at.y()));
+}
+
+void ClientArea::keyPressEvent(QKeyEvent* event) {
+    int key = virtual_key(event->key());
+    if (key) send_(msg::kKeyDown, static_cast<uintptr_t>(key), 0);
+}
+
+void ClientArea::contextMenuEvent(QContextMenuEvent* event) {
+    QPoint at = event->globalPos();
+    send_(msg::kContextMenu, 0, pack_point(at.x(), at.y()));
+}
+
+// --- MainFrame ---------------------------------------------------------------------
+
+MainFrame::MainFrame(Sender send, ClientArea* client, QScrollBar* vertical, QScrollBar* horizontal)
+    : send_(std::move(send)) {
+    auto* central = new QWidget(this);
+    auto* grid = new QGridLayout(central);
+    grid->setContentsMargins(0, 0, 0, 0);
+    grid->setSpacing(0);
+    client->setParent(central);
+    vertical->setParent(central);
+    horizontal->setParent(central);
+    grid->addWidget(client, 0, 0);
+    grid->addWidget(vertical, 0, 1);
+    grid->addWidget(horizontal, 1, 0);
+    setCentralWidget(central);
+    setAcceptDrops(true);
+}
+
+void MainFrame::closeEvent(QCloseEvent* event) {
+    // The procedure decides: the window goes only when it is destroyed.
+    event->ignore();
+    send_(msg::kClose, 0, 0);
+}
+
+void MainFrame::dragEnterEvent(QDragEnterEvent* event) {
+    if (accepting_drops && event->mimeData()->hasUrls()) event->acceptProposedAction();
+}
+
+void MainFrame::dropEvent(QDropEvent* event) {
+    std::vector<std::string> paths;
+    for (const QUrl& url : event->mimeData()->urls()) {
+        if (url.isLocalFile()) paths.push_back(url.toLocalFile().toStdString());
+    }
+    if (paths.empty()) return;
+    event->acceptProposedAction();
+    send_(msg::kDropFiles, 0, reinterpret_cast<intptr_t>(&paths));
+}
+
+void MainFrame::keyPressEvent(QKeyEvent* event) {
+    int key = virtual_key(event->key());
+    if (key) send_(msg::kKeyDown, static_cast<uintptr_t>(key), 0);
+}
+
+// --- TemplateDialog ---------------------------------------------------------------------
+
+TemplateDialog::TemplateDialog(QWidget* owner, Sender send)
+    : QDialog(owner), send_(std::move(send)) {}
+
+void TemplateDialog::reject() {
+    send_(msg::kCommand, command_parameter(ctl::kCancel), 0);
+}
+
+void TemplateDialog::closeEvent(QCloseEvent* event) {
+    event->ignore();
+    reject();
+}
+
+void TemplateDialog::paintEvent(QPaintEvent* event) {
+    QDialog::paintEvent(event);
+    QPainter painter(this);
+    PainterCanvas canvas(painter);
+    send_(msg::kPaint, 0, reinterpret_cast<intptr_t>(static_cast<Canvas*>(&canvas)));
+}
+
+void TemplateDialog::resizeEvent(QResizeEvent* event) {
+    QDialog::resizeEvent(event);
+    send_(msg::kSize, 0, pack_point(event->size().width(), event->size().height()));
+}
+
+// --- PainterCanvas -----------------------------------------------------------------------
+
+ColourRef PainterCanvas::select_pen(ColourRef colour) {
+    ColourRef previous = pen_;
+    pen_ = colour;
+    painter_.setPen(QPen(to_qcolor(colour), 1));
+    return previous;
+}
+
+void PainterCanvas::line_to(int x, int y) {
+    painter_.drawLine(at_.x, at_.y, x, y);
+    at_ = {x, y};
+}
+
+void PainterCanvas::set_pixel(int x, int y, ColourRef colour) {
+    QPen kept = painter_.pen();
+    painter_.setPen(to_qcolor(colour));
+    painter_.drawPoint(x, y);
+    painter_.setPen(kept);
+}
+
+}  // namespace tavimor

@@ -1,0 +1,12 @@
+// Where the maker of Tavimor can be reached: shown in the About box and behind
+// the two link buttons of the toolbar.
+#pragma once
+
+#include <string_view>
+
+namespace tavimor {
+
+inline constexpr std::string_view kMakerWebAddress = "https://tavimor.example.org";
+inline constexpr std::string_view kMakerMailAddress = "tavimor@example.org";
+
+}  // namespace tavimor

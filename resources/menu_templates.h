@@ -1,0 +1,19 @@
+// The menus: the menu bar of the main window and the popup menus "VP8POPUP"
+// and "EDITPOPUP" (each shows its first submenu).
+#pragma once
+
+#include <span>
+#include <string_view>
+
+#include "resources/resource_types.h"
+
+namespace tavimor {
+
+inline constexpr std::string_view kMenuBarName = "MAINMENU";
+
+std::span<const MenuTemplate> menu_templates();
+
+// The menu called name, or nullptr.
+const MenuTemplate* find_menu_template(std::string_view name);
+
+}  // namespace tavimor

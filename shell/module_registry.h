@@ -1,0 +1,35 @@
+// The module factories and the registry that picks one for a stream.
+//
+// Each factory fills its table the first time it is called (its "filled" flag
+// then stays set) and keeps the table for the process. In this edition only
+// the VP8 factory yields a module; the H.264 and raw-YUV factories fill their
+// tables and yield nothing.
+#pragma once
+
+#include "shell/codec_module.h"
+
+namespace tavimor {
+
+// Stream kinds: the positions of the file-type list.
+inline constexpr int kStreamH264AnnexB = 0;
+inline constexpr int kStreamH264Rtp = 1;
+inline constexpr int kStreamMp4 = 2;
+inline constexpr int kStreamTs = 3;
+inline constexpr int kStreamFlv = 4;
+inline constexpr int kStreamMkv = 5;
+inline constexpr int kStreamYuv = 6;
+inline constexpr int kStreamVp8 = 7;
+
+// Codec codes found by the container flow.
+inline constexpr int kCodecH264 = 1;
+inline constexpr int kCodecVp8 = 2;
+
+CodecModule* createH264Module();
+CodecModule* createYuvModule();
+CodecModule* createVp8Module();
+
+// The factory for the stream kind (and, for containers and unknown kinds, the
+// codec code), called; its result, possibly null.
+CodecModule* selectModule(int stream_kind, int codec_code);
+
+}  // namespace tavimor
