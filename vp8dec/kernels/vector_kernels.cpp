@@ -1,9 +1,59 @@
+// Installing the vector variants over the plain kernels, one instruction set
+// after another so that the widest one the feature bits allow wins.
 #include "vp8dec/kernels/vector_kernels.h"
+
+#include "vp8dec/kernels/vector_variants.h"
 
 namespace vp8 {
 
-// No vector variants are installed yet: the plain versions serve every feature set.
-void apply_vector_kernels(KernelTable&, int) {}
-void apply_vector_scaling(ScalingTable&, int) {}
+namespace {
+
+void install_sse2(KernelTable& t) {
+    t.normal_mb_edge_left = sse2::normal_mb_edge_left;
+    t.normal_inner_vertical = sse2::normal_inner_vertical;
+    t.normal_mb_edge_top = sse2::normal_mb_edge_top;
+    t.normal_inner_horizontal = sse2::normal_inner_horizontal;
+    t.simple_mb_edge_left = sse2::simple_mb_edge_left;
+    t.simple_inner_vertical = sse2::simple_inner_vertical;
+    t.simple_mb_edge_top = sse2::simple_mb_edge_top;
+    t.simple_inner_horizontal = sse2::simple_inner_horizontal;
+}
+
+void install_sse2_scaling(ScalingTable&) {}
+
+// The forced feature value (TAVIMOR_SIMD_CAPS) may name instruction sets the
+// processor lacks; their variants are never installed, since running them
+// would stop the program.
+bool processor_runs_sse2() {
+    return __builtin_cpu_supports("sse2");
+}
+
+struct VariantSet {
+    int feature;
+    bool (*processor_runs)();
+    void (*install)(KernelTable&);
+    void (*install_scaling)(ScalingTable&);
+};
+
+// In order of preference, lowest first.
+constexpr VariantSet kVariantSets[] = {
+    {kFeatureSse2, processor_runs_sse2, install_sse2, install_sse2_scaling},
+};
+
+bool usable(const VariantSet& set, int features) {
+    return (features & set.feature) != 0 && set.processor_runs();
+}
+
+}  // namespace
+
+void apply_vector_kernels(KernelTable& table, int features) {
+    for (const VariantSet& set : kVariantSets)
+        if (usable(set, features)) set.install(table);
+}
+
+void apply_vector_scaling(ScalingTable& table, int features) {
+    for (const VariantSet& set : kVariantSets)
+        if (usable(set, features)) set.install_scaling(table);
+}
 
 }  // namespace vp8

@@ -1,0 +1,153 @@
+// The loop-filter arithmetic on whole registers of samples, written once for
+// every register width. Each lane holds one line across the edge; the result
+// equals the plain line filters of loop_filter_plain.cpp lane by lane.
+//
+// V supplies one instruction set's operations on unsigned 8-bit lanes:
+//   Reg; zero(); ones(); splat(v);
+//   bit_and, bit_andnot (~a & b), bit_or, bit_xor;
+//   subs_u8, adds_u8, max_u8, eq_u8 (all-ones where equal);
+//   adds_s8, subs_s8 (saturating, lanes taken as signed);
+//   shift_s8<N>(v) (arithmetic shift right of signed lanes);
+//   half_u8(v) (logical shift right by one of unsigned lanes);
+//   weighted_s8(w, factor) ((factor * w + 63) >> 7 of signed lanes, |result| <= 127).
+//
+// Each file that uses these templates declares its V in an unnamed namespace,
+// so every instantiation stays inside the file compiled for its instruction set.
+#pragma once
+
+namespace vp8::loop_filter_math {
+
+// The samples p3 p2 p1 p0 | q0 q1 q2 q3 of the lines across one edge.
+template <class V>
+struct Samples {
+    typename V::Reg p3, p2, p1, p0, q0, q1, q2, q3;
+};
+
+// The limits of one edge, each broadcast to every lane. The edge limit is
+// 2 * level + interior limit; the filter-level table keeps it within 0..254,
+// which the saturating sum of edge_mask relies on.
+template <class V>
+struct Limits {
+    typename V::Reg edge, interior, hev_threshold;
+};
+
+template <class V>
+typename V::Reg abs_diff(typename V::Reg a, typename V::Reg b) {
+    return V::bit_or(V::subs_u8(a, b), V::subs_u8(b, a));
+}
+
+// All-ones where v <= limit, lanes unsigned.
+template <class V>
+typename V::Reg at_most(typename V::Reg v, typename V::Reg limit) {
+    return V::eq_u8(V::subs_u8(v, limit), V::zero());
+}
+
+// |p0 - q0| * 2 + |p1 - q1| / 2 <= edge; the sum saturates at 255, above any edge limit.
+template <class V>
+typename V::Reg edge_mask(const Samples<V>& s, typename V::Reg edge) {
+    const typename V::Reg inner = abs_diff<V>(s.p0, s.q0);
+    const typename V::Reg outer = V::half_u8(abs_diff<V>(s.p1, s.q1));
+    return at_most<V>(V::adds_u8(V::adds_u8(inner, inner), outer), edge);
+}
+
+template <class V>
+typename V::Reg normal_mask(const Samples<V>& s, const Limits<V>& limits) {
+    typename V::Reg steps = V::max_u8(abs_diff<V>(s.p3, s.p2), abs_diff<V>(s.p2, s.p1));
+    steps = V::max_u8(steps, abs_diff<V>(s.p1, s.p0));
+    steps = V::max_u8(steps, abs_diff<V>(s.q3, s.q2));
+    steps = V::max_u8(steps, abs_diff<V>(s.q2, s.q1));
+    steps = V::max_u8(steps, abs_diff<V>(s.q1, s.q0));
+    return V::bit_and(at_most<V>(steps, limits.interior), edge_mask<V>(s, limits.edge));
+}
+
+// All-ones where the variance next to the edge is not high.
+template <class V>
+typename V::Reg calm_mask(const Samples<V>& s, typename V::Reg threshold) {
+    const typename V::Reg steps = V::max_u8(abs_diff<V>(s.p1, s.p0), abs_diff<V>(s.q1, s.q0));
+    return at_most<V>(steps, threshold);
+}
+
+// The samples of a line as signed values (sample - 128) and back.
+template <class V>
+typename V::Reg flip(typename V::Reg v) {
+    return V::bit_xor(v, V::splat(0x80));
+}
+
+// clamp(start + 3 * (q0 - p0)) for start within -128..127: adding the clamped
+// difference three times with saturation gives the same clamp.
+template <class V>
+typename V::Reg add_three_steps(typename V::Reg start, typename V::Reg ps0, typename V::Reg qs0) {
+    const typename V::Reg step = V::subs_s8(qs0, ps0);
+    return V::adds_s8(V::adds_s8(V::adds_s8(start, step), step), step);
+}
+
+// Moves p0 and q0 by the filter value a; returns the q0 adjustment.
+template <class V>
+typename V::Reg adjust_p0_q0(typename V::Reg a, typename V::Reg& ps0, typename V::Reg& qs0) {
+    const typename V::Reg f1 = V::template shift_s8<3>(V::adds_s8(a, V::splat(4)));
+    const typename V::Reg f2 = V::template shift_s8<3>(V::adds_s8(a, V::splat(3)));
+    qs0 = V::subs_s8(qs0, f1);
+    ps0 = V::adds_s8(ps0, f2);
+    return f1;
+}
+
+// Moves a pair of samples on either side of the edge towards each other.
+template <class V>
+void adjust_pair(typename V::Reg amount, typename V::Reg& ps, typename V::Reg& qs) {
+    qs = V::subs_s8(qs, amount);
+    ps = V::adds_s8(ps, amount);
+}
+
+template <class V>
+void inner_edge_filter(Samples<V>& s, const Limits<V>& limits) {
+    const typename V::Reg mask = normal_mask<V>(s, limits);
+    const typename V::Reg calm = calm_mask<V>(s, limits.hev_threshold);
+    typename V::Reg ps1 = flip<V>(s.p1), ps0 = flip<V>(s.p0);
+    typename V::Reg qs0 = flip<V>(s.q0), qs1 = flip<V>(s.q1);
+    // The outer taps count only where the variance is high.
+    const typename V::Reg outer = V::bit_andnot(calm, V::subs_s8(ps1, qs1));
+    const typename V::Reg a = V::bit_and(add_three_steps<V>(outer, ps0, qs0), mask);
+    const typename V::Reg f1 = adjust_p0_q0<V>(a, ps0, qs0);
+    const typename V::Reg u = V::template shift_s8<1>(V::adds_s8(f1, V::splat(1)));
+    adjust_pair<V>(V::bit_and(calm, u), ps1, qs1);
+    s.p1 = flip<V>(ps1);
+    s.p0 = flip<V>(ps0);
+    s.q0 = flip<V>(qs0);
+    s.q1 = flip<V>(qs1);
+}
+
+template <class V>
+void mb_edge_filter(Samples<V>& s, const Limits<V>& limits) {
+    const typename V::Reg mask = normal_mask<V>(s, limits);
+    const typename V::Reg calm = calm_mask<V>(s, limits.hev_threshold);
+    typename V::Reg ps2 = flip<V>(s.p2), ps1 = flip<V>(s.p1), ps0 = flip<V>(s.p0);
+    typename V::Reg qs0 = flip<V>(s.q0), qs1 = flip<V>(s.q1), qs2 = flip<V>(s.q2);
+    const typename V::Reg w = V::bit_and(add_three_steps<V>(V::subs_s8(ps1, qs1), ps0, qs0), mask);
+    // High variance: only p0 and q0 move. Elsewhere three pairs move by
+    // 27/128, 18/128 and 9/128 of w; lanes given w = 0 do not move at all.
+    adjust_p0_q0<V>(V::bit_andnot(calm, w), ps0, qs0);
+    const typename V::Reg wide = V::bit_and(calm, w);
+    adjust_pair<V>(V::weighted_s8(wide, 27), ps0, qs0);
+    adjust_pair<V>(V::weighted_s8(wide, 18), ps1, qs1);
+    adjust_pair<V>(V::weighted_s8(wide, 9), ps2, qs2);
+    s.p2 = flip<V>(ps2);
+    s.p1 = flip<V>(ps1);
+    s.p0 = flip<V>(ps0);
+    s.q0 = flip<V>(qs0);
+    s.q1 = flip<V>(qs1);
+    s.q2 = flip<V>(qs2);
+}
+
+// Reads only p1 p0 q0 q1 and changes only p0 and q0.
+template <class V>
+void simple_filter(Samples<V>& s, typename V::Reg edge) {
+    typename V::Reg ps1 = flip<V>(s.p1), ps0 = flip<V>(s.p0);
+    typename V::Reg qs0 = flip<V>(s.q0), qs1 = flip<V>(s.q1);
+    const typename V::Reg a =
+        V::bit_and(add_three_steps<V>(V::subs_s8(ps1, qs1), ps0, qs0), edge_mask<V>(s, edge));
+    adjust_p0_q0<V>(a, ps0, qs0);
+    s.p0 = flip<V>(ps0);
+    s.q0 = flip<V>(qs0);
+}
+
+}  // namespace vp8::loop_filter_math

@@ -1,0 +1,31 @@
+// The vector variants of the kernels, one namespace per instruction set. Each
+// is compiled for its instruction set alone and is called only through the
+// kernel tables, once the processor is known to run it. Every variant gives
+// exactly its plain twin's output (plain_kernels.h) and touches no memory the
+// plain twin does not.
+#pragma once
+
+#include <cstdint>
+
+#include "vp8dec/kernels/kernel_table.h"
+
+namespace vp8::sse2 {
+
+void normal_mb_edge_left(uint8_t* y, uint8_t* u, uint8_t* v, int y_stride, int uv_stride,
+                         const FilterLevelEntry& e);
+void normal_inner_vertical(uint8_t* y, uint8_t* u, uint8_t* v, int y_stride, int uv_stride,
+                           const FilterLevelEntry& e);
+void normal_mb_edge_top(uint8_t* y, uint8_t* u, uint8_t* v, int y_stride, int uv_stride,
+                        const FilterLevelEntry& e);
+void normal_inner_horizontal(uint8_t* y, uint8_t* u, uint8_t* v, int y_stride, int uv_stride,
+                             const FilterLevelEntry& e);
+void simple_mb_edge_left(uint8_t* y, uint8_t* u, uint8_t* v, int y_stride, int uv_stride,
+                         const FilterLevelEntry& e);
+void simple_inner_vertical(uint8_t* y, uint8_t* u, uint8_t* v, int y_stride, int uv_stride,
+                           const FilterLevelEntry& e);
+void simple_mb_edge_top(uint8_t* y, uint8_t* u, uint8_t* v, int y_stride, int uv_stride,
+                        const FilterLevelEntry& e);
+void simple_inner_horizontal(uint8_t* y, uint8_t* u, uint8_t* v, int y_stride, int uv_stride,
+                             const FilterLevelEntry& e);
+
+}  // namespace vp8::sse2
