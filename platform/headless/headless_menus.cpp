@@ -167,13 +167,24 @@ bool HeadlessPlatform::is_menu_item_checked(MenuHandle handle, MenuItemRef ref) 
     return menu && menu->items[position].checked;
 }
 
+bool HeadlessPlatform::choosable(MenuHandle handle, int command) const {
+    const Menu* menu = find_menu(handle);
+    if (!menu || command == 0) return false;
+    for (const MenuItem& item : menu->items) {
+        if (item.submenu == kNoMenu && item.command == command) return item.enabled;
+        if (item.submenu != kNoMenu && item.enabled && choosable(item.submenu, command))
+            return true;
+    }
+    return false;
+}
+
 int HeadlessPlatform::track_popup_menu(MenuHandle menu, WindowHandle owner, Point screen) {
     int chosen = 0;
     if (!popup_choices_.empty()) {
         chosen = popup_choices_.front();
         popup_choices_.pop_front();
     }
-    if (chosen != 0 && !is_menu_item_enabled(menu, by_command(chosen))) chosen = 0;
+    if (chosen != 0 && !choosable(menu, chosen)) chosen = 0;
     popups_.push_back({menu, screen, chosen});
     if (chosen != 0) send_message(owner, msg::kCommand, command_parameter(chosen), 0);
     return chosen;

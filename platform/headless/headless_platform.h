@@ -279,6 +279,9 @@ class HeadlessPlatform : public Platform {
     std::pair<Menu*, int> locate(MenuHandle menu, MenuItemRef item);
     std::pair<const Menu*, int> locate(MenuHandle menu, MenuItemRef item) const;
     DialogScript take_dialog_script(std::string_view template_name);
+    // Whether the user can reach and choose the command: the item and every
+    // submenu on the way to it are enabled.
+    bool choosable(MenuHandle menu, int command) const;
 
     std::map<int, std::unique_ptr<Window>> windows_;
     std::map<int, std::unique_ptr<Menu>> menus_;

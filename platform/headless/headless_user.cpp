@@ -124,7 +124,7 @@ bool HeadlessPlatform::choose_tab(WindowHandle tab_control, int index) {
 
 bool HeadlessPlatform::choose_menu_command(WindowHandle window, int command) {
     MenuHandle bar = window_menu(window);
-    if (bar == kNoMenu || !is_menu_item_enabled(bar, by_command(command))) return false;
+    if (!choosable(bar, command)) return false;
     send_message(window, msg::kCommand, command_parameter(command), 0);
     return true;
 }
