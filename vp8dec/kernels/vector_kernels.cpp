@@ -9,6 +9,17 @@ namespace vp8 {
 namespace {
 
 void install_sse2(KernelTable& t) {
+    t.block_copy_16x16 = sse2::block_copy_16x16;
+    t.block_copy_8x8 = sse2::block_copy_8x8;
+    t.block_copy_8x4 = sse2::block_copy_8x4;
+    t.six_tap_pred_16x16 = sse2::six_tap_pred_16x16;
+    t.six_tap_pred_8x8 = sse2::six_tap_pred_8x8;
+    t.six_tap_pred_8x4 = sse2::six_tap_pred_8x4;
+    t.six_tap_pred_4x4 = sse2::six_tap_pred_4x4;
+    t.bilin_pred_16x16 = sse2::bilin_pred_16x16;
+    t.bilin_pred_8x8 = sse2::bilin_pred_8x8;
+    t.bilin_pred_8x4 = sse2::bilin_pred_8x4;
+    t.bilin_pred_4x4 = sse2::bilin_pred_4x4;
     t.normal_mb_edge_left = sse2::normal_mb_edge_left;
     t.normal_inner_vertical = sse2::normal_inner_vertical;
     t.normal_mb_edge_top = sse2::normal_mb_edge_top;
@@ -21,11 +32,27 @@ void install_sse2(KernelTable& t) {
 
 void install_sse2_scaling(ScalingTable&) {}
 
+void install_ssse3(KernelTable& t) {
+    t.six_tap_pred_16x16 = ssse3::six_tap_pred_16x16;
+    t.six_tap_pred_8x8 = ssse3::six_tap_pred_8x8;
+    t.six_tap_pred_8x4 = ssse3::six_tap_pred_8x4;
+    t.six_tap_pred_4x4 = ssse3::six_tap_pred_4x4;
+    t.bilin_pred_16x16 = ssse3::bilin_pred_16x16;
+    t.bilin_pred_8x8 = ssse3::bilin_pred_8x8;
+    t.bilin_pred_8x4 = ssse3::bilin_pred_8x4;
+    t.bilin_pred_4x4 = ssse3::bilin_pred_4x4;
+}
+
+void install_ssse3_scaling(ScalingTable&) {}
+
 // The forced feature value (TAVIMOR_SIMD_CAPS) may name instruction sets the
 // processor lacks; their variants are never installed, since running them
 // would stop the program.
 bool processor_runs_sse2() {
     return __builtin_cpu_supports("sse2");
+}
+bool processor_runs_ssse3() {
+    return __builtin_cpu_supports("ssse3");
 }
 
 struct VariantSet {
@@ -38,6 +65,7 @@ struct VariantSet {
 // In order of preference, lowest first.
 constexpr VariantSet kVariantSets[] = {
     {kFeatureSse2, processor_runs_sse2, install_sse2, install_sse2_scaling},
+    {kFeatureSsse3, processor_runs_ssse3, install_ssse3, install_ssse3_scaling},
 };
 
 bool usable(const VariantSet& set, int features) {

@@ -11,6 +11,27 @@
 
 namespace vp8::sse2 {
 
+void block_copy_16x16(const uint8_t* src, int src_stride, uint8_t* dst, int dst_pitch);
+void block_copy_8x8(const uint8_t* src, int src_stride, uint8_t* dst, int dst_pitch);
+void block_copy_8x4(const uint8_t* src, int src_stride, uint8_t* dst, int dst_pitch);
+
+void six_tap_pred_16x16(const uint8_t* src, int src_stride, int frac_col, int frac_row,
+                        uint8_t* dst, int dst_pitch);
+void six_tap_pred_8x8(const uint8_t* src, int src_stride, int frac_col, int frac_row, uint8_t* dst,
+                      int dst_pitch);
+void six_tap_pred_8x4(const uint8_t* src, int src_stride, int frac_col, int frac_row, uint8_t* dst,
+                      int dst_pitch);
+void six_tap_pred_4x4(const uint8_t* src, int src_stride, int frac_col, int frac_row, uint8_t* dst,
+                      int dst_pitch);
+void bilin_pred_16x16(const uint8_t* src, int src_stride, int frac_col, int frac_row, uint8_t* dst,
+                      int dst_pitch);
+void bilin_pred_8x8(const uint8_t* src, int src_stride, int frac_col, int frac_row, uint8_t* dst,
+                    int dst_pitch);
+void bilin_pred_8x4(const uint8_t* src, int src_stride, int frac_col, int frac_row, uint8_t* dst,
+                    int dst_pitch);
+void bilin_pred_4x4(const uint8_t* src, int src_stride, int frac_col, int frac_row, uint8_t* dst,
+                    int dst_pitch);
+
 void normal_mb_edge_left(uint8_t* y, uint8_t* u, uint8_t* v, int y_stride, int uv_stride,
                          const FilterLevelEntry& e);
 void normal_inner_vertical(uint8_t* y, uint8_t* u, uint8_t* v, int y_stride, int uv_stride,
@@ -29,3 +50,24 @@ void simple_inner_horizontal(uint8_t* y, uint8_t* u, uint8_t* v, int y_stride, i
                              const FilterLevelEntry& e);
 
 }  // namespace vp8::sse2
+
+namespace vp8::ssse3 {
+
+void six_tap_pred_16x16(const uint8_t* src, int src_stride, int frac_col, int frac_row,
+                        uint8_t* dst, int dst_pitch);
+void six_tap_pred_8x8(const uint8_t* src, int src_stride, int frac_col, int frac_row, uint8_t* dst,
+                      int dst_pitch);
+void six_tap_pred_8x4(const uint8_t* src, int src_stride, int frac_col, int frac_row, uint8_t* dst,
+                      int dst_pitch);
+void six_tap_pred_4x4(const uint8_t* src, int src_stride, int frac_col, int frac_row, uint8_t* dst,
+                      int dst_pitch);
+void bilin_pred_16x16(const uint8_t* src, int src_stride, int frac_col, int frac_row, uint8_t* dst,
+                      int dst_pitch);
+void bilin_pred_8x8(const uint8_t* src, int src_stride, int frac_col, int frac_row, uint8_t* dst,
+                    int dst_pitch);
+void bilin_pred_8x4(const uint8_t* src, int src_stride, int frac_col, int frac_row, uint8_t* dst,
+                    int dst_pitch);
+void bilin_pred_4x4(const uint8_t* src, int src_stride, int frac_col, int frac_row, uint8_t* dst,
+                    int dst_pitch);
+
+}  // namespace vp8::ssse3
