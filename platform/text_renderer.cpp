@@ -29,6 +29,7 @@ void ensure_gui_application() {
 QFont make_font(const FontSpec& spec) {
     QFont font(QString::fromStdString(spec.face));
     font.setStyleStrategy(QFont::NoAntialias);
+    font.setHintingPreference(QFont::PreferFullHinting);
     font.setWeight(static_cast<QFont::Weight>(std::clamp(spec.weight, 100, 900)));
     font.setItalic(spec.italic);
     font.setUnderline(spec.underline);
