@@ -9,6 +9,14 @@ namespace vp8 {
 namespace {
 
 void install_sse2(KernelTable& t) {
+    t.idct_dc_from_coefs = sse2::idct_dc_from_coefs;
+    t.inverse_dct_4x4 = sse2::inverse_dct_4x4;
+    t.inverse_dct_dc = sse2::inverse_dct_dc;
+    t.inverse_wht_dc = sse2::inverse_wht_dc;
+    t.inverse_wht_4x4 = sse2::inverse_wht_4x4;
+    t.add_residual_4x4 = sse2::add_residual_4x4;
+    t.add_residual_8x4 = sse2::add_residual_8x4;
+    t.add_residual_16x4 = sse2::add_residual_16x4;
     t.block_copy_16x16 = sse2::block_copy_16x16;
     t.block_copy_8x8 = sse2::block_copy_8x8;
     t.block_copy_8x4 = sse2::block_copy_8x4;
@@ -30,7 +38,11 @@ void install_sse2(KernelTable& t) {
     t.simple_inner_horizontal = sse2::simple_inner_horizontal;
 }
 
-void install_sse2_scaling(ScalingTable&) {}
+void install_sse2_scaling(ScalingTable& t) {
+    t.scale_block = sse2::scale_block;
+    t.scale_and_inverse_dct = sse2::scale_and_inverse_dct;
+    t.scale_and_inverse_dct_with_dc = sse2::scale_and_inverse_dct_with_dc;
+}
 
 void install_ssse3(KernelTable& t) {
     t.six_tap_pred_16x16 = ssse3::six_tap_pred_16x16;

@@ -11,6 +11,21 @@
 
 namespace vp8::sse2 {
 
+void idct_dc_from_coefs(const int16_t* coefs, int16_t* out, int pitch);
+void inverse_dct_4x4(const int16_t* in, int16_t* out, int pitch);
+void inverse_dct_dc(int dc, int16_t* out, int pitch);
+void inverse_wht_dc(const int16_t* in, int16_t* out);
+void inverse_wht_4x4(const int16_t* in, int16_t* out);
+void scale_block(const int16_t* levels, const int16_t* factors, int16_t* out);
+void scale_and_inverse_dct(int16_t* levels, const int16_t* factors, int16_t* out, int pitch);
+void scale_and_inverse_dct_with_dc(int16_t* levels, const int16_t* factors, int16_t* out, int pitch,
+                                   int dc);
+
+void add_residual_4x4(const uint8_t* prediction, const int16_t* residual, uint8_t* dst, int stride);
+void add_residual_8x4(const uint8_t* prediction, const int16_t* residual, uint8_t* dst, int stride);
+void add_residual_16x4(const uint8_t* prediction, const int16_t* residual, uint8_t* dst,
+                       int stride);
+
 void block_copy_16x16(const uint8_t* src, int src_stride, uint8_t* dst, int dst_pitch);
 void block_copy_8x8(const uint8_t* src, int src_stride, uint8_t* dst, int dst_pitch);
 void block_copy_8x4(const uint8_t* src, int src_stride, uint8_t* dst, int dst_pitch);
