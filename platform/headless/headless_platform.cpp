@@ -16,24 +16,6 @@ constexpr int kDefaultClientWidth = 1024;
 constexpr int kDefaultClientHeight = 768;
 constexpr int kMinimumTimerPeriod = 10;  // milliseconds
 
-uint32_t read_pixel(const SurfaceView& view, int x, int y) {
-    const uint8_t* p = view.pixels + static_cast<size_t>(y) * view.pitch +
-                       static_cast<size_t>(x) * view.bytes_per_pixel;
-    switch (view.bytes_per_pixel) {
-        case 4:
-            return (p[0] | p[1] << 8 | p[2] << 16);
-        case 3:
-            return (p[0] | p[1] << 8 | p[2] << 16);
-        case 2: {
-            unsigned v = p[0] | p[1] << 8;
-            unsigned r = (v >> 11) << 3, g = ((v >> 5) & 63) << 2, b = (v & 31) << 3;
-            return b | g << 8 | r << 16;
-        }
-        default:
-            return 0;
-    }
-}
-
 }  // namespace
 
 HeadlessPlatform::HeadlessPlatform() = default;
@@ -254,8 +236,7 @@ bool HeadlessPlatform::present(WindowHandle handle, const SurfaceView& pixels, c
         for (int x = from.left; x < from.right; ++x) {
             int client_x = destination.x + x - source.left;
             if (client_x < 0 || client_x >= width) continue;
-            window->frame[static_cast<size_t>(client_y) * width + client_x] =
-                read_pixel(pixels, x, y);
+            window->frame[static_cast<size_t>(client_y) * width + client_x] = rgb_at(pixels, x, y);
         }
     }
     ++window->presents;

@@ -2,6 +2,7 @@
 #include <algorithm>
 
 #include "platform/canvas.h"
+#include "platform/control_groups.h"
 #include "platform/headless/headless_platform.h"
 #include "platform/headless/headless_window.h"
 
@@ -63,19 +64,13 @@ void HeadlessPlatform::notify_parent(const Window& control, int notification) {
 void HeadlessPlatform::apply_radio_click(Window& radio) {
     Window* dialog = find(radio.parent);
     if (!dialog) return;
-    // The group runs from its first button (group_start) to the next one.
-    auto& siblings = dialog->children;
-    auto at = std::find(siblings.begin(), siblings.end(), radio.handle);
-    auto first = at;
-    while (first != siblings.begin() && !find(*first)->group_start &&
-           find(*std::prev(first))->kind == ControlKind::kRadioButton)
-        --first;
-    for (auto it = first; it != siblings.end(); ++it) {
-        Window* button = find(*it);
-        if (button->kind != ControlKind::kRadioButton) break;
-        if (it != first && button->group_start) break;
-        button->check = CheckState::kUnchecked;
-    }
+    const auto& siblings = dialog->children;
+    size_t at = std::find(siblings.begin(), siblings.end(), radio.handle) - siblings.begin();
+    auto [first, last] = radio_group_around(
+        at, siblings.size(),
+        [&](size_t i) { return find(siblings[i])->kind == ControlKind::kRadioButton; },
+        [&](size_t i) { return find(siblings[i])->group_start; });
+    for (size_t i = first; i <= last; ++i) find(siblings[i])->check = CheckState::kUnchecked;
     radio.check = CheckState::kChecked;
 }
 
@@ -136,18 +131,8 @@ bool HeadlessPlatform::press_toolbar_button(WindowHandle handle, int command) {
                                [&](const HeadlessButton& b) { return b.command == command; });
     if (button == toolbar->buttons.end()) return false;
     if (!(button->state & kButtonEnabled) || (button->state & kButtonHidden)) return false;
-    if (button->style == ButtonStyle::kCheckGroup) {
-        // The group is the run of check-group buttons around this one.
-        auto first = button, last = button;
-        while (first != toolbar->buttons.begin() &&
-               std::prev(first)->style == ButtonStyle::kCheckGroup)
-            --first;
-        while (std::next(last) != toolbar->buttons.end() &&
-               std::next(last)->style == ButtonStyle::kCheckGroup)
-            ++last;
-        for (auto it = first; it <= last; ++it) it->state &= ~kButtonChecked;
-        button->state |= kButtonChecked;
-    }
+    if (button->style == ButtonStyle::kCheckGroup)
+        check_in_group(toolbar->buttons, static_cast<size_t>(button - toolbar->buttons.begin()));
     send_message(toolbar->parent, msg::kCommand, command_parameter(command),
                  static_cast<intptr_t>(handle));
     return true;

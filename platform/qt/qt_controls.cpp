@@ -17,6 +17,8 @@
 #include <QToolBar>
 #include <QTreeWidget>
 
+#include "platform/control_groups.h"
+#include "platform/qt/qt_conversions.h"
 #include "platform/qt/qt_platform.h"
 #include "platform/qt/qt_widgets.h"
 #include "resources/image_ids.h"
@@ -29,22 +31,6 @@ namespace tavimor {
 namespace {
 
 constexpr int kTreeItemRole = Qt::UserRole + 1;
-
-QString to_qstring(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-QString display_text(std::string_view text) {
-    return to_qstring(text).replace("\r\n", "\n");
-}
-
-QPixmap pixmap_of(const Image& image) {
-    QImage out(image.width, image.height, QImage::Format_ARGB32);
-    for (int y = 0; y < image.height; ++y) {
-        for (int x = 0; x < image.width; ++x) out.setPixel(x, y, image.at(x, y));
-    }
-    return QPixmap::fromImage(out);
-}
 
 // Passes a control's context-menu events to a procedure first.
 class ContextMenuFilter : public QObject {
@@ -107,7 +93,7 @@ QWidget* QtPlatform::build_control(QWidget* parent, ControlKind kind, std::strin
         case ControlKind::kImageButton: {
             auto* button = new QPushButton(parent);
             button->setAutoDefault(false);
-            button->setIcon(QIcon(pixmap_of(load_image(kBrowseImage))));
+            button->setIcon(QIcon(to_pixmap(load_image(kBrowseImage))));
             button->setToolTip(label);
             return button;
         }
@@ -151,24 +137,18 @@ void QtPlatform::connect_control(WindowHandle control) {
             Record* self = find(control);
             if (!self) return;
             // Check this one and uncheck the rest of its group.
-            WindowHandle dialog = self->parent;
             std::vector<WindowHandle> siblings;
             for (auto& [handle, other] : records_) {
-                if (other->parent == dialog && other->widget)
+                if (other->parent == self->parent && other->widget)
                     siblings.push_back(WindowHandle{handle});
             }
-            auto at = std::find(siblings.begin(), siblings.end(), control);
-            auto first = at;
-            while (first != siblings.begin() && !find(*first)->group_start &&
-                   find(*std::prev(first))->kind == ControlKind::kRadioButton)
-                --first;
-            for (auto it = first; it != siblings.end(); ++it) {
-                Record* button = find(*it);
-                if (button->kind != ControlKind::kRadioButton ||
-                    (it != first && button->group_start))
-                    break;
-                static_cast<QRadioButton*>(button->widget.data())->setChecked(*it == control);
-            }
+            size_t at = std::find(siblings.begin(), siblings.end(), control) - siblings.begin();
+            auto [first, last] = radio_group_around(
+                at, siblings.size(),
+                [&](size_t i) { return find(siblings[i])->kind == ControlKind::kRadioButton; },
+                [&](size_t i) { return find(siblings[i])->group_start; });
+            for (size_t i = first; i <= last; ++i)
+                static_cast<QRadioButton*>(find(siblings[i])->widget.data())->setChecked(i == at);
             notify(control, notify::kButtonClicked);
         });
     } else if (auto* button = dynamic_cast<QAbstractButton*>(widget)) {
@@ -570,7 +550,7 @@ WindowHandle QtPlatform::create_toolbar(WindowHandle parent, int control_id) {
         }
         std::string tooltip(load_string(button.command));
         QAction* action =
-            bar->addAction(QIcon(pixmap_of(toolbar_image(button.image))), to_qstring(tooltip));
+            bar->addAction(QIcon(to_pixmap(toolbar_image(button.image))), to_qstring(tooltip));
         action->setToolTip(to_qstring(tooltip));
         apply_state(action, button.state);
         kept->buttons.push_back({button.command, button.state, button.style, action, tooltip});
@@ -582,16 +562,10 @@ WindowHandle QtPlatform::create_toolbar(WindowHandle parent, int control_id) {
                 std::find_if(self->buttons.begin(), self->buttons.end(),
                              [command](const ToolbarButton& b) { return b.command == command; });
             if (it->style == ButtonStyle::kCheckGroup) {
-                auto first = it, last = it;
-                while (first != self->buttons.begin() &&
-                       std::prev(first)->style == ButtonStyle::kCheckGroup)
-                    --first;
-                while (std::next(last) != self->buttons.end() &&
-                       std::next(last)->style == ButtonStyle::kCheckGroup)
-                    ++last;
-                for (auto b = first; b <= last; ++b) b->state &= ~kButtonChecked;
-                it->state |= kButtonChecked;
-                for (auto b = first; b <= last; ++b) apply_state(b->action, b->state);
+                check_in_group(self->buttons, static_cast<size_t>(it - self->buttons.begin()));
+                for (ToolbarButton& b : self->buttons) {
+                    if (b.style == ButtonStyle::kCheckGroup) apply_state(b.action, b.state);
+                }
             } else {
                 apply_state(it->action, it->state);  // the shell decides whether it stays checked
             }

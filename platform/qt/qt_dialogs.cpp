@@ -1,3 +1,4 @@
+#include "platform/qt/qt_conversions.h"
 #include "platform/qt/qt_platform.h"
 #include "platform/qt/qt_widgets.h"
 #include "resources/dialog_templates.h"
@@ -14,8 +15,7 @@ WindowHandle QtPlatform::build_dialog(std::string_view template_name, WindowHand
         return send_message(handle, message, first, second);
     };
     auto* dialog = new TemplateDialog(owner_record ? owner_record->widget.data() : nullptr, send);
-    dialog->setWindowTitle(QString::fromUtf8(
-        dialog_template->title.data(), static_cast<qsizetype>(dialog_template->title.size())));
+    dialog->setWindowTitle(to_qstring(dialog_template->title));
     dialog->setModal(modal);
     dialog->resize(dialog_template->width, dialog_template->height);
     if (!dialog_template->resizable)

@@ -3,6 +3,7 @@
 #include <QMenu>
 #include <QMenuBar>
 
+#include "platform/qt/qt_conversions.h"
 #include "platform/qt/qt_platform.h"
 #include "platform/qt/qt_widgets.h"
 #include "resources/menu_templates.h"
@@ -141,8 +142,7 @@ bool QtPlatform::insert_menu_item(MenuHandle handle, int position, int command,
                                   std::string_view label) {
     QMenu* target = menu(handle);
     if (!target) return false;
-    auto* action =
-        new QAction(QString::fromUtf8(label.data(), static_cast<qsizetype>(label.size())), target);
+    auto* action = new QAction(to_qstring(label), target);
     action->setProperty(kCommandProperty, command);
     target->insertAction(action_at(target, position), action);
     return true;
@@ -154,7 +154,7 @@ bool QtPlatform::insert_submenu(MenuHandle handle, int position, MenuHandle sub,
     QMenu* child = menu(sub);
     if (!target || !child) return false;
     child->setParent(target, child->windowFlags());
-    child->setTitle(QString::fromUtf8(label.data(), static_cast<qsizetype>(label.size())));
+    child->setTitle(to_qstring(label));
     target->insertMenu(action_at(target, position), child);
     return true;
 }

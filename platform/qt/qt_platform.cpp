@@ -19,6 +19,7 @@
 #include <sstream>
 
 #include "platform/message_box.h"
+#include "platform/qt/qt_conversions.h"
 #include "platform/qt/qt_widgets.h"
 #include "platform/text_renderer.h"
 #include "resources/image_ids.h"
@@ -30,34 +31,6 @@ namespace {
 
 constexpr int kMinimumTimerPeriod = 10;  // milliseconds
 constexpr int kTipMaximumWidth = 150;
-
-QString to_qstring(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-// Texts use "\r\n" line breaks; Qt's widgets want "\n".
-QString display_text(std::string_view text) {
-    return to_qstring(text).replace("\r\n", "\n");
-}
-
-QImage to_qimage(const Image& image) {
-    QImage out(image.width, image.height, QImage::Format_ARGB32);
-    for (int y = 0; y < image.height; ++y) {
-        for (int x = 0; x < image.width; ++x) out.setPixel(x, y, image.at(x, y));
-    }
-    return out;
-}
-
-uint32_t read_pixel(const SurfaceView& view, int x, int y) {
-    const uint8_t* p = view.pixels + static_cast<size_t>(y) * view.pitch +
-                       static_cast<size_t>(x) * view.bytes_per_pixel;
-    if (view.bytes_per_pixel >= 3) return 0xFF000000u | p[0] | p[1] << 8 | p[2] << 16;
-    if (view.bytes_per_pixel == 2) {
-        unsigned v = p[0] | p[1] << 8;
-        return 0xFF000000u | ((v & 31) << 3) | (((v >> 5) & 63) << 2) << 8 | ((v >> 11) << 3) << 16;
-    }
-    return 0xFF000000u;
-}
 
 QString filter_string(const std::vector<FileFilter>& filters) {
     QStringList parts;
@@ -81,7 +54,7 @@ QtPlatform::QtPlatform(int& argc, char** argv) {
     if (!QCoreApplication::instance())
         owned_application_ = std::make_unique<QApplication>(argc, argv);
     install_font_substitutes();
-    QApplication::setWindowIcon(QIcon(QPixmap::fromImage(to_qimage(load_image(kAppIcon)))));
+    QApplication::setWindowIcon(QIcon(to_pixmap(load_image(kAppIcon))));
 }
 
 QtPlatform::~QtPlatform() {
@@ -412,7 +385,7 @@ bool QtPlatform::present(WindowHandle window, const SurfaceView& pixels, const R
         for (int y = 0; y < from.height(); ++y) {
             auto* row = reinterpret_cast<uint32_t*>(image.scanLine(y));
             for (int x = 0; x < from.width(); ++x)
-                row[x] = read_pixel(pixels, from.left + x, from.top + y);
+                row[x] = 0xFF000000u | rgb_at(pixels, from.left + x, from.top + y);
         }
         record->frame = image;
     }
