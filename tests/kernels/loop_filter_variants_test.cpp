@@ -1,6 +1,7 @@
 // The loop-filter edge operations of every instruction set against the plain
 // ones: every level, sharpness and frame type, on lines flat and edgy enough
 // that the filter masks and the high-variance test go both ways.
+#include <algorithm>
 #include <array>
 #include <memory>
 
@@ -35,6 +36,21 @@ class FilterLevelTables {
   private:
     std::array<std::array<FilterLevelEntry, 64>, 16> tables_;
 };
+
+// The kernels read the chroma limits from their own fields: give them other
+// values than the luma ones, so that a variant mixing them up shows.
+void with_chroma_limits_of(const FilterLevelEntry& from, FilterLevelEntry& to) {
+    std::copy(std::begin(from.uv_interior_limit), std::end(from.uv_interior_limit),
+              std::begin(to.uv_interior_limit));
+    std::copy(std::begin(from.uv_subblock_edge_level), std::end(from.uv_subblock_edge_level),
+              std::begin(to.uv_subblock_edge_level));
+    std::copy(std::begin(from.uv_hev_threshold), std::end(from.uv_hev_threshold),
+              std::begin(to.uv_hev_threshold));
+    std::copy(std::begin(from.uv_mb_edge_level), std::end(from.uv_mb_edge_level),
+              std::begin(to.uv_mb_edge_level));
+    std::copy(std::begin(from.uv_mb_hev_threshold), std::end(from.uv_mb_hev_threshold),
+              std::begin(to.uv_mb_hev_threshold));
+}
 
 const FilterLevelTables& filter_level_tables() {
     static const FilterLevelTables tables;
@@ -189,7 +205,12 @@ TEST_P(LoopFilterVariants, EveryEdgeOperationMatchesThePlainOne) {
             v.fill(v_in), plain_v.fill(v_in);
             const int level = in.uniform(0, 63), sharpness = in.uniform(0, 7);
             const int frame_type = in.uniform(0, 1);
-            const FilterLevelEntry& entry = tables.entry(sharpness, frame_type, level);
+            FilterLevelEntry entry = tables.entry(sharpness, frame_type, level);
+            if (in.chance(50)) {
+                const FilterLevelEntry& other =
+                    tables.entry(in.uniform(0, 7), in.uniform(0, 1), in.uniform(0, 63));
+                with_chroma_limits_of(other, entry);
+            }
 
             (plain_.*kernel.member)(plain_y.at(), plain_u.at(), plain_v.at(), y_stride, uv_stride,
                                     entry);

@@ -3,13 +3,15 @@
 // equals the plain line filters of loop_filter_plain.cpp lane by lane.
 //
 // V supplies one instruction set's operations on unsigned 8-bit lanes:
-//   Reg; zero(); ones(); splat(v);
+//   Reg; zero(); splat(v);
 //   bit_and, bit_andnot (~a & b), bit_or, bit_xor;
 //   subs_u8, adds_u8, max_u8, eq_u8 (all-ones where equal);
 //   adds_s8, subs_s8 (saturating, lanes taken as signed);
 //   shift_s8<N>(v) (arithmetic shift right of signed lanes);
 //   half_u8(v) (logical shift right by one of unsigned lanes);
-//   weighted_s8(w, factor) ((factor * w + 63) >> 7 of signed lanes, |result| <= 127).
+//   weighted_s8(w, factor) ((factor * w + 63) >> 7 of signed lanes, |result| <= 127);
+//   unpack_low<B>, unpack_high<B> (interleaving B-bit elements of the low or
+//   high halves of each 128-bit lane, B = 8, 16, 32, 64).
 //
 // Each file that uses these templates declares its V in an unnamed namespace,
 // so every instantiation stays inside the file compiled for its instruction set.
@@ -148,6 +150,61 @@ void simple_filter(Samples<V>& s, typename V::Reg edge) {
     adjust_p0_q0<V>(a, ps0, qs0);
     s.p0 = flip<V>(ps0);
     s.q0 = flip<V>(qs0);
+}
+
+// Sixteen lines of eight samples p3..q3 become the eight sample registers:
+// line l's samples sit in the low eight bytes of lines[l] (of every 128-bit
+// lane), and sample k of line l ends up in lane l of register k.
+template <class V>
+Samples<V> transpose_lines(const typename V::Reg lines[16]) {
+    using Reg = typename V::Reg;
+    Reg a[8], b[8];
+    for (int k = 0; k < 8; ++k) a[k] = V::template unpack_low<8>(lines[2 * k], lines[2 * k + 1]);
+    // Four lines of four samples per register, then eight lines of two.
+    for (int k = 0; k < 4; ++k) {
+        b[2 * k] = V::template unpack_low<16>(a[2 * k], a[2 * k + 1]);
+        b[2 * k + 1] = V::template unpack_high<16>(a[2 * k], a[2 * k + 1]);
+    }
+    const Reg c0 = V::template unpack_low<32>(b[0], b[2]),
+              c1 = V::template unpack_high<32>(b[0], b[2]);
+    const Reg c2 = V::template unpack_low<32>(b[1], b[3]),
+              c3 = V::template unpack_high<32>(b[1], b[3]);
+    const Reg d0 = V::template unpack_low<32>(b[4], b[6]),
+              d1 = V::template unpack_high<32>(b[4], b[6]);
+    const Reg d2 = V::template unpack_low<32>(b[5], b[7]),
+              d3 = V::template unpack_high<32>(b[5], b[7]);
+    return {V::template unpack_low<64>(c0, d0), V::template unpack_high<64>(c0, d0),
+            V::template unpack_low<64>(c1, d1), V::template unpack_high<64>(c1, d1),
+            V::template unpack_low<64>(c2, d2), V::template unpack_high<64>(c2, d2),
+            V::template unpack_low<64>(c3, d3), V::template unpack_high<64>(c3, d3)};
+}
+
+// The inverse of transpose_lines: pairs[k] holds line 2k in its low eight
+// bytes and line 2k + 1 in its high eight bytes (of every 128-bit lane).
+template <class V>
+void untranspose_lines(const Samples<V>& s, typename V::Reg pairs[8]) {
+    using Reg = typename V::Reg;
+    const Reg e0 = V::template unpack_low<8>(s.p3, s.p2),
+              e1 = V::template unpack_high<8>(s.p3, s.p2);
+    const Reg e2 = V::template unpack_low<8>(s.p1, s.p0),
+              e3 = V::template unpack_high<8>(s.p1, s.p0);
+    const Reg e4 = V::template unpack_low<8>(s.q0, s.q1),
+              e5 = V::template unpack_high<8>(s.q0, s.q1);
+    const Reg e6 = V::template unpack_low<8>(s.q2, s.q3),
+              e7 = V::template unpack_high<8>(s.q2, s.q3);
+    // Lines 0..3, 4..7, 8..11 and 12..15, four samples at a time.
+    const Reg f[8] = {V::template unpack_low<16>(e0, e2), V::template unpack_high<16>(e0, e2),
+                      V::template unpack_low<16>(e4, e6), V::template unpack_high<16>(e4, e6),
+                      V::template unpack_low<16>(e1, e3), V::template unpack_high<16>(e1, e3),
+                      V::template unpack_low<16>(e5, e7), V::template unpack_high<16>(e5, e7)};
+    pairs[0] = V::template unpack_low<32>(f[0], f[2]);
+    pairs[1] = V::template unpack_high<32>(f[0], f[2]);
+    pairs[2] = V::template unpack_low<32>(f[1], f[3]);
+    pairs[3] = V::template unpack_high<32>(f[1], f[3]);
+    pairs[4] = V::template unpack_low<32>(f[4], f[6]);
+    pairs[5] = V::template unpack_high<32>(f[4], f[6]);
+    pairs[6] = V::template unpack_low<32>(f[5], f[7]);
+    pairs[7] = V::template unpack_high<32>(f[5], f[7]);
 }
 
 }  // namespace vp8::loop_filter_math

@@ -57,6 +57,15 @@ void install_ssse3(KernelTable& t) {
 
 void install_ssse3_scaling(ScalingTable&) {}
 
+void install_avx2(KernelTable& t) {
+    t.normal_mb_edge_left = avx2::normal_mb_edge_left;
+    t.normal_inner_vertical = avx2::normal_inner_vertical;
+    t.normal_mb_edge_top = avx2::normal_mb_edge_top;
+    t.normal_inner_horizontal = avx2::normal_inner_horizontal;
+}
+
+void install_avx2_scaling(ScalingTable&) {}
+
 // The forced feature value (TAVIMOR_SIMD_CAPS) may name instruction sets the
 // processor lacks; their variants are never installed, since running them
 // would stop the program.
@@ -65,6 +74,9 @@ bool processor_runs_sse2() {
 }
 bool processor_runs_ssse3() {
     return __builtin_cpu_supports("ssse3");
+}
+bool processor_runs_avx2() {
+    return __builtin_cpu_supports("avx2");
 }
 
 struct VariantSet {
@@ -78,6 +90,7 @@ struct VariantSet {
 constexpr VariantSet kVariantSets[] = {
     {kFeatureSse2, processor_runs_sse2, install_sse2, install_sse2_scaling},
     {kFeatureSsse3, processor_runs_ssse3, install_ssse3, install_ssse3_scaling},
+    {kFeatureAvx2, processor_runs_avx2, install_avx2, install_avx2_scaling},
 };
 
 bool usable(const VariantSet& set, int features) {

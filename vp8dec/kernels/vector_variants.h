@@ -86,3 +86,16 @@ void bilin_pred_4x4(const uint8_t* src, int src_stride, int frac_col, int frac_r
                     int dst_pitch);
 
 }  // namespace vp8::ssse3
+
+namespace vp8::avx2 {
+
+void normal_mb_edge_left(uint8_t* y, uint8_t* u, uint8_t* v, int y_stride, int uv_stride,
+                         const FilterLevelEntry& e);
+void normal_inner_vertical(uint8_t* y, uint8_t* u, uint8_t* v, int y_stride, int uv_stride,
+                           const FilterLevelEntry& e);
+void normal_mb_edge_top(uint8_t* y, uint8_t* u, uint8_t* v, int y_stride, int uv_stride,
+                        const FilterLevelEntry& e);
+void normal_inner_horizontal(uint8_t* y, uint8_t* u, uint8_t* v, int y_stride, int uv_stride,
+                             const FilterLevelEntry& e);
+
+}  // namespace vp8::avx2
