@@ -1,0 +1,238 @@
+// AVX2 six-tap predictors for the 16- and 8-wide blocks: the SSSE3 method
+// (byte shuffles and 8-bit multiply-adds of tap pairs, summed in the same
+// order, see subpixel_ssse3.cpp) on two rows per register along the rows,
+// and on two (16 wide) or four (8 wide) output rows per register down the
+// columns. The 4x4 block keeps its SSSE3 variant.
+#include <immintrin.h>
+
+#include "vp8dec/kernels/sample_access.h"
+#include "vp8dec/kernels/vector_variants.h"
+#include "vp8dec/tables.h"
+
+namespace vp8::avx2 {
+
+namespace {
+
+struct TapPairs {
+    __m256i taps12, taps34, taps05;
+};
+
+__m256i tap_pair(int frac, int first, int second) {
+    const auto a = static_cast<uint8_t>(static_cast<int8_t>(kSixTapFilters[frac][first]));
+    const auto b = static_cast<uint8_t>(static_cast<int8_t>(kSixTapFilters[frac][second]));
+    return _mm256_set1_epi16(static_cast<int16_t>(a | (b << 8)));
+}
+
+// Fraction 0 (tap 128) never comes here: its pass is a copy.
+TapPairs tap_pairs(int frac) {
+    return {tap_pair(frac, 1, 2), tap_pair(frac, 3, 4), tap_pair(frac, 0, 5)};
+}
+
+__m256i sum_pairs(__m256i pairs12, __m256i pairs34, __m256i pairs05, const TapPairs& t) {
+    const __m256i sum = _mm256_adds_epi16(_mm256_maddubs_epi16(pairs12, t.taps12),
+                                          _mm256_maddubs_epi16(pairs34, t.taps34));
+    const __m256i all = _mm256_adds_epi16(sum, _mm256_maddubs_epi16(pairs05, t.taps05));
+    return _mm256_srai_epi16(_mm256_adds_epi16(all, _mm256_set1_epi16(64)), 7);
+}
+
+// Byte shuffles gathering the samples under the tap pairs (1, 2), (3, 4) and
+// (0, 5) of eight outputs, in each 128-bit lane. A lane holds consecutive
+// columns from first_column on, or (split) columns -2..5 then 3..10.
+struct Shuffle {
+    alignas(32) int8_t bytes[32];
+};
+
+struct PairShuffles {
+    Shuffle pairs12, pairs34, pairs05;
+};
+
+struct LaneLayout {
+    int first_output, first_column;
+    bool split;
+};
+
+constexpr int byte_of(int column, const LaneLayout& lane) {
+    if (lane.split) return column <= 5 ? column + 2 : column + 5;
+    return column - lane.first_column;
+}
+
+// Taps 0..5 sit at columns -2..3 from their output.
+constexpr Shuffle pair_shuffle(const LaneLayout& low, const LaneLayout& high, int tap_a,
+                               int tap_b) {
+    Shuffle shuffle{};
+    const LaneLayout lanes[2] = {low, high};
+    for (int lane = 0; lane < 2; ++lane)
+        for (int c = 0; c < 8; ++c) {
+            const int output = lanes[lane].first_output + c;
+            shuffle.bytes[16 * lane + 2 * c] =
+                static_cast<int8_t>(byte_of(output + tap_a - 2, lanes[lane]));
+            shuffle.bytes[16 * lane + 2 * c + 1] =
+                static_cast<int8_t>(byte_of(output + tap_b - 2, lanes[lane]));
+        }
+    return shuffle;
+}
+
+constexpr PairShuffles pair_shuffles(const LaneLayout& low, const LaneLayout& high) {
+    return {pair_shuffle(low, high, 1, 2), pair_shuffle(low, high, 3, 4),
+            pair_shuffle(low, high, 0, 5)};
+}
+
+// A 16-wide row: outputs 0..7 from columns -2..13 in the low lane, outputs
+// 8..15 from columns 3..18 in the high lane. An 8-wide row per lane, split.
+constexpr PairShuffles kWideRow = pair_shuffles({0, -2, false}, {8, 3, false});
+constexpr PairShuffles kSplitRows = pair_shuffles({0, 0, true}, {0, 0, true});
+
+__m256i shuffled(__m256i samples, const Shuffle& shuffle) {
+    return _mm256_shuffle_epi8(samples,
+                               _mm256_load_si256(reinterpret_cast<const __m256i*>(shuffle.bytes)));
+}
+
+__m256i filter_lanes(__m256i samples, const PairShuffles& m, const TapPairs& t) {
+    return sum_pairs(shuffled(samples, m.pairs12), shuffled(samples, m.pairs34),
+                     shuffled(samples, m.pairs05), t);
+}
+
+__m256i join(__m128i low, __m128i high) {
+    return _mm256_inserti128_si256(_mm256_castsi128_si256(low), high, 1);
+}
+
+void store_lanes_16(uint8_t* first_row, uint8_t* second_row, __m256i rows) {
+    store_16(first_row, _mm256_castsi256_si128(rows));
+    store_16(second_row, _mm256_extracti128_si256(rows, 1));
+}
+
+void store_lanes_8(uint8_t* first_row, uint8_t* second_row, __m256i rows) {
+    store_8(first_row, _mm256_castsi256_si128(rows));
+    store_8(second_row, _mm256_extracti128_si256(rows, 1));
+}
+
+// 16 outputs of one row as 16-bit lanes: 0..7 low, 8..15 high.
+__m256i wide_row(const uint8_t* s, const TapPairs& t) {
+    return filter_lanes(join(load_16(s - 2), load_16(s + 3)), kWideRow, t);
+}
+
+// Filters `rows` 16-wide rows along each row, two at a time.
+void rows_16(const uint8_t* src, int src_stride, int frac, uint8_t* dst, int dst_pitch, int rows) {
+    const TapPairs t = tap_pairs(frac);
+    int r = 0;
+    for (; r + 1 < rows; r += 2, src += 2 * src_stride, dst += 2 * dst_pitch) {
+        const __m256i packed = _mm256_packus_epi16(wide_row(src, t), wide_row(src + src_stride, t));
+        // Lanes now hold outputs 0..7 of both rows, then 8..15 of both.
+        store_lanes_16(dst, dst + dst_pitch,
+                       _mm256_permute4x64_epi64(packed, _MM_SHUFFLE(3, 1, 2, 0)));
+    }
+    if (r < rows) {
+        const __m256i row = wide_row(src, t);
+        const __m256i packed = _mm256_packus_epi16(row, row);
+        store_16(dst,
+                 _mm256_castsi256_si128(_mm256_permute4x64_epi64(packed, _MM_SHUFFLE(3, 1, 2, 0))));
+    }
+}
+
+// The columns -2..5 and 3..10 of an 8-wide row.
+__m128i split_row(const uint8_t* s) {
+    return _mm_unpacklo_epi64(load_8(s - 2), load_8(s + 3));
+}
+
+// Filters `rows` 8-wide rows along each row, two at a time.
+void rows_8(const uint8_t* src, int src_stride, int frac, uint8_t* dst, int dst_pitch, int rows) {
+    const TapPairs t = tap_pairs(frac);
+    int r = 0;
+    for (; r + 1 < rows; r += 2, src += 2 * src_stride, dst += 2 * dst_pitch) {
+        const __m256i out =
+            filter_lanes(join(split_row(src), split_row(src + src_stride)), kSplitRows, t);
+        store_lanes_8(dst, dst + dst_pitch, _mm256_packus_epi16(out, out));
+    }
+    if (r < rows) {
+        const __m256i out = filter_lanes(_mm256_zextsi128_si256(split_row(src)), kSplitRows, t);
+        store_8(dst, _mm256_castsi256_si128(_mm256_packus_epi16(out, out)));
+    }
+}
+
+__m256i load_32(const uint8_t* p) {
+    return _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p));
+}
+
+// Down the columns of `rows` (even) output rows from the 16-wide first-pass
+// rows, consecutive in `first` from two rows above the first output row. A
+// 32-byte load holds two consecutive rows, one per lane.
+void columns_16(const uint8_t* first, int frac, uint8_t* dst, int dst_pitch, int rows) {
+    const TapPairs t = tap_pairs(frac);
+    for (int r = 0; r < rows; r += 2, first += 32, dst += 2 * dst_pitch) {
+        __m256i y[6];
+        for (int k = 0; k < 6; ++k) y[k] = load_32(first + 16 * k);
+        const __m256i low =
+            sum_pairs(_mm256_unpacklo_epi8(y[1], y[2]), _mm256_unpacklo_epi8(y[3], y[4]),
+                      _mm256_unpacklo_epi8(y[0], y[5]), t);
+        const __m256i high =
+            sum_pairs(_mm256_unpackhi_epi8(y[1], y[2]), _mm256_unpackhi_epi8(y[3], y[4]),
+                      _mm256_unpackhi_epi8(y[0], y[5]), t);
+        store_lanes_16(dst, dst + dst_pitch, _mm256_packus_epi16(low, high));
+    }
+}
+
+// The same for 8-wide rows, four output rows at a time (rows a multiple of
+// 4): a 32-byte load holds four consecutive rows, two per lane.
+void columns_8(const uint8_t* first, int frac, uint8_t* dst, int dst_pitch, int rows) {
+    const TapPairs t = tap_pairs(frac);
+    for (int r = 0; r < rows; r += 4, first += 32, dst += 4 * dst_pitch) {
+        __m256i y[6];
+        for (int k = 0; k < 6; ++k) y[k] = load_32(first + 8 * k);
+        // Low halves: output rows r and r + 2; high halves: r + 1 and r + 3.
+        const __m256i even =
+            sum_pairs(_mm256_unpacklo_epi8(y[1], y[2]), _mm256_unpacklo_epi8(y[3], y[4]),
+                      _mm256_unpacklo_epi8(y[0], y[5]), t);
+        const __m256i odd =
+            sum_pairs(_mm256_unpackhi_epi8(y[1], y[2]), _mm256_unpackhi_epi8(y[3], y[4]),
+                      _mm256_unpackhi_epi8(y[0], y[5]), t);
+        const __m256i packed = _mm256_packus_epi16(even, odd);
+        const __m128i rows01 = _mm256_castsi256_si128(packed);
+        const __m128i rows23 = _mm256_extracti128_si256(packed, 1);
+        store_8(dst, rows01);
+        store_8(dst + dst_pitch, _mm_unpackhi_epi64(rows01, rows01));
+        store_8(dst + 2 * dst_pitch, rows23);
+        store_8(dst + 3 * dst_pitch, _mm_unpackhi_epi64(rows23, rows23));
+    }
+}
+
+template <int W>
+void copy_rows(const uint8_t* src, int src_stride, uint8_t* dst, int dst_pitch, int rows) {
+    for (int r = 0; r < rows; ++r, src += src_stride, dst += dst_pitch)
+        store_samples<W>(dst, load_samples<W>(src));
+}
+
+// Fraction 0 along an axis gives the samples back unchanged: no filter along it.
+template <int W, int H>
+void six_tap(const uint8_t* src, int src_stride, int frac_col, int frac_row, uint8_t* dst,
+             int dst_pitch) {
+    if (frac_row == 0) {
+        if (frac_col == 0) return copy_rows<W>(src, src_stride, dst, dst_pitch, H);
+        if constexpr (W == 16) return rows_16(src, src_stride, frac_col, dst, dst_pitch, H);
+        if constexpr (W == 8) return rows_8(src, src_stride, frac_col, dst, dst_pitch, H);
+    }
+    alignas(32) uint8_t first[(H + 5) * W];
+    const uint8_t* top = src - 2 * src_stride;
+    if (frac_col == 0) {
+        copy_rows<W>(top, src_stride, first, W, H + 5);
+    } else if constexpr (W == 16) {
+        rows_16(top, src_stride, frac_col, first, W, H + 5);
+    } else {
+        rows_8(top, src_stride, frac_col, first, W, H + 5);
+    }
+    if constexpr (W == 16) columns_16(first, frac_row, dst, dst_pitch, H);
+    if constexpr (W == 8) columns_8(first, frac_row, dst, dst_pitch, H);
+}
+
+}  // namespace
+
+void six_tap_pred_16x16(const uint8_t* s, int ss, int fc, int fr, uint8_t* d, int dp) {
+    six_tap<16, 16>(s, ss, fc, fr, d, dp);
+}
+void six_tap_pred_8x8(const uint8_t* s, int ss, int fc, int fr, uint8_t* d, int dp) {
+    six_tap<8, 8>(s, ss, fc, fr, d, dp);
+}
+void six_tap_pred_8x4(const uint8_t* s, int ss, int fc, int fr, uint8_t* d, int dp) {
+    six_tap<8, 4>(s, ss, fc, fr, d, dp);
+}
+
+}  // namespace vp8::avx2
