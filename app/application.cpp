@@ -158,9 +158,11 @@ int run_application(Platform& platform, const std::vector<std::string>&) {
     lay_out(main);
     platform.show_window(window, ShowCommand::kMaximised);
     int exit_code = platform.run_message_loop();
+    // The window's procedure refers to this start-up's objects: it goes first.
+    if (platform.is_window(window)) platform.destroy_window(window);
     platform.destroy_menu(menu_bar);
     display_destroy(main.display);
-    return exit_code == 0 ? 0 : exit_code;
+    return exit_code;
 }
 
 }  // namespace tavimor

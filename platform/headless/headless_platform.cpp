@@ -42,8 +42,22 @@ WindowHandle HeadlessPlatform::add_window(std::unique_ptr<Window> window) {
 // --- The message loop --------------------------------------------------------
 
 int HeadlessPlatform::run_message_loop() {
-    while (!quit_code_ && !posted_.empty()) deliver_posted();
+    while (!quit_code_) {
+        if (!posted_.empty()) {
+            deliver_posted();
+        } else if (!idle_actions_.empty()) {
+            auto action = std::move(idle_actions_.front());
+            idle_actions_.pop_front();
+            action(*this);
+        } else {
+            break;
+        }
+    }
     return quit_code_.value_or(0);
+}
+
+void HeadlessPlatform::when_idle(std::function<void(HeadlessPlatform&)> action) {
+    idle_actions_.push_back(std::move(action));
 }
 
 void HeadlessPlatform::post_quit(int exit_code) {
@@ -332,6 +346,13 @@ HeadlessPlatform::DialogScript HeadlessPlatform::take_dialog_script(
         }
     }
     return {};
+}
+
+WindowHandle HeadlessPlatform::main_window() const {
+    for (const auto& [handle, window] : windows_) {
+        if (window->role == WindowRole::kMain) return window->handle;
+    }
+    return kNoWindow;
 }
 
 WindowHandle HeadlessPlatform::find_dialog(std::string_view template_name) const {

@@ -64,6 +64,9 @@ class HeadlessPlatform : public Platform {
     void script_next_dialog(std::string template_name, DialogScript script);
     void choose_next_popup_command(int command);  // 0 dismisses the popup
     void set_key_down(int virtual_key, bool down);
+    // What the user does when the message loop has nothing left to deliver:
+    // each action runs once, in order; the loop ends when none is left.
+    void when_idle(std::function<void(HeadlessPlatform&)> action);
 
     // --- Acting as the user --------------------------------------------------------
     // Clicks a button, check box or radio button of a dialog (nothing when it
@@ -101,6 +104,8 @@ class HeadlessPlatform : public Platform {
     const std::vector<FileDialogRecord>& file_dialogs() const { return file_dialogs_; }
     const std::vector<PopupRecord>& popups() const { return popups_; }
     const std::vector<std::string>& opened_documents() const { return opened_documents_; }
+    // The main window, or kNoWindow.
+    WindowHandle main_window() const;
     // The most recent dialog made from the template and not destroyed.
     WindowHandle find_dialog(std::string_view template_name) const;
     std::string dialog_template_name(WindowHandle dialog) const;
@@ -129,6 +134,8 @@ class HeadlessPlatform : public Platform {
     void set_tip_window_fails(bool fails) { tip_window_fails_ = fails; }
 
     // --- Platform ----------------------------------------------------------------------
+    // Delivers posted messages and runs the idle actions until post_quit or
+    // until nothing is left; returns the quit code (0 without one).
     int run_message_loop() override;
     void post_quit(int exit_code) override;
 
@@ -296,6 +303,7 @@ class HeadlessPlatform : public Platform {
     std::deque<std::optional<std::string>> file_dialog_answers_;
     std::deque<DialogScriptEntry> dialog_scripts_;
     std::deque<int> popup_choices_;
+    std::deque<std::function<void(HeadlessPlatform&)>> idle_actions_;
     std::map<int, bool> keys_down_;
     std::vector<MessageBoxRecord> message_boxes_;
     std::vector<FileDialogRecord> file_dialogs_;

@@ -3,7 +3,14 @@
 
 #include <gtest/gtest.h>
 
+#include <QAction>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QToolBar>
 #include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
 
 #include "platform/message_box.h"
 #include "resources/command_ids.h"
@@ -112,6 +119,88 @@ TEST_F(QtPlatformTest, PresentedPixelsAndScrollBars) {
         platform->render_text("12", {"Times New Roman", 10, 400, false, false, false, 0x10});
     EXPECT_GT(text.width, 0);
     EXPECT_LE(text.height, 12);
+}
+
+TEST_F(QtPlatformTest, ToolbarClicksSendCommandsAndCheckTheirGroup) {
+    WindowHandle toolbar = platform->create_toolbar(main_, ctl::kToolbar);
+    for (int command : {cmd::kPlay, cmd::kPause, cmd::kMbRect})
+        platform->set_button_state(toolbar, command, kButtonEnabled);
+    auto* bar = dynamic_cast<QToolBar*>(platform->widget(toolbar));
+    ASSERT_NE(bar, nullptr);
+    auto action_for = [&](const char* tooltip) -> QAction* {
+        for (QAction* action : bar->actions())
+            if (action->toolTip() == tooltip) return action;
+        return nullptr;
+    };
+    action_for("Pause Playback")->trigger();
+    action_for("Begin/Resume Playback")->trigger();
+    action_for("MB Rect On/Off")->trigger();
+    EXPECT_EQ(commands_, (std::vector<int>{cmd::kPause, cmd::kPlay, cmd::kMbRect}));
+    EXPECT_EQ(platform->button_state(toolbar, cmd::kPlay), kButtonEnabled | kButtonChecked);
+    EXPECT_EQ(platform->button_state(toolbar, cmd::kPause), kButtonEnabled);
+    EXPECT_EQ(platform->button_state(toolbar, cmd::kMbRect), kButtonEnabled);
+    EXPECT_FALSE(action_for("Step Backward")->isEnabled());  // indeterminate shows greyed
+}
+
+TEST_F(QtPlatformTest, ComboConfirmationReachesTheDialog) {
+    std::vector<int> notifications;
+    WindowHandle dialog = platform->create_dialog(
+        "DEMUXERTYPEDLG", main_,
+        [&](WindowHandle, unsigned message, uintptr_t first, intptr_t) -> intptr_t {
+            if (message == msg::kCommand && command_id(first) == ctl::kTypeList)
+                notifications.push_back(command_notification(first));
+            return 0;
+        });
+    WindowHandle list = platform->dialog_item(dialog, ctl::kTypeList);
+    platform->list_add(list, "H264 Annex B");
+    platform->list_add(list, "VP8/VP8 FILE");
+    auto* combo = dynamic_cast<QComboBox*>(platform->widget(list));
+    ASSERT_NE(combo, nullptr);
+    combo->setCurrentIndex(1);
+    emit combo->activated(1);
+    EXPECT_EQ(notifications,
+              (std::vector<int>{notify::kComboSelectionChange, notify::kComboSelectionEndOk}));
+    EXPECT_EQ(platform->list_selection(list), 1);
+    platform->destroy_window(dialog);
+}
+
+TEST_F(QtPlatformTest, PostedMessagesArriveFromTheLoop) {
+    std::vector<unsigned> heard;
+    WindowHandle window = platform->create_main_window(
+        "posted", [&](WindowHandle, unsigned message, uintptr_t, intptr_t) -> intptr_t {
+            if (message == msg::kTick) heard.push_back(message);
+            return 0;
+        });
+    platform->post_message(window, msg::kTick, 0, 0);
+    EXPECT_TRUE(heard.empty());
+    QCoreApplication::processEvents();
+    EXPECT_EQ(heard.size(), 1u);
+    platform->destroy_window(window);
+    platform->post_message(window, msg::kTick, 0, 0);  // gone: nothing happens
+    QCoreApplication::processEvents();
+    EXPECT_EQ(heard.size(), 1u);
+}
+
+TEST(QtSettings, SettingsFilesOnDisk) {
+    std::filesystem::path directory =
+        std::filesystem::temp_directory_path() / "tavimor-qt-settings";
+    std::filesystem::create_directories(directory);
+    std::string file = (directory / "tavimor.ini").string();
+    std::filesystem::remove(file);
+    EXPECT_EQ(platform->profile_int("Local Info", "CheckNever", 0, file), 0);
+    EXPECT_TRUE(platform->write_profile_string("File History", "File0", "VP8: /a.ivf", file));
+    EXPECT_TRUE(platform->write_profile_string("Local Info", "CheckNever", "1", file));
+    EXPECT_TRUE(platform->write_profile_string("File History", "File0", std::nullopt, file));
+    std::ifstream in(file);
+    std::stringstream text;
+    text << in.rdbuf();
+    EXPECT_EQ(text.str(), "[File History]\n[Local Info]\nCheckNever=1\n");
+    EXPECT_EQ(platform->profile_int("Local Info", "CheckNever", 0, file), 1);
+    EXPECT_FALSE(std::filesystem::exists(file + ".new"));
+    // A directory that does not exist cannot hold the file: the write says so.
+    EXPECT_FALSE(
+        platform->write_profile_string("S", "K", "V", (directory / "none" / "x.ini").string()));
+    std::filesystem::remove_all(directory);
 }
 
 }  // namespace
