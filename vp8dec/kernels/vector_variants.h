@@ -95,6 +95,12 @@ void six_tap_pred_8x8(const uint8_t* src, int src_stride, int frac_col, int frac
                       int dst_pitch);
 void six_tap_pred_8x4(const uint8_t* src, int src_stride, int frac_col, int frac_row, uint8_t* dst,
                       int dst_pitch);
+void bilin_pred_16x16(const uint8_t* src, int src_stride, int frac_col, int frac_row, uint8_t* dst,
+                      int dst_pitch);
+void bilin_pred_8x8(const uint8_t* src, int src_stride, int frac_col, int frac_row, uint8_t* dst,
+                    int dst_pitch);
+void bilin_pred_8x4(const uint8_t* src, int src_stride, int frac_col, int frac_row, uint8_t* dst,
+                    int dst_pitch);
 
 void normal_mb_edge_left(uint8_t* y, uint8_t* u, uint8_t* v, int y_stride, int uv_stride,
                          const FilterLevelEntry& e);
