@@ -2,7 +2,7 @@
 #pragma once
 
 #include "platform/colour.h"
-#include "platform/font_spec.h"
+#include "platform/font_request.h"
 
 namespace tavimor {
 
@@ -15,6 +15,6 @@ inline constexpr ColourRef kStartMarkerColour = rgb(0, 255, 255);
 
 // Overlay text: dark red, 10-pixel cells of a roman face.
 inline constexpr ColourRef kOverlayTextColour = rgb(128, 0, 0);
-inline const FontSpec kOverlayFont = {"Times New Roman", 10, 400, false, false, false, 0x10};
+inline const FontRequest kOverlayFont = {"Times New Roman", 10, 400, false, false, false, 0x10};
 
 }  // namespace tavimor

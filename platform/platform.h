@@ -18,7 +18,7 @@
 
 #include "platform/colour.h"
 #include "platform/file_dialog.h"
-#include "platform/font_spec.h"
+#include "platform/font_request.h"
 #include "platform/geometry.h"
 #include "platform/handles.h"
 #include "platform/messages.h"
@@ -121,7 +121,7 @@ class Platform {
     virtual bool present(WindowHandle window, const SurfaceView& pixels, const Rect& source,
                          Point destination) = 0;
     // Renders text in the font, left and top aligned, without smoothing.
-    virtual TextBitmap render_text(std::string_view text, const FontSpec& font) = 0;
+    virtual TextBitmap render_text(std::string_view text, const FontRequest& font) = 0;
 
     // --- Menus --------------------------------------------------------------------
     // A menu (bar or popup) built from the menu template called name.
@@ -174,7 +174,7 @@ class Platform {
     virtual WindowHandle dialog_item(WindowHandle dialog, int control_id) const = 0;
     virtual int control_id(WindowHandle control) const = 0;
     virtual void set_text_colour(WindowHandle control, ColourRef colour) = 0;
-    virtual void set_font(WindowHandle control, const FontSpec& font) = 0;
+    virtual void set_font(WindowHandle control, const FontRequest& font) = 0;
 
     // Check boxes and radio buttons.
     virtual void set_check(WindowHandle control, CheckState state) = 0;

@@ -26,22 +26,22 @@ void ensure_gui_application() {
     install_font_substitutes();
 }
 
-QFont make_font(const FontSpec& spec) {
-    QFont font(QString::fromStdString(spec.face));
+QFont make_font(const FontRequest& wanted) {
+    QFont font(QString::fromStdString(wanted.face));
     font.setStyleStrategy(QFont::NoAntialias);
     font.setHintingPreference(QFont::PreferFullHinting);
-    font.setWeight(static_cast<QFont::Weight>(std::clamp(spec.weight, 100, 900)));
-    font.setItalic(spec.italic);
-    font.setUnderline(spec.underline);
-    font.setStrikeOut(spec.strike_out);
-    int family = spec.pitch_and_family & 0xF0;
-    if ((spec.pitch_and_family & 0x0F) == 1 || family == 0x30)
+    font.setWeight(static_cast<QFont::Weight>(std::clamp(wanted.weight, 100, 900)));
+    font.setItalic(wanted.italic);
+    font.setUnderline(wanted.underline);
+    font.setStrikeOut(wanted.strike_out);
+    int family = wanted.pitch_and_family & 0xF0;
+    if ((wanted.pitch_and_family & 0x0F) == 1 || family == 0x30)
         font.setStyleHint(QFont::TypeWriter);
     else if (family == 0x10)
         font.setStyleHint(QFont::Serif);
     else if (family == 0x20)
         font.setStyleHint(QFont::SansSerif);
-    int cell = std::max(1, spec.cell_height);
+    int cell = std::max(1, wanted.cell_height);
     font.setPixelSize(cell);
     // The cell height covers ascent and descent; the pixel size is the em.
     int measured = QFontMetrics(font).height();
@@ -59,12 +59,12 @@ void install_font_substitutes() {
     QFont::insertSubstitutions("Lucida Console", {"Liberation Mono", "DejaVu Sans Mono"});
 }
 
-TextBitmap render_text_with_qt(std::string_view text, const FontSpec& spec) {
+TextBitmap render_text_with_qt(std::string_view text, const FontRequest& wanted) {
     ensure_gui_application();
     TextBitmap bitmap;
     QString string = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
     if (string.isEmpty()) return bitmap;
-    QFont font = make_font(spec);
+    QFont font = make_font(wanted);
     QFontMetrics metrics(font);
     bitmap.width = std::max(1, metrics.horizontalAdvance(string));
     bitmap.height = std::max(1, metrics.height());

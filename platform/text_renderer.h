@@ -5,11 +5,11 @@
 
 #include <string_view>
 
-#include "platform/font_spec.h"
+#include "platform/font_request.h"
 
 namespace tavimor {
 
-TextBitmap render_text_with_qt(std::string_view text, const FontSpec& font);
+TextBitmap render_text_with_qt(std::string_view text, const FontRequest& font);
 
 // Maps the faces the application asks for ("Times New Roman", "Lucida
 // Console") to the metric-compatible faces installed on Linux.

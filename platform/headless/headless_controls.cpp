@@ -103,11 +103,11 @@ std::optional<ColourRef> HeadlessPlatform::text_colour(WindowHandle handle) cons
     return window ? window->text_colour : std::nullopt;
 }
 
-void HeadlessPlatform::set_font(WindowHandle handle, const FontSpec& font) {
+void HeadlessPlatform::set_font(WindowHandle handle, const FontRequest& font) {
     if (Window* window = find(handle)) window->font = font;
 }
 
-std::optional<FontSpec> HeadlessPlatform::font(WindowHandle handle) const {
+std::optional<FontRequest> HeadlessPlatform::font(WindowHandle handle) const {
     const Window* window = find(handle);
     return window ? window->font : std::nullopt;
 }

@@ -270,7 +270,7 @@ int HeadlessPlatform::present_count(WindowHandle handle) const {
     return window ? window->presents : 0;
 }
 
-TextBitmap HeadlessPlatform::render_text(std::string_view text, const FontSpec& font) {
+TextBitmap HeadlessPlatform::render_text(std::string_view text, const FontRequest& font) {
     return render_text_with_qt(text, font);
 }
 

@@ -113,7 +113,7 @@ class HeadlessPlatform : public Platform {
     std::optional<int> timer_period(WindowHandle window, int id) const;
     Cursor cursor() const { return cursor_; }
     std::optional<ColourRef> text_colour(WindowHandle control) const;
-    std::optional<FontSpec> font(WindowHandle control) const;
+    std::optional<FontRequest> font(WindowHandle control) const;
     TipState tip_state(WindowHandle tip) const;
     std::optional<int> quit_code() const { return quit_code_; }
     bool accepts_dropped_files(WindowHandle window) const;
@@ -171,7 +171,7 @@ class HeadlessPlatform : public Platform {
     int screen_bits_per_pixel() const override { return screen_bits_per_pixel_; }
     bool present(WindowHandle window, const SurfaceView& pixels, const Rect& source,
                  Point destination) override;
-    TextBitmap render_text(std::string_view text, const FontSpec& font) override;
+    TextBitmap render_text(std::string_view text, const FontRequest& font) override;
 
     MenuHandle load_menu(std::string_view name) override;
     MenuHandle create_popup_menu() override;
@@ -205,7 +205,7 @@ class HeadlessPlatform : public Platform {
     WindowHandle dialog_item(WindowHandle dialog, int control_id) const override;
     int control_id(WindowHandle control) const override;
     void set_text_colour(WindowHandle control, ColourRef colour) override;
-    void set_font(WindowHandle control, const FontSpec& font) override;
+    void set_font(WindowHandle control, const FontRequest& font) override;
     void set_check(WindowHandle control, CheckState state) override;
     CheckState check_state(WindowHandle control) const override;
     void list_clear(WindowHandle control) override;

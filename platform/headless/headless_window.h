@@ -61,7 +61,7 @@ struct HeadlessPlatform::Window {
     std::map<intptr_t, HeadlessTreeNode> tree;  // kTreeRoot holds the top level
     bool all_selected = false;
     std::optional<ColourRef> text_colour;
-    std::optional<FontSpec> font;
+    std::optional<FontRequest> font;
 
     // Toolbar.
     std::vector<HeadlessButton> buttons;

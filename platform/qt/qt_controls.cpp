@@ -260,14 +260,14 @@ void QtPlatform::set_text_colour(WindowHandle control, ColourRef colour) {
     record->widget->setPalette(palette);
 }
 
-void QtPlatform::set_font(WindowHandle control, const FontSpec& spec) {
+void QtPlatform::set_font(WindowHandle control, const FontRequest& wanted) {
     Record* record = find(control);
     if (!record) return;
-    QFont font(to_qstring(spec.face));
-    font.setPixelSize(std::max(1, spec.cell_height));
-    font.setWeight(static_cast<QFont::Weight>(std::clamp(spec.weight, 100, 900)));
-    font.setItalic(spec.italic);
-    if ((spec.pitch_and_family & 0x0F) == 1 || (spec.pitch_and_family & 0xF0) == 0x30) {
+    QFont font(to_qstring(wanted.face));
+    font.setPixelSize(std::max(1, wanted.cell_height));
+    font.setWeight(static_cast<QFont::Weight>(std::clamp(wanted.weight, 100, 900)));
+    font.setItalic(wanted.italic);
+    if ((wanted.pitch_and_family & 0x0F) == 1 || (wanted.pitch_and_family & 0xF0) == 0x30) {
         font.setStyleHint(QFont::TypeWriter);
         font.setFixedPitch(true);
     }

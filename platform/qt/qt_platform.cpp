@@ -396,7 +396,7 @@ bool QtPlatform::present(WindowHandle window, const SurfaceView& pixels, const R
     return true;
 }
 
-TextBitmap QtPlatform::render_text(std::string_view text, const FontSpec& font) {
+TextBitmap QtPlatform::render_text(std::string_view text, const FontRequest& font) {
     return render_text_with_qt(text, font);
 }
 

@@ -59,7 +59,7 @@ class QtPlatform : public Platform {
     int screen_bits_per_pixel() const override { return 32; }
     bool present(WindowHandle window, const SurfaceView& pixels, const Rect& source,
                  Point destination) override;
-    TextBitmap render_text(std::string_view text, const FontSpec& font) override;
+    TextBitmap render_text(std::string_view text, const FontRequest& font) override;
 
     MenuHandle load_menu(std::string_view name) override;
     MenuHandle create_popup_menu() override;
@@ -93,7 +93,7 @@ class QtPlatform : public Platform {
     WindowHandle dialog_item(WindowHandle dialog, int control_id) const override;
     int control_id(WindowHandle control) const override;
     void set_text_colour(WindowHandle control, ColourRef colour) override;
-    void set_font(WindowHandle control, const FontSpec& font) override;
+    void set_font(WindowHandle control, const FontRequest& font) override;
     void set_check(WindowHandle control, CheckState state) override;
     CheckState check_state(WindowHandle control) const override;
     void list_clear(WindowHandle control) override;

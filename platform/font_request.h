@@ -7,7 +7,7 @@
 
 namespace tavimor {
 
-struct FontSpec {
+struct FontRequest {
     std::string face;
     int cell_height = 0;  // pixels from the top of the tallest to the bottom of the lowest glyph
     int weight = 400;     // 400 normal, 700 bold
@@ -17,7 +17,7 @@ struct FontSpec {
     // Low bits: 1 fixed pitch, 2 variable pitch; high bits the family:
     // 0x10 roman (serif), 0x20 swiss (sans serif), 0x30 modern (monospace).
     int pitch_and_family = 0;
-    friend bool operator==(const FontSpec&, const FontSpec&) = default;
+    friend bool operator==(const FontRequest&, const FontRequest&) = default;
 };
 
 // Text rendered left and top aligned, without smoothing: coverage 255 where a
