@@ -4,6 +4,7 @@
 #include "app/application.h"
 
 #include <algorithm>
+#include <memory>
 
 #include "display/video_display.h"
 #include "platform/message_box.h"
@@ -12,7 +13,9 @@
 #include "resources/control_ids.h"
 #include "resources/maker.h"
 #include "resources/menu_templates.h"
+#include "resources/resource_types.h"
 #include "shell/module_registry.h"
+#include "shell/shell_services.h"
 #include "shell/view_state.h"
 
 namespace tavimor {
@@ -103,6 +106,18 @@ intptr_t on_command(MainWindow& main, int command) {
     }
 }
 
+// Ctrl+Right steps forward, Ctrl+Left backward (while "Step Backward" is enabled).
+void on_key(MainWindow& main, int key) {
+    Platform& platform = main.platform;
+    if (!platform.is_key_down(key::kControl) || (key != key::kRight && key != key::kLeft)) return;
+    if (key == key::kLeft && !(platform.button_state(main.toolbar, cmd::kStepBackward) & kButtonEnabled))
+        return;
+    ViewState& state = view_state();
+    state.playing = 0;
+    state.direction = key == key::kRight ? 1 : 0;
+    platform.send_message(main.window, msg::kTick, 0, 0);
+}
+
 intptr_t main_window_proc(MainWindow& main, WindowHandle window, unsigned message, uintptr_t first,
                           intptr_t second) {
     Platform& platform = main.platform;
@@ -119,8 +134,16 @@ intptr_t main_window_proc(MainWindow& main, WindowHandle window, unsigned messag
             return 0;
         case msg::kCommand:
             return on_command(main, command_id(first));
+        case msg::kTick:
+        case msg::kTimer:
+            if (main.module) main.module->tick();
+            return 0;
+        case msg::kKeyDown:
+            on_key(main, static_cast<int>(first));
+            return 0;
         case msg::kClose:
             if (main.module) main.module->close();
+            shell_services().frame_table.reset();
             display_release_surfaces(main.display);
             platform.destroy_window(window);
             return 0;
@@ -132,9 +155,36 @@ intptr_t main_window_proc(MainWindow& main, WindowHandle window, unsigned messag
     }
 }
 
+// Opens a VP8 stream given on the command line through the registry and the
+// module, and asks for its first picture.
+void open_stream(MainWindow& main, const std::string& path) {
+    CodecModule* module = selectModule(kStreamVp8, kCodecVp8);
+    if (!module) return;
+    main.module = module;
+    ViewState& state = view_state();
+    set_path(state.current_stream_path, path);
+    module->open(path.c_str());
+    if (!module->is_open(0)) return;
+    shell_services().frame_table = std::make_unique<FrameTable>();
+    if (module->after_open_layout) module->after_open_layout();
+    lay_out(main);
+    state.direction = 1;
+    main.platform.post_message(main.window, msg::kTick, 0, 0);
+}
+
+void lend_services(MainWindow& main, MenuHandle menu_bar) {
+    ShellServices& services = shell_services();
+    services.platform = &main.platform;
+    services.main_window = main.window;
+    services.toolbar = main.toolbar;
+    services.status_label = main.status_label;
+    services.tools_menu = main.platform.submenu(menu_bar, kToolsMenuPosition);
+    services.display = main.display;
+}
+
 }  // namespace
 
-int run_application(Platform& platform, const std::vector<std::string>&) {
+int run_application(Platform& platform, const std::vector<std::string>& arguments) {
     ViewState& state = view_state();
     state = ViewState{};
     set_path(state.temp_directory, platform.temp_directory());
@@ -155,9 +205,13 @@ int run_application(Platform& platform, const std::vector<std::string>&) {
     MenuHandle menu_bar = platform.load_menu(kMenuBarName);
     platform.set_menu(window, menu_bar);
     main.toolbar = platform.create_toolbar(window, ctl::kToolbar);
+    lend_services(main, menu_bar);
     lay_out(main);
     platform.show_window(window, ShowCommand::kMaximised);
+    if (!arguments.empty()) open_stream(main, arguments.front());
     int exit_code = platform.run_message_loop();
+    if (main.module) main.module->close();
+    shell_services() = ShellServices{};
     // The window's procedure refers to this start-up's objects: it goes first.
     if (platform.is_window(window)) platform.destroy_window(window);
     platform.destroy_menu(menu_bar);

@@ -29,7 +29,7 @@ Frames load_frames(const std::string& input) {
     std::vector<uint8_t> frame;
     IvfStatus status;
     while ((status = reader.read_frame(frame)) == IvfStatus::kFrame) frames.push_back(frame);
-    if (status == IvfStatus::kTruncated)
+    if (status == IvfStatus::kTruncated || status == IvfStatus::kHeaderCut)
         throw InputError("frame " + std::to_string(frames.size()) + ": truncated frame");
     if (frames.empty()) throw InputError("no frames");
     return frames;

@@ -28,7 +28,7 @@ void DecodeSession::run(const FrameHandler& after, const std::function<bool(int6
     for (int64_t index = 0;; ++index) {
         const IvfStatus status = reader_.read_frame(data);
         if (status == IvfStatus::kEnd) return;
-        if (status == IvfStatus::kTruncated)
+        if (status == IvfStatus::kTruncated || status == IvfStatus::kHeaderCut)
             throw InputError("frame " + std::to_string(index) + ": truncated frame");
         if (before && !before(index)) return;
         DecodedFrame frame;

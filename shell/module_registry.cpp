@@ -1,6 +1,6 @@
 #include "shell/module_registry.h"
 
-#include "shell/vp8_module_operations.h"
+#include "vp8module/vp8_module.h"
 
 namespace tavimor {
 
@@ -27,20 +27,6 @@ void fill_absent_module(CodecModule& table) {
     table.state = nullptr;
 }
 
-void fill_vp8_module(CodecModule& table) {
-    table.open = vp8_module_open;
-    table.command = vp8_module_command;
-    table.close = vp8_module_close;
-    table.left_click = vp8_module_left_click;
-    table.tick = vp8_module_tick;
-    table.mouse_move = vp8_module_mouse_move;
-    table.refresh = vp8_module_refresh;
-    table.is_open = vp8_module_is_open;
-    table.dialog_filter = vp8_module_dialog_filter;
-    table.after_open_layout = vp8_module_after_open_layout;
-    table.state = vp8_module_state();
-}
-
 CodecModule& filled_once(ModuleTable& module, void (*fill)(CodecModule&)) {
     if (!module.filled) {
         fill(module.table);
@@ -65,7 +51,7 @@ CodecModule* createYuvModule() {
 
 CodecModule* createVp8Module() {
     static ModuleTable module;
-    return &filled_once(module, fill_vp8_module);
+    return &filled_once(module, fill_vp8_module_table);
 }
 
 CodecModule* selectModule(int stream_kind, int codec_code) {

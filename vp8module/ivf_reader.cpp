@@ -57,7 +57,7 @@ IvfStatus IvfReader::read_frame(std::vector<uint8_t>& data, uint64_t* timestamp)
     uint8_t bytes[kIvfFrameHeaderSize];
     const size_t got = std::fread(bytes, 1, sizeof(bytes), file_);
     if (got == 0) return IvfStatus::kEnd;
-    if (got != sizeof(bytes)) return IvfStatus::kTruncated;
+    if (got != sizeof(bytes)) return IvfStatus::kHeaderCut;
     const uint32_t size = le32(bytes);
     if (timestamp)
         *timestamp =

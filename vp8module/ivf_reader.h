@@ -27,7 +27,8 @@ inline constexpr size_t kIvfFrameHeaderSize = 12;
 enum class IvfStatus {
     kFrame,      // a whole frame was read
     kEnd,        // no further frame header
-    kTruncated,  // a frame header or frame body ends early
+    kHeaderCut,  // a frame header ends early (no complete 12 bytes)
+    kTruncated,  // a frame's data ends early
 };
 
 class IvfReader {

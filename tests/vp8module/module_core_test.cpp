@@ -8,7 +8,7 @@
 #include <fstream>
 
 #include "tests/support/test_paths.h"
-#include "vp8module/frame_table.h"
+#include "shell/frame_table.h"
 #include "vp8module/ivf_reader.h"
 #include "vp8module/picture_cache.h"
 #include "vp8module/private_folder.h"
@@ -53,7 +53,7 @@ TEST_F(IvfReading, FramesEndAndTruncation) {
     }
     EXPECT_EQ(status, IvfStatus::kTruncated);
     ASSERT_TRUE(reader.open(write("header.ivf", whole.substr(0, 32 + 5))));
-    EXPECT_EQ(reader.read_frame(frame), IvfStatus::kTruncated);
+    EXPECT_EQ(reader.read_frame(frame), IvfStatus::kHeaderCut);
     std::string huge = whole.substr(0, 32 + 12);
     huge[32] = huge[33] = huge[34] = static_cast<char>(0xff);
     huge[35] = 0x7f;

@@ -3,6 +3,7 @@
 // again without decoding.
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <vector>
@@ -41,7 +42,10 @@ class FrameTable {
     }
     const FrameTableEntry& at(size_t index) const { return entries_.at(index); }
     // The entry for a new picture, growing the table as needed.
-    FrameTableEntry& fill(size_t index);
+    FrameTableEntry& fill(size_t index) {
+        if (index >= entries_.size()) entries_.resize(std::max(index + 1, 2 * entries_.size()));
+        return entries_[index];
+    }
     size_t capacity() const { return entries_.size(); }
 
   private:

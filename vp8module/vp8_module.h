@@ -1,9 +1,10 @@
-// The operations of the VP8 module, as its factory puts them in the table.
+// The VP8 module's operations, in the order of the module table.
 #pragma once
 
 #include <cstdint>
 
 #include "platform/handles.h"
+#include "shell/codec_module.h"
 
 namespace tavimor {
 
@@ -18,6 +19,8 @@ int vp8_module_is_open(int ignored);
 intptr_t vp8_module_dialog_filter(WindowHandle dialog, unsigned message, uintptr_t first,
                                   intptr_t second);
 void vp8_module_after_open_layout();
-void* vp8_module_state();
+
+// Fills a module table with the operations above and the state record.
+void fill_vp8_module_table(CodecModule& table);
 
 }  // namespace tavimor

@@ -1,0 +1,187 @@
+// One step of the VP8 module: recall a cached picture or decode the next
+// frames of the file until one is shown.
+#include <cstdio>
+#include <string>
+
+#include "display/video_display.h"
+#include "platform/message_box.h"
+#include "platform/messages.h"
+#include "platform/platform.h"
+#include "shell/shell_services.h"
+#include "shell/view_state.h"
+#include "vp8dec/error_codes.h"
+#include "vp8module/fatal_error.h"
+#include "vp8module/vp8_module.h"
+#include "vp8module/vp8_module_state.h"
+#include "vp8module/yuv_output.h"
+
+namespace tavimor {
+
+namespace {
+
+vp8::PlanarPicture* record_pictures(vp8::FrameAnalysisRecord& record, int n) {
+    vp8::PlanarPicture* pictures[3] = {&record.final_picture, &record.prelf_picture,
+                                       &record.predicted_picture};
+    return pictures[n];
+}
+
+uint32_t pack_reference_numbers(const vp8::FrameAnalysisRecord& record) {
+    return record.unused | (record.last_frame_number << 8) | (record.golden_frame_number << 16) |
+           (static_cast<uint32_t>(record.altref_frame_number) << 24);
+}
+
+void unpack_reference_numbers(vp8::FrameAnalysisRecord& record, uint32_t packed) {
+    record.unused = static_cast<uint8_t>(packed);
+    record.last_frame_number = static_cast<uint8_t>(packed >> 8);
+    record.golden_frame_number = static_cast<uint8_t>(packed >> 16);
+    record.altref_frame_number = static_cast<uint8_t>(packed >> 24);
+}
+
+// Makes the view, the own picture and the video surface fit pictures of the
+// given size: on the first picture since open, and whenever the stream's
+// picture size changes.
+void adopt_picture_size(Vp8ModuleState& state, int width, int height) {
+    ViewState& view = view_state();
+    if (state.own_picture.width == width && state.own_picture.height == height) return;
+    view.picture_width = width;
+    view.picture_height = height;
+    vp8::release_planar_picture(state.own_picture);
+    vp8::allocate_planar_picture(state.own_picture, width, height, width / 2, height / 2);
+    ShellServices& services = shell_services();
+    if (services.display &&
+        !display_init_surfaces(services.display, height, width, view.origin_y, view.origin_x) &&
+        services.platform)
+        services.platform->message_box(services.main_window, "Failed to initialize video surface", "Warning",
+                                       mb::kOk | mb::kIconError);
+    view.shown_picture = state.own_picture;
+    if (services.platform && services.main_window != kNoWindow) {
+        const Rect client = services.platform->client_rect(services.main_window);
+        services.platform->send_message(services.main_window, msg::kSize, 0,
+                                        pack_point(client.width(), client.height()));
+    }
+}
+
+void recall_picture(Vp8ModuleState& state, const FrameTableEntry& entry) {
+    if (!state.record) state.record = &state.saved_record;
+    vp8::FrameAnalysisRecord& record = *state.record;
+    // The cached pictures have the size they had when decoded.
+    if (state.analysis)
+        for (int n = 0; n < 3; ++n) {
+            vp8::PlanarPicture& slot = state.analysis->slots[n];
+            vp8::size_picture_slot(slot, entry.picture_width, entry.picture_height, entry.picture_width / 2,
+                                   entry.picture_height / 2);
+            *record_pictures(record, n) = slot;
+        }
+    vp8::PlanarPicture* const pictures[3] = {record_pictures(record, 0), record_pictures(record, 1),
+                                             record_pictures(record, 2)};
+    state.cache.recall(entry.cache_offset, pictures);
+    record.trace_position = entry.header_text_offset;
+    record.trace_length = entry.header_text_length;
+    record.mbinfo_position = entry.mbinfo_offset;
+    record.coef_position = entry.coef_offset;
+    record.coef_length = entry.coef_length;
+    unpack_reference_numbers(record, entry.reference_numbers);
+    state.frame_position = entry.frame_position;
+    state.frame_size = entry.frame_size;
+    state.summary.frame_type = static_cast<uint8_t>(entry.frame_flags & 1);
+    state.summary.segmentation_enabled = static_cast<uint8_t>((entry.frame_flags >> 1) & 1);
+    adopt_picture_size(state, entry.picture_width, entry.picture_height);
+    view_state().refresh_request = kRefreshDecoded;
+}
+
+// Stops the application after a frame that ends before its size says.
+void report_truncated_frame(int picture_number) {
+    std::printf("Frame %d failed to read complete frame", picture_number);
+    std::fflush(stdout);
+    ShellServices& services = shell_services();
+    if (!services.platform) return;
+    services.platform->message_box(services.main_window, "Error, exit", "Warning", mb::kOk | mb::kIconError);
+    if (services.main_window != kNoWindow) services.platform->destroy_window(services.main_window);
+}
+
+// Reads and decodes frames until the decoder shows a picture; null at the end
+// of the file (or after a truncated frame).
+const vp8::FrameAnalysisRecord* decode_next_picture(Vp8ModuleState& state, int index) {
+    const vp8::FrameAnalysisRecord* picture = vp8::decoder_get_frame(&state.decoder, &state.output_iterator);
+    while (!picture) {
+        const int64_t header_position = state.stream.position();
+        const IvfStatus status = state.stream.read_frame(state.frame_buffer);
+        if (status == IvfStatus::kEnd || status == IvfStatus::kHeaderCut) return nullptr;
+        if (status == IvfStatus::kTruncated) {
+            report_truncated_frame(index + 1);
+            return nullptr;
+        }
+        state.frame_position = header_position + static_cast<int64_t>(kIvfFrameHeaderSize);
+        state.frame_size = static_cast<int>(state.frame_buffer.size());
+        state.output_iterator = nullptr;
+        if (vp8::decoder_decode(&state.decoder, state.frame_buffer.data(),
+                                static_cast<uint32_t>(state.frame_buffer.size()), nullptr, 0) != vp8::kOk)
+            fatal_decoder_error(state, "Failed to decode frame");
+        picture = vp8::decoder_get_frame(&state.decoder, &state.output_iterator);
+    }
+    return picture;
+}
+
+void cache_picture(Vp8ModuleState& state, vp8::FrameAnalysisRecord& record, int index) {
+    FrameTable* table = shell_services().frame_table.get();
+    const vp8::PlanarPicture* const pictures[3] = {&record.final_picture, &record.prelf_picture,
+                                                   &record.predicted_picture};
+    int64_t offsets[3] = {0, 0, 0};
+    state.cache.store(pictures, offsets);
+    if (!table) return;
+    FrameTableEntry& entry = table->fill(static_cast<size_t>(index));
+    for (int n = 0; n < 3; ++n) entry.cache_offset[n] = offsets[n];
+    entry.header_text_offset = record.trace_position;
+    entry.header_text_length = record.trace_length;
+    entry.mbinfo_offset = record.mbinfo_position;
+    entry.coef_offset = record.coef_position;
+    entry.coef_length = record.coef_length;
+    entry.frame_position = state.frame_position;
+    entry.frame_size = state.frame_size;
+    entry.reference_numbers = pack_reference_numbers(record);
+    entry.frame_flags = (state.summary.frame_type & 1) | (state.summary.segmentation_enabled << 1);
+    entry.picture_width = record.final_picture.width;
+    entry.picture_height = record.final_picture.height;
+}
+
+}  // namespace
+
+int vp8_module_tick() {
+    Vp8ModuleState& state = vp8_module_state();
+    ViewState& view = view_state();
+    if (!state.stream.is_open()) return 0;
+    int index = view.current_frame_index;
+    if (view.direction == 0) {
+        if (view.current_frame_index < 2) return 0;
+        index = view.current_frame_index - 2;
+    }
+    const FrameTable* table = shell_services().frame_table.get();
+    if (table && table->valid(static_cast<size_t>(index))) {
+        recall_picture(state, table->at(static_cast<size_t>(index)));
+    } else {
+        vp8::FrameAnalysisRecord* kept = state.record;
+        const vp8::FrameAnalysisRecord* picture = decode_next_picture(state, index);
+        if (picture) {
+            auto& record = const_cast<vp8::FrameAnalysisRecord&>(*picture);
+            state.summary = state.analysis->summary;
+            const bool first = state.own_picture.width == 0;
+            adopt_picture_size(state, record.final_picture.width, record.final_picture.height);
+            if (first) state.saved_record = record;
+            state.record = &record;
+            cache_picture(state, record, index);
+            append_yuv_output(state, record.final_picture);
+            view.refresh_request = kRefreshDecoded;
+        } else {
+            // The end of the file: the picture shown stays the last one.
+            state.record = kept;
+            if (view.refresh_request != kRefreshNone) vp8_module_refresh(1);
+            return 0;
+        }
+    }
+    view.current_frame_index = index + 1;
+    state.coefficient_cache_flag = 0;
+    vp8_module_refresh(1);
+    return 0;
+}
+
+}  // namespace tavimor

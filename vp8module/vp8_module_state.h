@@ -1,0 +1,49 @@
+// The VP8 module's state record: one for the process, re-initialised by
+// every open, reached through entry 10 of the module table.
+#pragma once
+
+#include <cstdint>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "vp8dec/analysis_context.h"
+#include "vp8dec/codec_context.h"
+#include "vp8dec/frame_analysis_record.h"
+#include "vp8dec/planar_picture.h"
+#include "vp8module/ivf_reader.h"
+#include "vp8module/picture_cache.h"
+
+namespace tavimor {
+
+struct Vp8ModuleState {
+    // The residual picture built on demand; width 0 until the first picture
+    // of the stream is decoded.
+    vp8::PlanarPicture own_picture{};
+    vp8::CodecContext decoder{};
+    const void* output_iterator = nullptr;
+    IvfReader stream;  // open exactly while a stream is open
+    std::FILE* header_text_reader = nullptr;
+    std::FILE* mbinfo_reader = nullptr;
+    PictureCache cache;
+    std::FILE* yuv_output = nullptr;
+    vp8::AnalysisContext* analysis = nullptr;
+    // The private folder of the working files and their four paths:
+    // framehdr.txt, mbinfo.bin, mbdiff.bin, mbcoef.bin.
+    std::string folder;
+    std::string analysis_paths[4];
+    // The decoder's current record, or the saved copy; null before the first picture.
+    vp8::FrameAnalysisRecord* record = nullptr;
+    vp8::FrameAnalysisRecord saved_record{};
+    int frame_size = 0;
+    int64_t frame_position = 0;
+    std::vector<uint8_t> frame_buffer;
+    vp8::FrameSummary summary{};
+    int coefficient_cache_flag = 0;
+    std::vector<int16_t> coefficient_cache;
+    int coefficient_cache_mbs = 0;
+};
+
+Vp8ModuleState& vp8_module_state();
+
+}  // namespace tavimor
