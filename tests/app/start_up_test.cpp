@@ -17,7 +17,7 @@ class StartUpTest : public ::testing::Test {
   protected:
     int run() {
         platform_.set_temp_directory("/tmp/tavimor-start/");
-        return run_application(platform_, {"tests/data/sample_320x240.ivf"});
+        return run_application(platform_, {});
     }
     void when_running(std::function<void(WindowHandle main)> check) {
         platform_.when_idle([check](HeadlessPlatform& platform) { check(platform.main_window()); });
