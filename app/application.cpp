@@ -110,7 +110,8 @@ intptr_t on_command(MainWindow& main, int command) {
 void on_key(MainWindow& main, int key) {
     Platform& platform = main.platform;
     if (!platform.is_key_down(key::kControl) || (key != key::kRight && key != key::kLeft)) return;
-    if (key == key::kLeft && !(platform.button_state(main.toolbar, cmd::kStepBackward) & kButtonEnabled))
+    if (key == key::kLeft &&
+        !(platform.button_state(main.toolbar, cmd::kStepBackward) & kButtonEnabled))
         return;
     ViewState& state = view_state();
     state.playing = 0;

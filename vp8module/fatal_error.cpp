@@ -11,11 +11,13 @@ namespace tavimor {
 
 void fatal_decoder_error(const Vp8ModuleState& state, const char* operation) {
     const char* detail = vp8::decoder_error_detail(&state.decoder);
-    const std::string text = std::string(operation) + ": " + vp8::decoder_error_string(&state.decoder) +
-                             "\n" + (detail ? detail : "\n");
+    const std::string text = std::string(operation) + ": " +
+                             vp8::decoder_error_string(&state.decoder) + "\n" +
+                             (detail ? detail : "\n");
     ShellServices& services = shell_services();
     if (services.platform)
-        services.platform->message_box(services.main_window, text, "Warning", mb::kOk | mb::kIconError);
+        services.platform->message_box(services.main_window, text, "Warning",
+                                       mb::kOk | mb::kIconError);
     exit_process(1);
 }
 

@@ -19,14 +19,17 @@ enum ViewTab { kTabFinal = 0, kTabPreLoopFilter = 1, kTabPredicted = 2, kTabResi
 
 // Applies fn to every sample pair of the luma and both chroma planes.
 template <typename Fn>
-void for_each_plane(vp8::PlanarPicture& out, const vp8::PlanarPicture& a, const vp8::PlanarPicture& b, Fn fn) {
+void for_each_plane(vp8::PlanarPicture& out, const vp8::PlanarPicture& a,
+                    const vp8::PlanarPicture& b, Fn fn) {
     auto plane = [&fn](uint8_t* dst, const uint8_t* x, const uint8_t* y, size_t count) {
         for (size_t i = 0; i < count; ++i) dst[i] = fn(x[i], y[i]);
     };
-    plane(out.luma_rows[0], a.luma_rows[0], b.luma_rows[0], static_cast<size_t>(out.width) * out.height);
+    plane(out.luma_rows[0], a.luma_rows[0], b.luma_rows[0],
+          static_cast<size_t>(out.width) * out.height);
     if (!out.chroma_rows || !a.chroma_rows || !b.chroma_rows) return;
     const size_t chroma = static_cast<size_t>(out.chroma_width) * out.chroma_height;
-    for (int p = 0; p < 2; ++p) plane(out.chroma_rows[p][0], a.chroma_rows[p][0], b.chroma_rows[p][0], chroma);
+    for (int p = 0; p < 2; ++p)
+        plane(out.chroma_rows[p][0], a.chroma_rows[p][0], b.chroma_rows[p][0], chroma);
 }
 
 bool same_size(const vp8::PlanarPicture& a, const vp8::PlanarPicture& b) {
@@ -49,14 +52,21 @@ void build_residual(Vp8ModuleState& state) {
 void choose_view_picture(Vp8ModuleState& state, ViewState& view) {
     const vp8::FrameAnalysisRecord& record = *state.record;
     switch (view.selected_tab) {
-        case kTabFinal: view.shown_picture = record.final_picture; break;
-        case kTabPreLoopFilter: view.shown_picture = record.prelf_picture; break;
-        case kTabPredicted: view.shown_picture = record.predicted_picture; break;
+        case kTabFinal:
+            view.shown_picture = record.final_picture;
+            break;
+        case kTabPreLoopFilter:
+            view.shown_picture = record.prelf_picture;
+            break;
+        case kTabPredicted:
+            view.shown_picture = record.predicted_picture;
+            break;
         case kTabResidual:
             build_residual(state);
             view.shown_picture = state.own_picture;
             break;
-        default: break;  // reference tabs keep what is shown
+        default:
+            break;  // reference tabs keep what is shown
     }
 }
 
@@ -73,7 +83,8 @@ void update_status_label(const ViewState& view) {
     ShellServices& services = shell_services();
     if (!services.platform || services.status_label == kNoWindow) return;
     services.platform->show_window(services.status_label, ShowCommand::kHide);
-    services.platform->set_window_text(services.status_label, "Frame " + std::to_string(view.current_frame_index));
+    services.platform->set_window_text(services.status_label,
+                                       "Frame " + std::to_string(view.current_frame_index));
     services.platform->show_window(services.status_label, ShowCommand::kShow);
 }
 
@@ -82,8 +93,10 @@ void present(const ViewState& view) {
     if (!services.display) return;
     int range_x = 0, range_y = 0;
     if (services.platform && services.main_window != kNoWindow) {
-        const ScrollInfo h = services.platform->scroll_info(services.main_window, ScrollBar::kHorizontal);
-        const ScrollInfo v = services.platform->scroll_info(services.main_window, ScrollBar::kVertical);
+        const ScrollInfo h =
+            services.platform->scroll_info(services.main_window, ScrollBar::kHorizontal);
+        const ScrollInfo v =
+            services.platform->scroll_info(services.main_window, ScrollBar::kVertical);
         range_x = h.max - h.min;
         range_y = v.max - v.min;
     }
@@ -107,7 +120,8 @@ int vp8_module_refresh(int full) {
         if (view.shown_picture.luma_rows) {
             apply_bit_planes(state, view);
             if (full && display)
-                display_draw_picture(display, &view.shown_picture, view.component_mask, view.vertical_zoom);
+                display_draw_picture(display, &view.shown_picture, view.component_mask,
+                                     view.vertical_zoom);
             if (display) display_compose(display);
             if (view.refresh_request == kRefreshDecoded) update_status_label(view);
         } else if (display) {

@@ -19,22 +19,24 @@ namespace tavimor {
 
 namespace {
 
-constexpr const char* kAnalysisNames[4] = {"framehdr.txt", "mbinfo.bin", "mbdiff.bin", "mbcoef.bin"};
+constexpr const char* kAnalysisNames[4] = {"framehdr.txt", "mbinfo.bin", "mbdiff.bin",
+                                           "mbcoef.bin"};
 
 void set_stream_controls() {
     ShellServices& services = shell_services();
     Platform* platform = services.platform;
     if (!platform) return;
     if (services.toolbar != kNoWindow) {
-        for (int command : {cmd::kStop, cmd::kPlay, cmd::kPause, cmd::kStepForward, cmd::kStepBackward,
-                            cmd::kFastForward, cmd::kFastRewind, cmd::kMbRect, cmd::kMbBlocks, cmd::kMbMvs,
-                            cmd::kFpsSettings, cmd::kPictureAnalyzer, cmd::kStartYuvOutput, cmd::kGotoMb,
-                            cmd::kPixelInfo, cmd::kMbInfo, cmd::kHeaderInfo, cmd::kSummaryInfo, cmd::kHistogram,
-                            cmd::kMbPopup})
+        for (int command :
+             {cmd::kStop,           cmd::kPlay,        cmd::kPause,       cmd::kStepForward,
+              cmd::kStepBackward,   cmd::kFastForward, cmd::kFastRewind,  cmd::kMbRect,
+              cmd::kMbBlocks,       cmd::kMbMvs,       cmd::kFpsSettings, cmd::kPictureAnalyzer,
+              cmd::kStartYuvOutput, cmd::kGotoMb,      cmd::kPixelInfo,   cmd::kMbInfo,
+              cmd::kHeaderInfo,     cmd::kSummaryInfo, cmd::kHistogram,   cmd::kMbPopup})
             platform->set_button_state(services.toolbar, command, kButtonEnabled);
-        for (int command : {cmd::kFrameView, cmd::kTopFieldView, cmd::kBottomFieldView, cmd::kVerticalZoom,
-                            cmd::kSliceBoundary, cmd::kMbType, cmd::kMbSearch, cmd::kOpenReferenceYuv,
-                            cmd::kDecOrderPlayback})
+        for (int command : {cmd::kFrameView, cmd::kTopFieldView, cmd::kBottomFieldView,
+                            cmd::kVerticalZoom, cmd::kSliceBoundary, cmd::kMbType, cmd::kMbSearch,
+                            cmd::kOpenReferenceYuv, cmd::kDecOrderPlayback})
             platform->set_button_state(services.toolbar, command, kButtonIndeterminate);
     }
     if (services.tools_menu != kNoMenu) {
@@ -47,7 +49,8 @@ bool open_working_files(Vp8ModuleState& state) {
     const auto folder = private_folder(std::string(path_of(view_state().temp_directory)));
     if (!folder) return false;
     state.folder = *folder;
-    for (int i = 0; i < 4; ++i) state.analysis_paths[i] = state.folder + "mbist_" + kAnalysisNames[i];
+    for (int i = 0; i < 4; ++i)
+        state.analysis_paths[i] = state.folder + "mbist_" + kAnalysisNames[i];
     state.analysis = &vp8::analysis_context();
     if (!vp8::open_analysis_files(*state.analysis, state.analysis_paths[0].c_str(),
                                   state.analysis_paths[1].c_str(), state.analysis_paths[3].c_str()))
@@ -86,7 +89,8 @@ void vp8_module_open(const char* path) {
         const std::string text = "Failed to create the working files in " + state.folder;
         vp8_module_close();
         if (Platform* platform = shell_services().platform)
-            platform->message_box(shell_services().main_window, text, "Warning", mb::kOk | mb::kIconError);
+            platform->message_box(shell_services().main_window, text, "Warning",
+                                  mb::kOk | mb::kIconError);
         return;
     }
     set_stream_controls();
@@ -95,7 +99,8 @@ void vp8_module_open(const char* path) {
 
 void vp8_module_close() {
     Vp8ModuleState& state = vp8_module_state();
-    if (state.stream.is_open() && state.decoder.iface && vp8::decoder_destroy(&state.decoder) != vp8::kOk)
+    if (state.stream.is_open() && state.decoder.iface &&
+        vp8::decoder_destroy(&state.decoder) != vp8::kOk)
         fatal_decoder_error(state, "Failed to destroy codec");
     state.decoder = vp8::CodecContext{};
     if (state.analysis) vp8::close_analysis_context(*state.analysis);
@@ -113,6 +118,8 @@ void vp8_module_close() {
     state.record = nullptr;
 }
 
-int vp8_module_is_open(int) { return vp8_module_state().stream.is_open() ? 1 : 0; }
+int vp8_module_is_open(int) {
+    return vp8_module_state().stream.is_open() ? 1 : 0;
+}
 
 }  // namespace tavimor

@@ -51,8 +51,8 @@ void adopt_picture_size(Vp8ModuleState& state, int width, int height) {
     if (services.display &&
         !display_init_surfaces(services.display, height, width, view.origin_y, view.origin_x) &&
         services.platform)
-        services.platform->message_box(services.main_window, "Failed to initialize video surface", "Warning",
-                                       mb::kOk | mb::kIconError);
+        services.platform->message_box(services.main_window, "Failed to initialize video surface",
+                                       "Warning", mb::kOk | mb::kIconError);
     view.shown_picture = state.own_picture;
     if (services.platform && services.main_window != kNoWindow) {
         const Rect client = services.platform->client_rect(services.main_window);
@@ -68,8 +68,8 @@ void recall_picture(Vp8ModuleState& state, const FrameTableEntry& entry) {
     if (state.analysis)
         for (int n = 0; n < 3; ++n) {
             vp8::PlanarPicture& slot = state.analysis->slots[n];
-            vp8::size_picture_slot(slot, entry.picture_width, entry.picture_height, entry.picture_width / 2,
-                                   entry.picture_height / 2);
+            vp8::size_picture_slot(slot, entry.picture_width, entry.picture_height,
+                                   entry.picture_width / 2, entry.picture_height / 2);
             *record_pictures(record, n) = slot;
         }
     vp8::PlanarPicture* const pictures[3] = {record_pictures(record, 0), record_pictures(record, 1),
@@ -95,14 +95,16 @@ void report_truncated_frame(int picture_number) {
     std::fflush(stdout);
     ShellServices& services = shell_services();
     if (!services.platform) return;
-    services.platform->message_box(services.main_window, "Error, exit", "Warning", mb::kOk | mb::kIconError);
+    services.platform->message_box(services.main_window, "Error, exit", "Warning",
+                                   mb::kOk | mb::kIconError);
     if (services.main_window != kNoWindow) services.platform->destroy_window(services.main_window);
 }
 
 // Reads and decodes frames until the decoder shows a picture; null at the end
 // of the file (or after a truncated frame).
 const vp8::FrameAnalysisRecord* decode_next_picture(Vp8ModuleState& state, int index) {
-    const vp8::FrameAnalysisRecord* picture = vp8::decoder_get_frame(&state.decoder, &state.output_iterator);
+    const vp8::FrameAnalysisRecord* picture =
+        vp8::decoder_get_frame(&state.decoder, &state.output_iterator);
     while (!picture) {
         const int64_t header_position = state.stream.position();
         const IvfStatus status = state.stream.read_frame(state.frame_buffer);
@@ -115,7 +117,8 @@ const vp8::FrameAnalysisRecord* decode_next_picture(Vp8ModuleState& state, int i
         state.frame_size = static_cast<int>(state.frame_buffer.size());
         state.output_iterator = nullptr;
         if (vp8::decoder_decode(&state.decoder, state.frame_buffer.data(),
-                                static_cast<uint32_t>(state.frame_buffer.size()), nullptr, 0) != vp8::kOk)
+                                static_cast<uint32_t>(state.frame_buffer.size()), nullptr,
+                                0) != vp8::kOk)
             fatal_decoder_error(state, "Failed to decode frame");
         picture = vp8::decoder_get_frame(&state.decoder, &state.output_iterator);
     }
@@ -172,8 +175,12 @@ int vp8_module_tick() {
             append_yuv_output(state, record.final_picture);
             view.refresh_request = kRefreshDecoded;
         } else {
-            // The end of the file: the picture shown stays the last one.
+            // The end of the file: the picture shown stays the last one. Frames
+            // decoded on the way (not shown) overwrote the captures it points
+            // at, so it comes back from the cache.
             state.record = kept;
+            if (table && index > 0 && table->valid(static_cast<size_t>(index - 1)))
+                recall_picture(state, table->at(static_cast<size_t>(index - 1)));
             if (view.refresh_request != kRefreshNone) vp8_module_refresh(1);
             return 0;
         }

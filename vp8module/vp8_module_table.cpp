@@ -16,10 +16,14 @@ int vp8_module_command(WindowHandle, unsigned, int command_id, intptr_t) {
 
 void vp8_module_left_click(unsigned, intptr_t) {}
 
-int vp8_module_mouse_move(WindowHandle, intptr_t) { return 0; }
+int vp8_module_mouse_move(WindowHandle, intptr_t) {
+    return 0;
+}
 
 // Every dialog message is left to the shell's common procedure.
-intptr_t vp8_module_dialog_filter(WindowHandle, unsigned, uintptr_t, intptr_t) { return 1; }
+intptr_t vp8_module_dialog_filter(WindowHandle, unsigned, uintptr_t, intptr_t) {
+    return 1;
+}
 
 void vp8_module_after_open_layout() {}
 

@@ -22,7 +22,8 @@ void switch_tools_items(bool output_running) {
 
 void append_yuv_output(Vp8ModuleState& state, const vp8::PlanarPicture& picture) {
     if (!state.yuv_output) return;
-    for (int r = 0; r < picture.height; ++r) std::fwrite(picture.luma_rows[r], 1, picture.width, state.yuv_output);
+    for (int r = 0; r < picture.height; ++r)
+        std::fwrite(picture.luma_rows[r], 1, picture.width, state.yuv_output);
     for (int plane = 0; plane < 2 && picture.chroma_rows; ++plane)
         for (int r = 0; r < picture.chroma_height; ++r)
             std::fwrite(picture.chroma_rows[plane][r], 1, picture.chroma_width, state.yuv_output);

@@ -7,8 +7,8 @@
 #include <filesystem>
 #include <fstream>
 
-#include "tests/support/test_paths.h"
 #include "shell/frame_table.h"
+#include "tests/support/test_paths.h"
 #include "vp8module/ivf_reader.h"
 #include "vp8module/picture_cache.h"
 #include "vp8module/private_folder.h"
