@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "display/video_display.h"
 #include "platform/message_box.h"
 #include "resources/command_ids.h"
 #include "resources/resource_types.h"
@@ -199,6 +200,25 @@ TEST_F(ModuleNavigation, AStreamThatChangesSizeRecallsEachPictureAtItsSize) {
         step(0);
         check(i - 1);
     }
+}
+
+}  // namespace
+}  // namespace tavimor::test
+
+namespace tavimor::test {
+namespace {
+
+TEST_F(ModuleNavigation, AVideoSurfaceThatCannotBeMadeIsReportedAndWorkGoesOn) {
+    // A display never bound to the window cannot make its surfaces.
+    display_destroy(shell_services().display);
+    shell_services().display = display_create();
+    ASSERT_TRUE(open(data_path("tiny_17x9.ivf")));
+    step(1);
+    ASSERT_EQ(platform_.message_boxes().size(), 1u);
+    EXPECT_EQ(platform_.message_boxes()[0].text, "Failed to initialize video surface");
+    EXPECT_EQ(platform_.message_boxes()[0].caption, "Warning");
+    EXPECT_EQ(view_state().current_frame_index, 1) << "the picture is decoded and cached all the same";
+    EXPECT_EQ(shown_md5(), expected_md5s("tiny_17x9")[0]);
 }
 
 }  // namespace
