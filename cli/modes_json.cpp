@@ -158,20 +158,16 @@ void write_header(Json& j, int64_t frame_index, const vp8::FrameSyntax& s) {
         j.field("prob_intra", s.prob_intra);
         j.field("prob_last", s.prob_last);
         j.field("prob_gf", s.prob_gf);
-        j.key("intra_16x16_prob");
         if (s.has_intra_16x16_prob) {
-            j.open('[');
-            for (uint8_t v : s.intra_16x16_prob) j.value(v);
-            j.close(']');
+            j.list("intra_16x16_prob", s.intra_16x16_prob, 4);
         } else {
+            j.key("intra_16x16_prob");
             j.null();
         }
-        j.key("intra_chroma_prob");
         if (s.has_intra_chroma_prob) {
-            j.open('[');
-            for (uint8_t v : s.intra_chroma_prob) j.value(v);
-            j.close(']');
+            j.list("intra_chroma_prob", s.intra_chroma_prob, 3);
         } else {
+            j.key("intra_chroma_prob");
             j.null();
         }
         j.key("mv_prob_updates");
