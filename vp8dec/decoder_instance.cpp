@@ -146,6 +146,12 @@ int receive_frame(DecoderInstance& instance, const uint8_t* data, uint32_t size,
         stop_readers(instance);
         instance.error.armed = 0;
         return -1;
+    } catch (const std::bad_alloc&) {
+        // Memory for the frame's bookkeeping ran out: the same failure as any other allocation.
+        stop_readers(instance);
+        set_error(instance, kErrorMemory);
+        instance.error.armed = 0;
+        return -1;
     }
 
     if (instance.show_frame) ++instance.shown_count;

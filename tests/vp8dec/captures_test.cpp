@@ -109,3 +109,30 @@ TEST(Captures, CoefficientRecordsHoldPositionsAndDequantisedValues) {
 
 }  // namespace
 }  // namespace tavimor::test
+
+namespace tavimor::test {
+namespace {
+
+TEST(Captures, RecordDescribesThePictureOverTheBorderedBuffer) {
+    // 17 x 9 decodes into 32 x 16 buffers with a 32-sample border.
+    TestDecoder decoder;
+    ASSERT_EQ(decoder.decode(read_ivf_frames(data_path("tiny_17x9.ivf"))[0]), vp8::kOk);
+    ASSERT_NE(decoder.picture(), nullptr);
+    const vp8::ImageDescription& image = decoder.picture()->image;
+    EXPECT_EQ(image.format, vp8::kImageFormatI420);
+    EXPECT_EQ(image.display_width, 17);
+    EXPECT_EQ(image.display_height, 9);
+    EXPECT_EQ(image.allocated_width, 32 + 64);
+    EXPECT_EQ(image.allocated_height, 16 + 64);
+    EXPECT_EQ(image.strides[0], 96);
+    EXPECT_EQ(image.strides[1], 16 + 32);
+    EXPECT_EQ(image.bits_per_pixel, 12);
+    const vp8::FrameBuffer& frame = *decoder.instance()->frame_to_show;
+    EXPECT_EQ(image.planes[0], frame.y);
+    EXPECT_EQ(frame.y - frame.allocation, 32 * 96 + 32) << "the first visible sample after the border";
+    EXPECT_EQ(decoder.picture()->final_picture.width, 32);
+    EXPECT_EQ(decoder.picture()->final_picture.chroma_height, 8);
+}
+
+}  // namespace
+}  // namespace tavimor::test
