@@ -4,15 +4,26 @@ namespace tavimor {
 
 namespace {
 
+// Hands each plane over in one piece when its rows lie back to back (as in
+// every picture the decoder and the module allocate), else row by row.
+template <typename Transfer>
+bool transfer_plane(uint8_t* const* rows, int width, int height, Transfer transfer) {
+    if (height <= 0) return true;
+    bool contiguous = true;
+    for (int r = 1; r < height && contiguous; ++r) contiguous = rows[r] == rows[0] + static_cast<size_t>(r) * width;
+    if (contiguous) return transfer(rows[0], static_cast<size_t>(width) * height);
+    for (int r = 0; r < height; ++r)
+        if (!transfer(rows[r], static_cast<size_t>(width))) return false;
+    return true;
+}
+
 template <typename Transfer>
 bool for_each_plane_row(const vp8::PlanarPicture& picture, Transfer transfer) {
-    for (int r = 0; r < picture.height; ++r)
-        if (!transfer(picture.luma_rows[r], static_cast<size_t>(picture.width))) return false;
+    if (!transfer_plane(picture.luma_rows, picture.width, picture.height, transfer)) return false;
     if (!picture.chroma_rows) return true;
     for (int plane = 0; plane < 2; ++plane)
-        for (int r = 0; r < picture.chroma_height; ++r)
-            if (!transfer(picture.chroma_rows[plane][r], static_cast<size_t>(picture.chroma_width)))
-                return false;
+        if (!transfer_plane(picture.chroma_rows[plane], picture.chroma_width, picture.chroma_height, transfer))
+            return false;
     return true;
 }
 
