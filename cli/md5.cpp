@@ -47,6 +47,8 @@ inline uint32_t mix(uint32_t b, uint32_t c, uint32_t d) {
 
 template <int Round>
 inline void run_round(uint32_t& a, uint32_t& b, uint32_t& c, uint32_t& d, const uint32_t* m) {
+    // Unrolled, every step's constants fold into its instructions.
+#pragma GCC unroll 16
     for (int k = 0; k < 16; ++k) {
         const int i = 16 * Round + k;
         const uint32_t f = mix<Round>(b, c, d);
@@ -78,6 +80,13 @@ void Md5::update(const void* data, size_t size) {
     const auto* bytes = static_cast<const uint8_t*>(data);
     length_ += size;
     while (size > 0) {
+        // Whole blocks go straight from the input when nothing waits in the buffer.
+        if (buffered_ == 0 && size >= sizeof(buffer_)) {
+            transform(bytes);
+            bytes += sizeof(buffer_);
+            size -= sizeof(buffer_);
+            continue;
+        }
         const size_t take = std::min(size, sizeof(buffer_) - buffered_);
         std::memcpy(buffer_ + buffered_, bytes, take);
         buffered_ += take;

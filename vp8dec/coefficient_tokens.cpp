@@ -9,7 +9,7 @@ namespace {
 
 enum BlockType { kYAfterY2 = 0, kY2 = 1, kChroma = 2, kYWithDc = 3 };
 
-int read_extra_bits(BoolReader& reader, const uint8_t* probs) {
+inline int read_extra_bits(BoolReader& reader, const uint8_t* probs) {
     int value = 0;
     for (; *probs; ++probs) value = (value << 1) | read_bool(reader, *probs);
     return value;
@@ -17,7 +17,8 @@ int read_extra_bits(BoolReader& reader, const uint8_t* probs) {
 
 // Decodes one block's tokens into levels (raster order) and returns its end
 // position: where end-of-block was read, or 15 when the block runs to its end.
-int decode_block(BoolReader& reader, const uint8_t (*probs)[kCoefContexts][kCoefNodes], int first,
+// Inlined into the macroblock loop, which keeps the reader's state in registers.
+[[gnu::always_inline]] inline int decode_block(BoolReader& reader, const uint8_t (*probs)[kCoefContexts][kCoefNodes], int first,
                  int context, int16_t* levels) {
     int pos = first;
     bool after_zero = false;
@@ -59,7 +60,8 @@ int decode_block(BoolReader& reader, const uint8_t (*probs)[kCoefContexts][kCoef
 }  // namespace
 
 int read_mb_tokens(DecoderInstance& instance, MacroblockContext& mb) {
-    BoolReader& reader = *mb.token_reader;
+    // A local copy of the reader, written back once the macroblock is read.
+    BoolReader reader = *mb.token_reader;
     const auto& coef_probs = instance.probs.coef;
     TokenContext& above = *mb.above;
     TokenContext& left = mb.left;
@@ -94,6 +96,7 @@ int read_mb_tokens(DecoderInstance& instance, MacroblockContext& mb) {
         mb.eob[b] = static_cast<uint8_t>(eob);
         total += eob;
     }
+    *mb.token_reader = reader;
     return total;
 }
 
