@@ -62,16 +62,6 @@ int64_t now_microseconds() {
     return duration_cast<microseconds>(steady_clock::now().time_since_epoch()).count();
 }
 
-void reset_frame_syntax(FrameSyntax& syntax) {
-    std::vector<CoefProbUpdate> coef = std::move(syntax.coef_prob_updates);
-    std::vector<MvProbUpdate> mv = std::move(syntax.mv_prob_updates);
-    coef.clear();
-    mv.clear();
-    syntax = FrameSyntax{};
-    syntax.coef_prob_updates = std::move(coef);
-    syntax.mv_prob_updates = std::move(mv);
-}
-
 DecoderInstance* create_instance(int /*width*/, int /*height*/, int thread_count) {
     auto* instance = new (std::nothrow) DecoderInstance{};
     if (!instance) return nullptr;

@@ -39,7 +39,6 @@ void extend_row_right_edge(FrameBuffer& frame, int mb_row);
 void replicate_borders(FrameBuffer& frame);
 void duplicate_frame(const FrameBuffer& source, FrameBuffer& destination);
 
-void derive_chroma_mvs(MacroblockContext& mb, bool whole_sample_chroma);
 void build_macroblock(DecoderInstance& instance, MacroblockContext& mb);
 // Sizes the "Predicted" slot for the frame; false when nothing is captured.
 bool prepare_prediction_capture(DecoderInstance& instance);
