@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/geometry.h"
@@ -20,9 +21,9 @@ namespace msg {
 inline constexpr unsigned kCreate = 0x0001;   // the window exists; its children may be made
 inline constexpr unsigned kDestroy = 0x0002;  // the window is going away
 inline constexpr unsigned kSize = 0x0005;     // second: packed client width, height
-inline constexpr unsigned kPaint = 0x000F;    // second: Canvas* for dialogs, 0 for the main window
+inline constexpr unsigned kPaint = 0x000F;    // second: paint_canvas(), null for the main window
 inline constexpr unsigned kClose = 0x0010;    // the user asks to close the window
-inline constexpr unsigned kNotify = 0x004E;   // second: const NotifyHeader*
+inline constexpr unsigned kNotify = 0x004E;   // second: notify_header()
 inline constexpr unsigned kContextMenu =
     0x007B;                                   // first: window clicked; second: packed screen point
 inline constexpr unsigned kKeyDown = 0x0100;  // first: virtual key
@@ -34,7 +35,7 @@ inline constexpr unsigned kVScroll = 0x0115;
 inline constexpr unsigned kMouseMove = 0x0200;  // first: key state; second: packed client point
 inline constexpr unsigned kLeftButtonDown =
     0x0201;                                     // first: key state; second: packed client point
-inline constexpr unsigned kDropFiles = 0x0233;  // second: const std::vector<std::string>* of paths
+inline constexpr unsigned kDropFiles = 0x0233;  // second: dropped_paths()
 inline constexpr unsigned kUser = 0x0400;       // first private message number
 inline constexpr unsigned kTick = kUser + 2;    // the playback tick
 }  // namespace msg
@@ -54,6 +55,43 @@ struct NotifyHeader {
     int id;
     int code;
 };
+
+class Canvas;
+
+// Typed views of the parameters that carry an object: the sender keeps the
+// object alive for the duration of the call, the receiver reads it through
+// these and never casts integers itself.
+using DroppedPaths = std::vector<std::string>;
+
+inline intptr_t notify_parameter(const NotifyHeader& header) {
+    return reinterpret_cast<intptr_t>(&header);
+}
+inline const NotifyHeader& notify_header(intptr_t second) {
+    return *reinterpret_cast<const NotifyHeader*>(second);
+}
+
+inline intptr_t dropped_paths_parameter(const DroppedPaths& paths) {
+    return reinterpret_cast<intptr_t>(&paths);
+}
+inline const DroppedPaths& dropped_paths(intptr_t second) {
+    return *reinterpret_cast<const DroppedPaths*>(second);
+}
+
+// The canvas of a dialog's kPaint; null for the main window.
+inline intptr_t canvas_parameter(Canvas* canvas) {
+    return reinterpret_cast<intptr_t>(canvas);
+}
+inline Canvas* paint_canvas(intptr_t second) {
+    return reinterpret_cast<Canvas*>(second);
+}
+
+// The path that travels with a kCommand (the dropped-file command).
+inline intptr_t path_parameter(const std::string& path) {
+    return reinterpret_cast<intptr_t>(&path);
+}
+inline const std::string& command_path(intptr_t second) {
+    return *reinterpret_cast<const std::string*>(second);
+}
 
 // Scroll codes (low 16 bits of the first parameter of kHScroll and kVScroll).
 namespace scroll {

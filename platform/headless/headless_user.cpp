@@ -113,7 +113,7 @@ bool HeadlessPlatform::choose_tab(WindowHandle tab_control, int index) {
     control->selection = index;
     NotifyHeader header{tab_control, control->id, notify::kTabSelectionChange};
     send_message(control->parent, msg::kNotify, static_cast<uintptr_t>(control->id),
-                 reinterpret_cast<intptr_t>(&header));
+                 notify_parameter(header));
     return true;
 }
 
@@ -160,7 +160,7 @@ void HeadlessPlatform::open_context_menu(WindowHandle window, Point screen) {
 void HeadlessPlatform::drop_files(WindowHandle handle, const std::vector<std::string>& paths) {
     const Window* window = find(handle);
     if (!window || !window->accepts_drops || paths.empty()) return;
-    send_message(handle, msg::kDropFiles, 0, reinterpret_cast<intptr_t>(&paths));
+    send_message(handle, msg::kDropFiles, 0, dropped_paths_parameter(paths));
 }
 
 void HeadlessPlatform::request_close(WindowHandle window) {
@@ -194,7 +194,7 @@ std::vector<HeadlessPlatform::DrawnLine> HeadlessPlatform::paint(WindowHandle ha
         return {};
     }
     RecordingCanvas canvas;
-    send_message(handle, msg::kPaint, 0, reinterpret_cast<intptr_t>(static_cast<Canvas*>(&canvas)));
+    send_message(handle, msg::kPaint, 0, canvas_parameter(&canvas));
     return canvas.lines();
 }
 

@@ -170,7 +170,7 @@ void QtPlatform::connect_control(WindowHandle control) {
             if (!self) return;
             NotifyHeader header{control, self->id, notify::kTabSelectionChange};
             send_message(self->parent, msg::kNotify, static_cast<uintptr_t>(self->id),
-                         reinterpret_cast<intptr_t>(&header));
+                         notify_parameter(header));
         });
     } else if (auto* edit = dynamic_cast<QLineEdit*>(widget)) {
         QObject::connect(edit, &QLineEdit::textEdited, edit,

@@ -141,7 +141,7 @@ void MainFrame::dropEvent(QDropEvent* event) {
     }
     if (paths.empty()) return;
     event->acceptProposedAction();
-    send_(msg::kDropFiles, 0, reinterpret_cast<intptr_t>(&paths));
+    send_(msg::kDropFiles, 0, dropped_paths_parameter(paths));
 }
 
 void MainFrame::keyPressEvent(QKeyEvent* event) {
@@ -167,7 +167,7 @@ void TemplateDialog::paintEvent(QPaintEvent* event) {
     QDialog::paintEvent(event);
     QPainter painter(this);
     PainterCanvas canvas(painter);
-    send_(msg::kPaint, 0, reinterpret_cast<intptr_t>(static_cast<Canvas*>(&canvas)));
+    send_(msg::kPaint, 0, canvas_parameter(&canvas));
 }
 
 void TemplateDialog::resizeEvent(QResizeEvent* event) {

@@ -164,7 +164,7 @@ TEST(Histogram, RestoresThePenItFound) {
         "PICANALYZERDLG", window,
         [&](WindowHandle, unsigned message, uintptr_t, intptr_t second) -> intptr_t {
             if (message != msg::kPaint || !second) return 0;
-            Canvas& canvas = *reinterpret_cast<Canvas*>(second);
+            Canvas& canvas = *paint_canvas(second);
             canvas.select_pen(rgb(1, 2, 3));
             int32_t values[256] = {};
             draw_histogram(canvas, 30, 70, 286, 198, values);

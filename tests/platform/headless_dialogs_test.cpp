@@ -150,7 +150,7 @@ TEST_F(DialogTest, TabsTreesAndTextViews) {
         "PIXELINFODLG", main_,
         [&](WindowHandle, unsigned message, uintptr_t, intptr_t second) -> intptr_t {
             if (message == msg::kNotify)
-                notes.push_back(*reinterpret_cast<const NotifyHeader*>(second));
+                notes.push_back(notify_header(second));
             return 0;
         });
     WindowHandle pixel_tabs = platform_.dialog_item(pixel, ctl::kPixelInfoTabs);
@@ -187,7 +187,7 @@ TEST_F(DialogTest, DialogsPaintWithACanvas) {
         "PICANALYZERDLG", main_,
         [](WindowHandle, unsigned message, uintptr_t, intptr_t second) -> intptr_t {
             if (message == msg::kPaint && second) {
-                Canvas& canvas = *reinterpret_cast<Canvas*>(second);
+                Canvas& canvas = *paint_canvas(second);
                 canvas.select_pen(rgb(255, 0, 0));
                 canvas.move_to(30, 70);
                 canvas.line_to(30, 198);
