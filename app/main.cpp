@@ -1,12 +1,13 @@
 // tavimor: the interactive analyser.
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <string>
 #include <vector>
 
-#include "app/application.h"
 #include "platform/qt/qt_platform.h"
+#include "shell/application.h"
+#include "shell/module_registry.h"
+#include "vp8module/vp8_module.h"
 
 namespace {
 
@@ -29,5 +30,6 @@ int main(int argc, char** argv) {
     // Connects to the display server (Qt ends the process when it cannot).
     tavimor::QtPlatform platform(argc, argv);
     if (!arguments.empty() && arguments[0] == "--check-display") return 0;
+    tavimor::provide_vp8_module(tavimor::create_vp8_module);
     return tavimor::run_application(platform, arguments);
 }

@@ -128,6 +128,13 @@ void display_fill_rect(VideoDisplay* display, uint32_t pixel_value, const Rect* 
     fill_surface(surface, pixel_value, rect ? *rect : Rect{0, 0, surface.width, surface.height});
 }
 
+void display_clear(VideoDisplay* display) {
+    if (!is_bound(display) || !display->composition) return;
+    fill_surface(*display->composition, kWhite,
+                 {0, 0, display->composition->width, display->composition->height});
+    display_present(display, nullptr);
+}
+
 int display_present(VideoDisplay* display, const Rect* source) {
     if (!is_bound(display) || !display->composition) return 0;
     Rect from = source ? *source : Rect{0, 0, display->width, display->height};

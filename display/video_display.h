@@ -66,6 +66,10 @@ void display_compose(VideoDisplay* display);
 // surface with the raw pixel value.
 void display_fill_rect(VideoDisplay* display, uint32_t pixel_value, const Rect* rect);
 
+// Clears the picture from the window: the composition surface becomes white
+// (the window's background) and is presented.
+void display_clear(VideoDisplay* display);
+
 // Paints the composition surface (or its source rectangle) into the client
 // area at the picture origin. Returns 1 on success, 0 otherwise.
 int display_present(VideoDisplay* display, const Rect* source);

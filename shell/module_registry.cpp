@@ -1,16 +1,13 @@
 #include "shell/module_registry.h"
 
-#include "vp8module/vp8_module.h"
-
 namespace tavimor {
 
 namespace {
 
-// A module table with the flag that says it has been filled.
-struct ModuleTable {
-    CodecModule table{};
-    bool filled = false;
-};
+ModuleFactory& vp8_factory() {
+    static ModuleFactory factory = nullptr;
+    return factory;
+}
 
 // The modules this edition does not provide: their tables exist and do nothing.
 void fill_absent_module(CodecModule& table) {
@@ -27,31 +24,36 @@ void fill_absent_module(CodecModule& table) {
     table.state = nullptr;
 }
 
-CodecModule& filled_once(ModuleTable& module, void (*fill)(CodecModule&)) {
-    if (!module.filled) {
-        fill(module.table);
-        module.filled = true;
-    }
-    return module.table;
+// A table of a module that yields nothing, filled on the first call.
+void fill_once(CodecModule& table, bool& filled) {
+    if (filled) return;
+    fill_absent_module(table);
+    filled = true;
 }
 
 }  // namespace
 
+void provide_vp8_module(ModuleFactory factory) {
+    vp8_factory() = factory;
+}
+
 CodecModule* createH264Module() {
-    static ModuleTable module;
-    filled_once(module, fill_absent_module);
+    static CodecModule table{};
+    static bool filled = false;
+    fill_once(table, filled);
     return nullptr;
 }
 
 CodecModule* createYuvModule() {
-    static ModuleTable module;
-    filled_once(module, fill_absent_module);
+    static CodecModule table{};
+    static bool filled = false;
+    fill_once(table, filled);
     return nullptr;
 }
 
 CodecModule* createVp8Module() {
-    static ModuleTable module;
-    return &filled_once(module, fill_vp8_module_table);
+    ModuleFactory factory = vp8_factory();
+    return factory ? factory() : nullptr;
 }
 
 CodecModule* selectModule(int stream_kind, int codec_code) {

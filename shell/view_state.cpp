@@ -41,7 +41,7 @@ void reset_view_state(ViewState& state) {
     if (state.mb_info_dump_file <= 0) {
         state.mb_info_dump_file = 0;
         state.dump_type = 0;
-        state.dump_path.fill(L'\0');
+        state.dump_path.fill('\0');
     }
     // The stream kind and the codec code outlive a Close: a cancelled open
     // chooses its module by the kind left from the last open.

@@ -65,7 +65,7 @@ struct ViewState {
     PlanarPicture shown_picture;
     int mb_info_dump_file;  // descriptor; 0 or less: none
     int dump_type;          // 0 MB Pred Info, 1 Residual Pixel Info, 2 DCT Coef Info
-    std::array<wchar_t, kPathCapacity> dump_path;
+    std::array<char, kPathCapacity> dump_path;  // UTF-8, as every path here
     int stream_kind;
     int structure_kind;
     int codec_code;

@@ -4,8 +4,13 @@
 #include <cstring>
 #include <string>
 
+#include "display/overlay_palette.h"
+#include "display/overlays.h"
 #include "display/video_display.h"
 #include "platform/platform.h"
+#include "resources/command_ids.h"
+#include "resources/control_ids.h"
+#include "resources/resource_types.h"
 #include "shell/shell_services.h"
 #include "shell/view_state.h"
 #include "vp8module/vp8_module.h"
@@ -16,6 +21,9 @@ namespace tavimor {
 namespace {
 
 enum ViewTab { kTabFinal = 0, kTabPreLoopFilter = 1, kTabPredicted = 2, kTabResidual = 3 };
+
+constexpr int kMbSize = 16;
+constexpr int kSelectionColour = 4;  // blue
 
 // Applies fn to every sample pair of the luma and both chroma planes.
 template <typename Fn>
@@ -88,6 +96,36 @@ void update_status_label(const ViewState& view) {
     services.platform->show_window(services.status_label, ShowCommand::kShow);
 }
 
+// "MB Type" pressed in: the picture stays as drawn (a module with a
+// macroblock-type map draws that instead).
+bool mb_type_pressed() {
+    ShellServices& services = shell_services();
+    if (!services.platform || services.toolbar == kNoWindow) return false;
+    return services.platform->button_state(services.toolbar, cmd::kMbType) & kButtonChecked;
+}
+
+// The overlays drawn on the composed picture. The selected macroblock's
+// outline; the partition and vector overlays come with the information views.
+void draw_overlays(const ViewState& view, VideoDisplay* display) {
+    if (view.overlay_flags & kOverlayMbRect) {
+        const int x = view.selected_x & ~(kMbSize - 1);
+        const int y = view.selected_y & ~(kMbSize - 1);
+        draw_rect_outline(display, overlay_colour(kSelectionColour), x, y, kMbSize, kMbSize);
+    }
+}
+
+// No picture to show: the information texts say so.
+void show_data_not_available() {
+    ShellServices& services = shell_services();
+    if (!services.platform) return;
+    const InformationDialogs& dialogs = services.information;
+    services.platform->set_window_text(
+        services.platform->dialog_item(dialogs.pixel_info, ctl::kPixelInfoText),
+        "Data not available");
+    services.platform->set_window_text(
+        services.platform->dialog_item(dialogs.mb_info, ctl::kMbInfoText), "Data not available");
+}
+
 void present(const ViewState& view) {
     ShellServices& services = shell_services();
     if (!services.display) return;
@@ -118,15 +156,21 @@ int vp8_module_refresh(int full) {
     if (view.refresh_request != kRefreshNone && state.record) {
         choose_view_picture(state, view);
         if (view.shown_picture.luma_rows) {
+            ShellServices& services = shell_services();
+            if (services.feed_histogram) services.feed_histogram(view.shown_picture);
             apply_bit_planes(state, view);
-            if (full && display)
+            if (full && display && !mb_type_pressed())
                 display_draw_picture(display, &view.shown_picture, view.component_mask,
                                      view.vertical_zoom);
-            if (display) display_compose(display);
+            if (display) {
+                display_compose(display);
+                draw_overlays(view, display);
+            }
             if (view.refresh_request == kRefreshDecoded) update_status_label(view);
         } else if (display) {
             const Rect area{0, 0, view.shown_picture.width, view.shown_picture.height};
             display_fill_rect(display, 0, &area);
+            show_data_not_available();
         }
     }
     view.refresh_request = kRefreshNone;

@@ -10,7 +10,8 @@ template <typename Transfer>
 bool transfer_plane(uint8_t* const* rows, int width, int height, Transfer transfer) {
     if (height <= 0) return true;
     bool contiguous = true;
-    for (int r = 1; r < height && contiguous; ++r) contiguous = rows[r] == rows[0] + static_cast<size_t>(r) * width;
+    for (int r = 1; r < height && contiguous; ++r)
+        contiguous = rows[r] == rows[0] + static_cast<size_t>(r) * width;
     if (contiguous) return transfer(rows[0], static_cast<size_t>(width) * height);
     for (int r = 0; r < height; ++r)
         if (!transfer(rows[r], static_cast<size_t>(width))) return false;
@@ -22,7 +23,8 @@ bool for_each_plane_row(const vp8::PlanarPicture& picture, Transfer transfer) {
     if (!transfer_plane(picture.luma_rows, picture.width, picture.height, transfer)) return false;
     if (!picture.chroma_rows) return true;
     for (int plane = 0; plane < 2; ++plane)
-        if (!transfer_plane(picture.chroma_rows[plane], picture.chroma_width, picture.chroma_height, transfer))
+        if (!transfer_plane(picture.chroma_rows[plane], picture.chroma_width, picture.chroma_height,
+                            transfer))
             return false;
     return true;
 }

@@ -23,4 +23,8 @@ void vp8_module_after_open_layout();
 // Fills a module table with the operations above and the state record.
 void fill_vp8_module_table(CodecModule& table);
 
+// The VP8 module's factory: fills its table on the first call and returns
+// the same table on every call.
+CodecModule* create_vp8_module();
+
 }  // namespace tavimor

@@ -42,6 +42,9 @@ struct Vp8ModuleState {
     int coefficient_cache_flag = 0;
     std::vector<int16_t> coefficient_cache;
     int coefficient_cache_mbs = 0;
+    // The macroblock the tip names (-1: none yet).
+    int tip_column = -1;
+    int tip_row = -1;
 };
 
 Vp8ModuleState& vp8_module_state();

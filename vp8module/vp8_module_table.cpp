@@ -1,5 +1,4 @@
-// The VP8 module's table and the operations whose full behaviour comes with
-// the macroblock views: commands, mouse, dialog filter, after-open layout.
+// The VP8 module's table, its commands and its after-open layout.
 #include "resources/command_ids.h"
 #include "vp8module/vp8_module.h"
 #include "vp8module/vp8_module_state.h"
@@ -14,17 +13,8 @@ int vp8_module_command(WindowHandle, unsigned, int command_id, intptr_t) {
     return 0;
 }
 
-void vp8_module_left_click(unsigned, intptr_t) {}
-
-int vp8_module_mouse_move(WindowHandle, intptr_t) {
-    return 0;
-}
-
-// Every dialog message is left to the shell's common procedure.
-intptr_t vp8_module_dialog_filter(WindowHandle, unsigned, uintptr_t, intptr_t) {
-    return 1;
-}
-
+// The header tree of the shown picture comes with the information views; until
+// then the header dialog stays empty after an open.
 void vp8_module_after_open_layout() {}
 
 void fill_vp8_module_table(CodecModule& table) {
@@ -39,6 +29,16 @@ void fill_vp8_module_table(CodecModule& table) {
     table.dialog_filter = vp8_module_dialog_filter;
     table.after_open_layout = vp8_module_after_open_layout;
     table.state = &vp8_module_state();
+}
+
+CodecModule* create_vp8_module() {
+    static CodecModule table{};
+    static bool filled = false;
+    if (!filled) {
+        fill_vp8_module_table(table);
+        filled = true;
+    }
+    return &table;
 }
 
 }  // namespace tavimor

@@ -63,14 +63,14 @@ TEST(ViewState, AnOpenDumpFileSurvivesTheReset) {
     ViewState state{};
     state.mb_info_dump_file = 9;
     state.dump_type = 2;
-    state.dump_path[0] = L'd';
+    state.dump_path[0] = 'd';
     reset_view_state(state);
     EXPECT_EQ(state.mb_info_dump_file, 9);
     EXPECT_EQ(state.dump_type, 2);
     state.mb_info_dump_file = 0;
     reset_view_state(state);
     EXPECT_EQ(state.dump_type, 0);
-    EXPECT_EQ(state.dump_path[0], L'\0');
+    EXPECT_EQ(state.dump_path[0], '\0');
 }
 
 TEST(ViewState, ViewCommandsOwnOverlayBitsOneToFive) {

@@ -14,11 +14,13 @@
 #include "shell/shell_services.h"
 #include "shell/view_state.h"
 #include "vp8dec/decoder_instance.h"
+#include "vp8module/vp8_module.h"
 #include "vp8module/vp8_module_state.h"
 
 namespace tavimor::test {
 
 void ModuleFixture::SetUp() {
+    provide_vp8_module(create_vp8_module);
     char pattern[] = "/tmp/tavimor-module-XXXXXX";
     temp_ = std::string(mkdtemp(pattern)) + "/";
     platform_.set_temp_directory(temp_);

@@ -217,7 +217,8 @@ TEST_F(ModuleNavigation, AVideoSurfaceThatCannotBeMadeIsReportedAndWorkGoesOn) {
     ASSERT_EQ(platform_.message_boxes().size(), 1u);
     EXPECT_EQ(platform_.message_boxes()[0].text, "Failed to initialize video surface");
     EXPECT_EQ(platform_.message_boxes()[0].caption, "Warning");
-    EXPECT_EQ(view_state().current_frame_index, 1) << "the picture is decoded and cached all the same";
+    EXPECT_EQ(view_state().current_frame_index, 1)
+        << "the picture is decoded and cached all the same";
     EXPECT_EQ(shown_md5(), expected_md5s("tiny_17x9")[0]);
 }
 

@@ -1,18 +1,19 @@
 // The application on a window system: start-up, the main window and its
-// message loop.
+// message loop, shutdown.
 #pragma once
 
 #include <string>
 #include <vector>
 
+#include "shell/application_title.h"
+
 namespace tavimor {
 
 class Platform;
 
-inline constexpr const char* kApplicationTitle = "Tavimor(VP8 Only) 2.00";
-
 // Runs the application until its main window is gone; returns the exit code.
-// arguments: the command-line arguments after the program name.
+// arguments: the command-line arguments after the program name (a stream to
+// open). The VP8 module's factory must have been handed to the registry.
 int run_application(Platform& platform, const std::vector<std::string>& arguments);
 
 }  // namespace tavimor

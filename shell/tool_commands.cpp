@@ -1,0 +1,103 @@
+// The commands of the "Info" and "Tools" menus and their toolbar buttons, and
+// the commands the module handles itself.
+#include <string>
+
+#include "platform/message_box.h"
+#include "platform/platform.h"
+#include "resources/command_ids.h"
+#include "resources/control_ids.h"
+#include "shell/command_handlers.h"
+#include "shell/dialog_placement.h"
+#include "shell/dialog_procedure.h"
+#include "shell/display_control_dialog.h"
+#include "shell/fps_dialog.h"
+#include "shell/goto_dialog.h"
+#include "shell/module_registry.h"
+#include "shell/shell.h"
+#include "shell/shell_services.h"
+#include "shell/view_state.h"
+
+namespace tavimor {
+
+namespace {
+
+void centre_and_show(Shell& shell, WindowHandle dialog) {
+    centre_dialog(shell, dialog);
+    shell.platform.show_window(dialog, ShowCommand::kShow);
+}
+
+// The dialog's boxes and radio buttons as the view state has them now (the
+// context menu and Close change it while the dialog is hidden).
+void sync_display_control(Shell& shell) {
+    Platform& platform = shell.platform;
+    const ViewState& view = view_state();
+    show_component_mask(platform, shell.display_control, view.component_mask);
+    for (int id = ctl::kBitPlaneFirst; id <= ctl::kBitPlaneLast; ++id)
+        platform.set_check(platform.dialog_item(shell.display_control, id),
+                           (view.bit_plane_mask >> (id - ctl::kBitPlaneFirst)) & 1
+                               ? CheckState::kChecked
+                               : CheckState::kUnchecked);
+    check_radio_button(platform, shell.display_control, ctl::kStatisticsOffRadio,
+                       ctl::kStatisticsQpCbRadio, ctl::kStatisticsOffRadio + view.statistics_type);
+}
+
+}  // namespace
+
+void command_to_module(Shell& shell, int command, intptr_t extra) {
+    shell.module->command(shell.window, msg::kCommand, command, extra);
+}
+
+void command_picture_analyzer(Shell& shell, int, intptr_t) {
+    sync_display_control(shell);
+    centre_and_show(shell, shell.display_control);
+}
+
+void command_fps(Shell& shell, int, intptr_t) {
+    run_fps_dialog(shell);
+}
+
+void command_goto(Shell& shell, int, intptr_t) {
+    run_goto_dialog(shell);
+}
+
+void command_information_dialog(Shell& shell, int command, intptr_t) {
+    const InformationDialogs& dialogs = shell_services().information;
+    WindowHandle dialog = command == cmd::kMbInfo       ? dialogs.mb_info
+                          : command == cmd::kPixelInfo  ? dialogs.pixel_info
+                          : command == cmd::kHeaderInfo ? dialogs.header
+                                                        : dialogs.summary;
+    shell.platform.show_window(dialog, ShowCommand::kShow);
+}
+
+void command_mb_search(Shell& shell, int, intptr_t) {
+    if (shell.search_frame_index != view_state().current_frame_index)
+        shell.platform.set_window_text(
+            shell.platform.dialog_item(shell.mb_search, ctl::kMbSearchResult), "");
+    centre_and_show(shell, shell.mb_search);
+}
+
+void command_histogram(Shell& shell, int, intptr_t) {
+    centre_and_show(shell, shell.picture_analyzer);
+    view_state().refresh_request = kRefreshRedraw;
+    shell.module->refresh(0);
+}
+
+void command_container_structure(Shell& shell, int, intptr_t) {
+    const ViewState& view = view_state();
+    Platform& platform = shell.platform;
+    if (view.stream_kind == kStreamH264AnnexB || view.stream_kind == kStreamH264Rtp) {
+        platform.message_box(shell.window,
+                             "Please open a mpeg2 ts file, mp4/3gp, flv/f4v or mkv/webm file.",
+                             "Tavimor(VP8 Only)", mb::kOk | mb::kIconInformation);
+        return;
+    }
+    if (view.structure_kind == 0) {
+        platform.message_box(shell.window,
+                             "Syntax file not available, Please re-open the original file with "
+                             "syntax parsing enabled",
+                             "Error", mb::kOk | mb::kIconInformation);
+    }
+    // The structure tree comes with the container parsers.
+}
+
+}  // namespace tavimor
