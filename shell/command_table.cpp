@@ -22,8 +22,9 @@ constexpr CommandRow kCommands[] = {
     {cmd::kRecentFirst, cmd::kRecentLast, kAny, kRefresh, kNoButton, command_open_recent},
     {cmd::kDroppedFile, cmd::kDroppedFile, kAny, kRefresh, kNoButton, command_open},
     {cmd::kQuit, cmd::kQuit, kAny, kNoRefresh, kNoButton, command_quit},
-    {cmd::kPlay, cmd::kPause, kAny, kRefresh, kNoButton, command_playback},
-    {cmd::kStop, cmd::kStepBackward, kAny, kRefresh, kButton, command_playback},
+    // Playback presents through the module's tick (or Pause's own refresh).
+    {cmd::kPlay, cmd::kPause, kAny, kNoRefresh, kNoButton, command_playback},
+    {cmd::kStop, cmd::kStepBackward, kAny, kNoRefresh, kButton, command_playback},
     {cmd::kMbRect, cmd::kMbPopup, kStream, kNoRefresh, kButton, command_toggle_overlay},
     {cmd::kMbType, cmd::kMbType, kStream, kRefresh, kButton, command_toggle_mb_type},
     {cmd::kDecOrderPlayback, cmd::kDecOrderPlayback, kAny, kRefresh, kNoButton, command_to_module},
