@@ -67,17 +67,19 @@ void show_component_mask(Platform& platform, WindowHandle dialog, int mask) {
         set_checked(platform, dialog, box.id, (mask & box.bit) != 0);
 }
 
+void show_display_choices(Platform& platform, WindowHandle dialog) {
+    const ViewState& view = view_state();
+    show_component_mask(platform, dialog, view.component_mask);
+    for (int id = ctl::kBitPlaneFirst; id <= ctl::kBitPlaneLast; ++id)
+        set_checked(platform, dialog, id, (view.bit_plane_mask >> (id - ctl::kBitPlaneFirst)) & 1);
+    check_radio_button(platform, dialog, ctl::kStatisticsOffRadio, ctl::kStatisticsQpCbRadio,
+                       ctl::kStatisticsOffRadio + view.statistics_type);
+}
+
 DialogBehaviour display_control_dialog() {
     DialogBehaviour behaviour;
     behaviour.initialise = [](Shell& shell, WindowHandle dialog) {
-        Platform& platform = shell.platform;
-        const ViewState& view = view_state();
-        show_component_mask(platform, dialog, view.component_mask);
-        for (int id = ctl::kBitPlaneFirst; id <= ctl::kBitPlaneLast; ++id)
-            set_checked(platform, dialog, id,
-                        (view.bit_plane_mask >> (id - ctl::kBitPlaneFirst)) & 1);
-        check_radio_button(platform, dialog, ctl::kStatisticsOffRadio, ctl::kStatisticsQpCbRadio,
-                           ctl::kStatisticsOffRadio);
+        show_display_choices(shell.platform, dialog);
     };
     behaviour.accept = [](Shell& shell, WindowHandle dialog) {
         ViewState& view = view_state();

@@ -17,6 +17,11 @@ int bit_plane_mask_of(Platform& platform, WindowHandle dialog);
 // Checks the component boxes of a mask (used by the context menu too).
 void show_component_mask(Platform& platform, WindowHandle dialog, int mask);
 
+// Shows the view state's components, bit planes and statistics type in the
+// dialog's boxes and radio buttons (the context menu and Close change them
+// while the dialog is hidden).
+void show_display_choices(Platform& platform, WindowHandle dialog);
+
 DialogBehaviour display_control_dialog();
 
 }  // namespace tavimor

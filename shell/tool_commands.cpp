@@ -26,21 +26,6 @@ void centre_and_show(Shell& shell, WindowHandle dialog) {
     shell.platform.show_window(dialog, ShowCommand::kShow);
 }
 
-// The dialog's boxes and radio buttons as the view state has them now (the
-// context menu and Close change it while the dialog is hidden).
-void sync_display_control(Shell& shell) {
-    Platform& platform = shell.platform;
-    const ViewState& view = view_state();
-    show_component_mask(platform, shell.display_control, view.component_mask);
-    for (int id = ctl::kBitPlaneFirst; id <= ctl::kBitPlaneLast; ++id)
-        platform.set_check(platform.dialog_item(shell.display_control, id),
-                           (view.bit_plane_mask >> (id - ctl::kBitPlaneFirst)) & 1
-                               ? CheckState::kChecked
-                               : CheckState::kUnchecked);
-    check_radio_button(platform, shell.display_control, ctl::kStatisticsOffRadio,
-                       ctl::kStatisticsQpCbRadio, ctl::kStatisticsOffRadio + view.statistics_type);
-}
-
 }  // namespace
 
 void command_to_module(Shell& shell, int command, intptr_t extra) {
@@ -48,7 +33,7 @@ void command_to_module(Shell& shell, int command, intptr_t extra) {
 }
 
 void command_picture_analyzer(Shell& shell, int, intptr_t) {
-    sync_display_control(shell);
+    show_display_choices(shell.platform, shell.display_control);
     centre_and_show(shell, shell.display_control);
 }
 
