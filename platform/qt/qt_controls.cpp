@@ -356,8 +356,7 @@ void QtPlatform::list_select(WindowHandle control, int index) {
         QSignalBlocker quiet(combo);
         combo->setCurrentIndex(index >= 0 && index < combo->count() ? index : -1);
     }
-    if (auto* list = dynamic_cast<QListWidget*>(record->widget.data()))
-        list->setCurrentRow(index >= 0 && index < list->count() ? index : -1);
+    if (auto* list = dynamic_cast<QListWidget*>(record->widget.data())) list->setCurrentRow(index);
 }
 
 int QtPlatform::list_selection(WindowHandle control) const {
