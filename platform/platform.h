@@ -43,8 +43,9 @@ enum class Cursor { kArrow, kWait };
 
 enum class CheckState { kUnchecked = 0, kChecked = 1, kIndeterminate = 2 };
 
-// A menu item addressed by its command identifier (searched in submenus too)
-// or by its position in the menu.
+// A menu item addressed by its command identifier (searched in submenus too;
+// a submenu item answers to its own identifier when no plain item has it) or
+// by its position in the menu.
 struct MenuItemRef {
     enum class By { kCommand, kPosition };
     By by;
@@ -78,8 +79,12 @@ class Platform {
     virtual intptr_t default_window_proc(WindowHandle window, unsigned message, uintptr_t first,
                                          intptr_t second) = 0;
     virtual void show_window(WindowHandle window, ShowCommand command) = 0;
+    // Whether the window is shown and so is every window it lies in, up to
+    // its main window or dialog: a control of a hidden dialog is not visible.
     virtual bool is_window_visible(WindowHandle window) const = 0;
     virtual void enable_window(WindowHandle window, bool enabled) = 0;
+    // The window's own state: a control of a disabled dialog reads enabled,
+    // though the user cannot reach it while the dialog is disabled.
     virtual bool is_window_enabled(WindowHandle window) const = 0;
     // Position in the parent's client area (on the screen for top-level windows).
     virtual void move_window(WindowHandle window, const Rect& rect) = 0;
@@ -87,10 +92,13 @@ class Platform {
     // The client area, with its top-left corner at (0, 0).
     virtual Rect client_rect(WindowHandle window) const = 0;
     virtual Point client_to_screen(WindowHandle window, Point point) const = 0;
-    // Title of a window or dialog, text of a control.
+    // Title of a window or dialog, text of a control. A control reads back
+    // the text as it was set (an edit field: as the user left it).
     virtual void set_window_text(WindowHandle window, std::string_view text) = 0;
     virtual std::string window_text(WindowHandle window) const = 0;
-    // Asks for a kPaint soon.
+    // Asks for a kPaint of the main window or dialog soon: invalidations before
+    // it comes make one kPaint, delivered once the window is seen. Showing and
+    // resizing a window invalidate it too.
     virtual void invalidate(WindowHandle window) = 0;
     // Files dropped on the window arrive as kDropFiles.
     virtual void accept_dropped_files(WindowHandle window, bool accept) = 0;
@@ -117,7 +125,8 @@ class Platform {
     virtual int screen_bits_per_pixel() const = 0;
     // Paints the source rectangle of the pixels into the window's client area
     // with its top-left corner at destination, clipped to the client area.
-    // The picture stays until the next present.
+    // The picture stays until the next present, which replaces it; a present
+    // asks for no kPaint.
     virtual bool present(WindowHandle window, const SurfaceView& pixels, const Rect& source,
                          Point destination) = 0;
     // Renders text in the font, left and top aligned, without smoothing.
@@ -159,6 +168,8 @@ class Platform {
     // area, its images from the strip and a tooltip (the string with the
     // command's identifier) on every button. A click sends kCommand to the
     // parent; a check-group button checks itself and unchecks its group first.
+    // A hidden button, or one not enabled or indeterminate (greyed), cannot
+    // be pressed.
     virtual WindowHandle create_toolbar(WindowHandle parent, int control_id) = 0;
     // States are the kButton... bits of resource_types.h.
     virtual void set_button_state(WindowHandle toolbar, int command, unsigned state) = 0;
@@ -185,15 +196,25 @@ class Platform {
     virtual int list_add(WindowHandle control, std::string_view text) = 0;  // index of the entry
     virtual int list_count(WindowHandle control) const = 0;
     virtual std::string list_text(WindowHandle control, int index) const = 0;
-    virtual void list_select(WindowHandle control, int index) = 0;  // -1: no selection
-    virtual int list_selection(WindowHandle control) const = 0;     // -1: none
+    // -1, or an index out of range: no selection.
+    virtual void list_select(WindowHandle control, int index) = 0;
+    virtual int list_selection(WindowHandle control) const = 0;  // -1: none
 
-    // Tab bars and tab controls. Selecting from code sends no notification.
+    // Tab bars and tab controls. Every change of the selection the user makes
+    // (a click, the arrow keys, the wheel) sends kNotify with
+    // notify::kTabSelectionChange to the parent, after the change; changes
+    // made by the program (select, insert, delete) never notify.
+    //
+    // The first tab inserted is selected; inserting before the selected tab
+    // keeps that tab selected.
     virtual int tab_insert(WindowHandle control, int index, std::string_view text) = 0;
+    // Deleting the selected tab selects the tab that takes its place, or the
+    // new last tab; -1 only when no tab is left.
     virtual void tab_delete(WindowHandle control, int index) = 0;
     virtual void tab_delete_all(WindowHandle control) = 0;
     virtual int tab_count(WindowHandle control) const = 0;
     virtual std::string tab_text(WindowHandle control, int index) const = 0;
+    // An index out of range changes nothing.
     virtual void tab_select(WindowHandle control, int index) = 0;
     virtual int tab_selection(WindowHandle control) const = 0;  // -1: none
 
@@ -234,6 +255,8 @@ class Platform {
     virtual void set_cursor(Cursor cursor) = 0;
     // Opens a file or an address with the desktop's program for it.
     virtual bool open_document(std::string_view path_or_address) = 0;
+    // Control or Shift: while a key or mouse event is handled, as that event
+    // found them; otherwise as the keyboard is now.
     virtual bool is_key_down(int virtual_key) const = 0;
 
     // --- Paths ----------------------------------------------------------------------
@@ -245,6 +268,7 @@ class Platform {
     // --- The tracking tip window -----------------------------------------------------
     // A topmost tip that shows one text at a point; kNoWindow when it cannot be made.
     virtual WindowHandle create_tip_window(WindowHandle owner) = 0;
+    // An active tip is shown at its tracked point, an inactive one hidden.
     virtual void tip_activate(WindowHandle tip, bool active) = 0;
     virtual void tip_set_text(WindowHandle tip, std::string_view text) = 0;
     virtual void tip_track_position(WindowHandle tip, Point screen) = 0;

@@ -2,8 +2,6 @@
 
 #include "platform/headless/headless_platform.h"
 #include "platform/headless/headless_window.h"
-#include "resources/string_table.h"
-#include "resources/toolbar_template.h"
 
 namespace tavimor {
 
@@ -24,37 +22,23 @@ WindowHandle HeadlessPlatform::create_toolbar(WindowHandle parent, int control_i
     toolbar->id = control_id;
     toolbar->visible = true;
     toolbar->rect = rect_at(0, 0, owner->rect.width(), kToolbarHeight);
-    for (const ToolbarButtonTemplate& button : toolbar_template()) {
-        toolbar->buttons.push_back({button.command, button.image, button.state, button.style,
-                                    std::string(load_string(button.command))});
-    }
+    toolbar->buttons.emplace();
     return add_window(std::move(toolbar));
 }
 
 void HeadlessPlatform::set_button_state(WindowHandle handle, int command, unsigned state) {
     Window* toolbar = find(handle);
-    if (!toolbar || command == 0) return;
-    for (HeadlessButton& button : toolbar->buttons) {
-        if (button.command == command) button.state = state;
-    }
+    if (toolbar && toolbar->buttons) toolbar->buttons->set_state(command, state);
 }
 
 unsigned HeadlessPlatform::button_state(WindowHandle handle, int command) const {
     const Window* toolbar = find(handle);
-    if (!toolbar || command == 0) return 0;
-    for (const HeadlessButton& button : toolbar->buttons) {
-        if (button.command == command) return button.state;
-    }
-    return 0;
+    return toolbar && toolbar->buttons ? toolbar->buttons->state(command) : 0;
 }
 
 std::string HeadlessPlatform::button_tooltip(WindowHandle handle, int command) const {
     const Window* toolbar = find(handle);
-    if (!toolbar || command == 0) return {};
-    for (const HeadlessButton& button : toolbar->buttons) {
-        if (button.command == command) return button.tooltip;
-    }
-    return {};
+    return toolbar && toolbar->buttons ? toolbar->buttons->tooltip(command) : std::string{};
 }
 
 void HeadlessPlatform::autosize_toolbar(WindowHandle handle) {
@@ -164,9 +148,9 @@ int HeadlessPlatform::tab_insert(WindowHandle handle, int index, std::string_vie
     int at = index < 0 || index > count ? count : index;
     window->entries.insert(window->entries.begin() + at, std::string(text));
     if (window->selection < 0)
-        window->selection = 0;
-    else if (at <= window->selection && count > 0)
-        ++window->selection;
+        window->selection = 0;  // the first tab is selected
+    else if (at <= window->selection)
+        ++window->selection;  // the selected tab stays selected
     return at;
 }
 
@@ -174,8 +158,9 @@ void HeadlessPlatform::tab_delete(WindowHandle handle, int index) {
     Window* window = find(handle);
     if (!window || index < 0 || index >= static_cast<int>(window->entries.size())) return;
     window->entries.erase(window->entries.begin() + index);
+    int count = static_cast<int>(window->entries.size());
     if (window->selection == index)
-        window->selection = -1;
+        window->selection = count == 0 ? -1 : std::min(index, count - 1);
     else if (window->selection > index)
         --window->selection;
 }
@@ -193,7 +178,9 @@ std::string HeadlessPlatform::tab_text(WindowHandle handle, int index) const {
 }
 
 void HeadlessPlatform::tab_select(WindowHandle handle, int index) {
-    list_select(handle, index);
+    Window* window = find(handle);
+    if (window && index >= 0 && index < static_cast<int>(window->entries.size()))
+        window->selection = index;
 }
 
 int HeadlessPlatform::tab_selection(WindowHandle handle) const {

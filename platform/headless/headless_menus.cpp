@@ -94,7 +94,9 @@ bool HeadlessPlatform::insert_menu_item(MenuHandle handle, int position, int com
 
 bool HeadlessPlatform::insert_submenu(MenuHandle handle, int position, MenuHandle sub,
                                       std::string_view label) {
-    if (!find_menu(sub) || !insert_menu_item(handle, position, 0, label)) return false;
+    // A menu inside itself would never end.
+    if (!find_menu(sub) || menu_contains(*this, sub, handle)) return false;
+    if (!insert_menu_item(handle, position, 0, label)) return false;
     Menu* menu = find_menu(handle);
     int at = position < 0 || position >= static_cast<int>(menu->items.size()) - 1
                  ? static_cast<int>(menu->items.size()) - 1
@@ -103,79 +105,72 @@ bool HeadlessPlatform::insert_submenu(MenuHandle handle, int position, MenuHandl
     return true;
 }
 
-std::pair<HeadlessPlatform::Menu*, int> HeadlessPlatform::locate(MenuHandle handle,
-                                                                 MenuItemRef ref) {
-    auto [menu, position] = std::as_const(*this).locate(handle, ref);
-    return {const_cast<Menu*>(menu), position};
+int HeadlessPlatform::item_count(MenuHandle handle) const {
+    return menu_item_count(handle);
 }
 
-std::pair<const HeadlessPlatform::Menu*, int> HeadlessPlatform::locate(MenuHandle handle,
-                                                                       MenuItemRef ref) const {
-    const Menu* menu = find_menu(handle);
-    if (!menu) return {nullptr, -1};
-    if (ref.by == MenuItemRef::By::kPosition) {
-        if (ref.value < 0 || ref.value >= static_cast<int>(menu->items.size()))
-            return {nullptr, -1};
-        return {menu, ref.value};
-    }
-    for (int i = 0; i < static_cast<int>(menu->items.size()); ++i) {
-        const MenuItem& item = menu->items[i];
-        if (item.command == ref.value && item.command != 0) return {menu, i};
-        if (item.submenu != kNoMenu) {
-            auto found = locate(item.submenu, ref);
-            if (found.first) return found;
-        }
-    }
-    return {nullptr, -1};
+int HeadlessPlatform::item_identifier(MenuHandle handle, int position) const {
+    const MenuItem* item = item_at(handle, by_position(position));
+    return item ? item->command : 0;
+}
+
+MenuHandle HeadlessPlatform::item_submenu(MenuHandle handle, int position) const {
+    return submenu(handle, position);
+}
+
+bool HeadlessPlatform::item_enabled(MenuHandle handle, int position) const {
+    const MenuItem* item = item_at(handle, by_position(position));
+    return item && item->enabled;
+}
+
+HeadlessPlatform::MenuItem* HeadlessPlatform::item_at(MenuHandle handle, MenuItemRef ref) {
+    return const_cast<MenuItem*>(std::as_const(*this).item_at(handle, ref));
+}
+
+const HeadlessPlatform::MenuItem* HeadlessPlatform::item_at(MenuHandle handle,
+                                                            MenuItemRef ref) const {
+    MenuItemPlace place = locate_menu_item(*this, handle, ref);
+    if (!place.found()) return nullptr;
+    return &find_menu(place.menu)->items[place.position];
 }
 
 bool HeadlessPlatform::delete_menu_item(MenuHandle handle, MenuItemRef ref) {
-    auto [menu, position] = locate(handle, ref);
-    if (!menu) return false;
-    MenuHandle sub = menu->items[position].submenu;
-    menu->items.erase(menu->items.begin() + position);
+    MenuItemPlace place = locate_menu_item(*this, handle, ref);
+    if (!place.found()) return false;
+    auto& items = find_menu(place.menu)->items;
+    MenuHandle sub = items[place.position].submenu;
+    items.erase(items.begin() + place.position);
     destroy_menu(sub);
     return true;
 }
 
 std::string HeadlessPlatform::menu_item_label(MenuHandle handle, MenuItemRef ref) const {
-    auto [menu, position] = locate(handle, ref);
-    return menu ? menu->items[position].label : std::string{};
+    const MenuItem* item = item_at(handle, ref);
+    return item ? item->label : std::string{};
 }
 
 bool HeadlessPlatform::enable_menu_item(MenuHandle handle, MenuItemRef ref, bool enabled) {
-    auto [menu, position] = locate(handle, ref);
-    if (!menu) return false;
-    menu->items[position].enabled = enabled;
+    MenuItem* item = item_at(handle, ref);
+    if (!item) return false;
+    item->enabled = enabled;
     return true;
 }
 
 bool HeadlessPlatform::is_menu_item_enabled(MenuHandle handle, MenuItemRef ref) const {
-    auto [menu, position] = locate(handle, ref);
-    return menu && menu->items[position].enabled;
+    const MenuItem* item = item_at(handle, ref);
+    return item && item->enabled;
 }
 
 bool HeadlessPlatform::check_menu_item(MenuHandle handle, MenuItemRef ref, bool checked) {
-    auto [menu, position] = locate(handle, ref);
-    if (!menu) return false;
-    menu->items[position].checked = checked;
+    MenuItem* item = item_at(handle, ref);
+    if (!item) return false;
+    item->checked = checked;
     return true;
 }
 
 bool HeadlessPlatform::is_menu_item_checked(MenuHandle handle, MenuItemRef ref) const {
-    auto [menu, position] = locate(handle, ref);
-    return menu && menu->items[position].checked;
-}
-
-bool HeadlessPlatform::choosable(MenuHandle handle, int command) const {
-    const Menu* menu = find_menu(handle);
-    if (!menu || command == 0) return false;
-    for (const MenuItem& item : menu->items) {
-        if (item.submenu == kNoMenu && item.command == command) return item.enabled;
-        if (item.submenu != kNoMenu && item.enabled && choosable(item.submenu, command))
-            return true;
-    }
-    return false;
+    const MenuItem* item = item_at(handle, ref);
+    return item && item->checked;
 }
 
 int HeadlessPlatform::track_popup_menu(MenuHandle menu, WindowHandle owner, Point screen) {
@@ -184,7 +179,7 @@ int HeadlessPlatform::track_popup_menu(MenuHandle menu, WindowHandle owner, Poin
         chosen = popup_choices_.front();
         popup_choices_.pop_front();
     }
-    if (chosen != 0 && !choosable(menu, chosen)) chosen = 0;
+    if (chosen != 0 && !menu_command_reachable(*this, menu, chosen)) chosen = 0;
     popups_.push_back({menu, screen, chosen});
     if (chosen != 0) send_message(owner, msg::kCommand, command_parameter(chosen), 0);
     return chosen;

@@ -4,9 +4,10 @@
 
 #include "platform/headless/headless_window.h"
 #include "platform/message_box.h"
+#include "platform/scroll_limits.h"
 #include "platform/text_renderer.h"
+#include "platform/timer_period.h"
 #include "resources/control_ids.h"
-#include "resources/dialog_templates.h"
 
 namespace tavimor {
 
@@ -14,7 +15,6 @@ namespace {
 
 constexpr int kDefaultClientWidth = 1024;
 constexpr int kDefaultClientHeight = 768;
-constexpr int kMinimumTimerPeriod = 10;  // milliseconds
 
 }  // namespace
 
@@ -43,7 +43,7 @@ WindowHandle HeadlessPlatform::add_window(std::unique_ptr<Window> window) {
 
 int HeadlessPlatform::run_message_loop() {
     while (!quit_code_) {
-        if (!posted_.empty()) {
+        if (!posted_.empty() || next_to_paint()) {
             deliver_posted();
         } else if (!idle_actions_.empty()) {
             auto action = std::move(idle_actions_.front());
@@ -66,13 +66,25 @@ void HeadlessPlatform::post_quit(int exit_code) {
 
 int HeadlessPlatform::deliver_posted() {
     int count = 0;
-    while (!posted_.empty()) {
-        Posted message = posted_.front();
-        posted_.pop_front();
-        send_message(message.window, message.message, message.first, message.second);
+    for (;;) {
+        if (!posted_.empty()) {
+            Posted message = posted_.front();
+            posted_.pop_front();
+            send_message(message.window, message.message, message.first, message.second);
+        } else if (Window* window = next_to_paint()) {
+            paint(window->handle);
+        } else {
+            return count;
+        }
         ++count;
     }
-    return count;
+}
+
+HeadlessPlatform::Window* HeadlessPlatform::next_to_paint() {
+    for (auto& [handle, window] : windows_) {
+        if (window->needs_paint && is_window_visible(window->handle)) return window.get();
+    }
+    return nullptr;
 }
 
 // --- Windows ---------------------------------------------------------------------
@@ -112,13 +124,29 @@ intptr_t HeadlessPlatform::default_window_proc(WindowHandle window, unsigned mes
     return 0;
 }
 
+void HeadlessPlatform::set_shown(Window& window, bool shown) {
+    if (shown && !window.visible) window.needs_paint = true;
+    window.visible = shown;
+}
+
 void HeadlessPlatform::show_window(WindowHandle handle, ShowCommand command) {
-    if (Window* window = find(handle)) window->visible = command != ShowCommand::kHide;
+    if (Window* window = find(handle)) set_shown(*window, command != ShowCommand::kHide);
 }
 
 bool HeadlessPlatform::is_window_visible(WindowHandle handle) const {
-    const Window* window = find(handle);
-    return window && window->visible;
+    for (const Window* window = find(handle); window; window = find(window->parent)) {
+        if (!window->visible) return false;
+        if (window->top_level()) return true;
+    }
+    return false;
+}
+
+bool HeadlessPlatform::takes_input(const Window& window) const {
+    for (const Window* at = &window; at; at = find(at->parent)) {
+        if (!at->enabled) return false;
+        if (at->top_level()) return true;
+    }
+    return true;
 }
 
 void HeadlessPlatform::enable_window(WindowHandle handle, bool enabled) {
@@ -148,6 +176,7 @@ Point HeadlessPlatform::client_to_screen(WindowHandle handle, Point point) const
     for (const Window* window = find(handle); window; window = find(window->parent)) {
         point.x += window->rect.left;
         point.y += window->rect.top;
+        if (window->top_level()) break;  // placed on the screen itself
     }
     return point;
 }
@@ -164,7 +193,13 @@ std::string HeadlessPlatform::window_text(WindowHandle handle) const {
     return window ? window->text : std::string{};
 }
 
-void HeadlessPlatform::invalidate(WindowHandle) {}
+void HeadlessPlatform::invalidate(WindowHandle handle) {
+    Window* window = find(handle);
+    // Controls, toolbars and tips draw themselves; only windows with a
+    // procedure are asked to paint.
+    if (window && (window->role == WindowRole::kMain || window->role == WindowRole::kDialog))
+        window->needs_paint = true;
+}
 
 void HeadlessPlatform::accept_dropped_files(WindowHandle handle, bool accept) {
     if (Window* window = find(handle)) window->accepts_drops = accept;
@@ -205,7 +240,7 @@ void HeadlessPlatform::post_message(WindowHandle window, unsigned message, uintp
 
 void HeadlessPlatform::set_timer(WindowHandle window, int id, int period_ms) {
     if (!is_window(window)) return;
-    timers_[{static_cast<int>(window), id}] = std::max(period_ms, kMinimumTimerPeriod);
+    timers_[{static_cast<int>(window), id}] = effective_timer_period(period_ms);
 }
 
 void HeadlessPlatform::kill_timer(WindowHandle window, int id) {
@@ -221,12 +256,8 @@ std::optional<int> HeadlessPlatform::timer_period(WindowHandle window, int id) c
 // --- Scroll bars -------------------------------------------------------------------------
 
 void HeadlessPlatform::set_scroll_info(WindowHandle handle, ScrollBar bar, const ScrollInfo& info) {
-    Window* window = find(handle);
-    if (!window) return;
-    ScrollInfo kept = info;
-    int last = std::max(kept.min, kept.max - std::max(kept.page - 1, 0));
-    kept.position = std::clamp(kept.position, kept.min, last);
-    window->scroll[static_cast<int>(bar)] = kept;
+    if (Window* window = find(handle))
+        window->scroll[static_cast<int>(bar)] = clamp_scroll_position(info);
 }
 
 ScrollInfo HeadlessPlatform::scroll_info(WindowHandle handle, ScrollBar bar) const {
@@ -240,9 +271,10 @@ bool HeadlessPlatform::present(WindowHandle handle, const SurfaceView& pixels, c
                                Point destination) {
     Window* window = find(handle);
     if (!window || !pixels.pixels) return false;
+    // The picture replaces the one before: where it does not reach, the
+    // client area shows its background.
     int width = window->rect.width(), height = window->rect.height();
-    if (window->frame.size() != static_cast<size_t>(width) * height)
-        window->frame.assign(static_cast<size_t>(width) * height, 0xFFFFFF);
+    window->frame.assign(static_cast<size_t>(width) * height, 0xFFFFFF);
     Rect from = intersect(source, {0, 0, pixels.width, pixels.height});
     for (int y = from.top; y < from.bottom; ++y) {
         int client_y = destination.y + y - source.top;
@@ -276,49 +308,46 @@ TextBitmap HeadlessPlatform::render_text(std::string_view text, const FontReques
 
 // --- Dialogs ---------------------------------------------------------------------------------
 
-WindowHandle HeadlessPlatform::build_dialog(std::string_view template_name, WindowHandle owner,
-                                            WindowProc proc) {
-    const DialogTemplate* dialog_template = find_dialog_template(template_name);
-    if (!dialog_template) return kNoWindow;
+WindowHandle HeadlessPlatform::make_dialog_window(const DialogTemplate& dialog_template,
+                                                  std::string_view name, WindowHandle owner,
+                                                  bool modal) {
     auto dialog = std::make_unique<Window>();
     dialog->role = WindowRole::kDialog;
     dialog->parent = owner;
-    dialog->text = std::string(dialog_template->title);
-    dialog->rect = rect_at(0, 0, dialog_template->width, dialog_template->height);
-    dialog->template_name = std::string(template_name);
-    WindowHandle handle = add_window(std::move(dialog));
-    for (const ControlTemplate& control : dialog_template->controls) {
-        WindowHandle item =
-            create_control(handle, control.kind, control.id, control.text,
-                           rect_at(control.x, control.y, control.width, control.height));
-        Window* record = find(item);
-        record->visible = control.visible;
-        record->group_start = control.group_start;
-    }
-    find(handle)->proc = std::move(proc);
-    send_message(handle, msg::kInitDialog, 0, 0);
-    return handle;
+    dialog->text = std::string(dialog_template.title);
+    dialog->rect = rect_at(0, 0, dialog_template.width, dialog_template.height);
+    dialog->template_name = std::string(name);
+    dialog->modal = modal;
+    return add_window(std::move(dialog));
+}
+
+void HeadlessPlatform::mark_group_start(WindowHandle control) {
+    if (Window* window = find(control)) window->group_start = true;
+}
+
+void HeadlessPlatform::set_dialog_proc(WindowHandle dialog, WindowProc proc) {
+    if (Window* window = find(dialog)) window->proc = std::move(proc);
 }
 
 WindowHandle HeadlessPlatform::create_dialog(std::string_view template_name, WindowHandle owner,
                                              WindowProc proc) {
-    return build_dialog(template_name, owner, std::move(proc));
+    return build_dialog_from_template(*this, *this, template_name, owner, std::move(proc), false);
 }
 
 intptr_t HeadlessPlatform::run_dialog(std::string_view template_name, WindowHandle owner,
                                       WindowProc proc) {
-    WindowHandle handle = build_dialog(template_name, owner, std::move(proc));
+    WindowHandle handle =
+        build_dialog_from_template(*this, *this, template_name, owner, std::move(proc), true);
     Window* dialog = find(handle);
     if (!dialog) return -1;
-    dialog->modal = true;
-    dialog->visible = true;
+    // A dialog ended during its initialisation is never shown.
+    if (!dialog->ended) set_shown(*dialog, true);
     if (!dialog->ended) {
         if (DialogScript script = take_dialog_script(template_name)) script(*this, handle);
     }
     dialog = find(handle);
     if (dialog && !dialog->ended) {
-        send_message(handle, msg::kCommand, command_parameter(ctl::kCancel),
-                     static_cast<intptr_t>(dialog_item(handle, ctl::kCancel)));
+        press_key(handle, key::kEscape);
         dialog = find(handle);
         if (dialog && !dialog->ended) end_dialog(handle, ctl::kCancel);
     }
@@ -425,7 +454,10 @@ WindowHandle HeadlessPlatform::create_tip_window(WindowHandle owner) {
 }
 
 void HeadlessPlatform::tip_activate(WindowHandle handle, bool active) {
-    if (Window* tip = find(handle)) tip->tip.active = active;
+    if (Window* tip = find(handle)) {
+        tip->tip.active = active;
+        tip->visible = active;  // an active tip shows at its tracked point
+    }
 }
 
 void HeadlessPlatform::tip_set_text(WindowHandle handle, std::string_view text) {
@@ -435,6 +467,7 @@ void HeadlessPlatform::tip_set_text(WindowHandle handle, std::string_view text) 
 void HeadlessPlatform::tip_track_position(WindowHandle handle, Point screen) {
     if (Window* tip = find(handle)) {
         tip->tip.position = screen;
+        tip->rect = rect_at(screen.x, screen.y, tip->rect.width(), tip->rect.height());
         ++tip->tip.tracked;
     }
 }

@@ -2,6 +2,11 @@
 // that tests can read back; the user is scripted: answers to message boxes and
 // file dialogs, what happens inside a modal dialog, the command chosen from a
 // popup menu, clicks, keys and dropped files. Nothing needs a display server.
+//
+// Invalidating a main window or a dialog makes one kPaint due (however often
+// it is invalidated before), delivered after the posted messages by the
+// message loop and deliver_posted() once the window is seen; showing or
+// resizing such a window invalidates it too.
 #pragma once
 
 #include <deque>
@@ -14,11 +19,13 @@
 #include <tuple>
 #include <vector>
 
+#include "platform/dialog_builder.h"
+#include "platform/menu_lookup.h"
 #include "platform/platform.h"
 
 namespace tavimor {
 
-class HeadlessPlatform : public Platform {
+class HeadlessPlatform : public Platform, private DialogParts, private MenuTree {
   public:
     // What a modal dialog's user does once the dialog is initialised. When
     // the script leaves the dialog open, it is cancelled (as with Escape).
@@ -70,19 +77,26 @@ class HeadlessPlatform : public Platform {
 
     // --- Acting as the user --------------------------------------------------------
     // Clicks a button, check box or radio button of a dialog (nothing when it
-    // is disabled); check boxes toggle and radio buttons check themselves
-    // first, as on the desktop. Returns false when the control does not exist.
+    // is hidden, or it or a window it lies in is disabled); check boxes toggle
+    // and radio buttons check themselves first, as on the desktop. Returns
+    // false when the control does not exist.
     bool click(WindowHandle dialog, int control_id);
-    // Replaces the text of an edit field, as typing would.
+    // Replaces the text of an edit field, as typing would (nothing when it
+    // cannot take input).
     bool type_text(WindowHandle dialog, int control_id, std::string_view text);
     // Picks an entry of a combo box and confirms it (selection-end-OK).
     bool choose_list_entry(WindowHandle dialog, int control_id, int index);
-    // Clicks a tab: selects it and notifies the tab control's parent.
+    // Clicks a tab: a tab other than the selected one becomes selected and the
+    // tab control's parent is notified (kNotify, kTabSelectionChange).
     bool choose_tab(WindowHandle tab_control, int index);
     // Chooses an enabled item of the window's menu bar.
     bool choose_menu_command(WindowHandle window, int command);
-    // Presses an enabled toolbar button.
+    // Presses a toolbar button that is shown, enabled and not indeterminate.
     bool press_toolbar_button(WindowHandle toolbar, int command);
+    // A key pressed in the window. A tab control moves its selection with the
+    // left and right arrows (notifying as a click does); a dialog answers
+    // Escape with the Cancel command and Return with a click of its default
+    // button; everything else arrives as kKeyDown.
     void press_key(WindowHandle window, int virtual_key);
     void left_click(WindowHandle window, Point client, unsigned key_state = key::kLeftButtonState);
     void move_mouse(WindowHandle window, Point client);
@@ -93,9 +107,10 @@ class HeadlessPlatform : public Platform {
     void scroll(WindowHandle window, ScrollBar bar, int code, int position = 0);
     // Fires the timer when it is set; false otherwise.
     bool fire_timer(WindowHandle window, int id);
-    // Delivers the queued messages; returns how many.
+    // Delivers the queued messages, then the kPaint due to each window that
+    // is seen; returns how many messages it delivered.
     int deliver_posted();
-    // Paints the window: its procedure gets kPaint (dialogs with a canvas
+    // Paints the window now: its procedure gets kPaint (dialogs with a canvas
     // that records lines); returns the lines drawn.
     std::vector<DrawnLine> paint(WindowHandle window);
 
@@ -118,7 +133,7 @@ class HeadlessPlatform : public Platform {
     std::optional<int> quit_code() const { return quit_code_; }
     bool accepts_dropped_files(WindowHandle window) const;
     // What was last presented in the window's client area, one 0x00RRGGBB value
-    // per pixel (white where nothing was painted), client size.
+    // per pixel (white where the last picture does not reach), client size.
     std::vector<uint32_t> client_pixels(WindowHandle window) const;
     int present_count(WindowHandle window) const;
 
@@ -262,6 +277,18 @@ class HeadlessPlatform : public Platform {
     struct Window;
     struct Menu;
     struct MenuItem;
+
+    // DialogParts
+    WindowHandle make_dialog_window(const DialogTemplate& dialog, std::string_view name,
+                                    WindowHandle owner, bool modal) override;
+    void mark_group_start(WindowHandle control) override;
+    void set_dialog_proc(WindowHandle dialog, WindowProc proc) override;
+    // MenuTree
+    int item_count(MenuHandle menu) const override;
+    int item_identifier(MenuHandle menu, int position) const override;
+    MenuHandle item_submenu(MenuHandle menu, int position) const override;
+    bool item_enabled(MenuHandle menu, int position) const override;
+
     struct Posted {
         WindowHandle window;
         unsigned message;
@@ -276,19 +303,23 @@ class HeadlessPlatform : public Platform {
     Window* find(WindowHandle window);
     const Window* find(WindowHandle window) const;
     WindowHandle add_window(std::unique_ptr<Window> window);
-    WindowHandle build_dialog(std::string_view template_name, WindowHandle owner, WindowProc proc);
+    // Shows or hides the window itself; a main window or dialog that comes
+    // into view is invalidated.
+    void set_shown(Window& window, bool shown);
+    // Whether the user can act on the window: it and the windows it lies in
+    // are enabled.
+    bool takes_input(const Window& window) const;
+    // The first window with a kPaint due that is seen, or null.
+    Window* next_to_paint();
     void notify_parent(const Window& control, int notification);
+    void notify_tab_change(const Window& tabs);
     void apply_radio_click(Window& radio);
     Menu* find_menu(MenuHandle menu);
     const Menu* find_menu(MenuHandle menu) const;
     MenuHandle build_menu(std::span<const MenuItemTemplate> items);
-    // The item's menu and position, searching submenus for commands.
-    std::pair<Menu*, int> locate(MenuHandle menu, MenuItemRef item);
-    std::pair<const Menu*, int> locate(MenuHandle menu, MenuItemRef item) const;
+    MenuItem* item_at(MenuHandle menu, MenuItemRef item);
+    const MenuItem* item_at(MenuHandle menu, MenuItemRef item) const;
     DialogScript take_dialog_script(std::string_view template_name);
-    // Whether the user can reach and choose the command: the item and every
-    // submenu on the way to it are enabled.
-    bool choosable(MenuHandle menu, int command) const;
 
     std::map<int, std::unique_ptr<Window>> windows_;
     std::map<int, std::unique_ptr<Menu>> menus_;

@@ -5,6 +5,7 @@
 #include "platform/control_groups.h"
 #include "platform/headless/headless_platform.h"
 #include "platform/headless/headless_window.h"
+#include "resources/control_ids.h"
 
 namespace tavimor {
 
@@ -77,7 +78,7 @@ void HeadlessPlatform::apply_radio_click(Window& radio) {
 bool HeadlessPlatform::click(WindowHandle dialog, int control_id) {
     Window* control = find(dialog_item(dialog, control_id));
     if (!control) return false;
-    if (!control->enabled || !control->visible) return true;
+    if (!takes_input(*control) || !control->visible) return true;
     if (control->kind == ControlKind::kCheckBox) {
         control->check =
             control->check == CheckState::kChecked ? CheckState::kUnchecked : CheckState::kChecked;
@@ -91,6 +92,7 @@ bool HeadlessPlatform::click(WindowHandle dialog, int control_id) {
 bool HeadlessPlatform::type_text(WindowHandle dialog, int control_id, std::string_view text) {
     Window* control = find(dialog_item(dialog, control_id));
     if (!control) return false;
+    if (!takes_input(*control)) return true;
     control->text = std::string(text);
     notify_parent(*control, notify::kEditChange);
     return true;
@@ -107,39 +109,65 @@ bool HeadlessPlatform::choose_list_entry(WindowHandle dialog, int control_id, in
     return true;
 }
 
+void HeadlessPlatform::notify_tab_change(const Window& tabs) {
+    NotifyHeader header{tabs.handle, tabs.id, notify::kTabSelectionChange};
+    send_message(tabs.parent, msg::kNotify, static_cast<uintptr_t>(tabs.id),
+                 notify_parameter(header));
+}
+
 bool HeadlessPlatform::choose_tab(WindowHandle tab_control, int index) {
     Window* control = find(tab_control);
     if (!control || index < 0 || index >= static_cast<int>(control->entries.size())) return false;
+    if (!takes_input(*control) || index == control->selection) return true;
     control->selection = index;
-    NotifyHeader header{tab_control, control->id, notify::kTabSelectionChange};
-    send_message(control->parent, msg::kNotify, static_cast<uintptr_t>(control->id),
-                 notify_parameter(header));
+    notify_tab_change(*control);
     return true;
 }
 
 bool HeadlessPlatform::choose_menu_command(WindowHandle window, int command) {
     MenuHandle bar = window_menu(window);
-    if (!choosable(bar, command)) return false;
+    if (!menu_command_reachable(*this, bar, command)) return false;
     send_message(window, msg::kCommand, command_parameter(command), 0);
     return true;
 }
 
 bool HeadlessPlatform::press_toolbar_button(WindowHandle handle, int command) {
     Window* toolbar = find(handle);
-    if (!toolbar || command == 0) return false;
-    auto button = std::find_if(toolbar->buttons.begin(), toolbar->buttons.end(),
-                               [&](const HeadlessButton& b) { return b.command == command; });
-    if (button == toolbar->buttons.end()) return false;
-    if (!(button->state & kButtonEnabled) || (button->state & kButtonHidden)) return false;
-    if (button->style == ButtonStyle::kCheckGroup)
-        check_in_group(toolbar->buttons, static_cast<size_t>(button - toolbar->buttons.begin()));
+    if (!toolbar || !toolbar->buttons || !toolbar->visible || !takes_input(*toolbar)) return false;
+    if (!toolbar->buttons->press(command)) return false;
     send_message(toolbar->parent, msg::kCommand, command_parameter(command),
                  static_cast<intptr_t>(handle));
     return true;
 }
 
-void HeadlessPlatform::press_key(WindowHandle window, int virtual_key) {
-    send_message(window, msg::kKeyDown, static_cast<uintptr_t>(virtual_key), 0);
+void HeadlessPlatform::press_key(WindowHandle handle, int virtual_key) {
+    Window* window = find(handle);
+    if (!window) return;
+    if (window->kind == ControlKind::kTabControl && window->role == WindowRole::kControl &&
+        (virtual_key == key::kLeft || virtual_key == key::kRight)) {
+        int next = window->selection + (virtual_key == key::kLeft ? -1 : 1);
+        if (next >= 0 && next < static_cast<int>(window->entries.size()) && takes_input(*window)) {
+            window->selection = next;
+            notify_tab_change(*window);
+        }
+        return;
+    }
+    if (window->role == WindowRole::kDialog && virtual_key == key::kEscape) {
+        send_message(handle, msg::kCommand, command_parameter(ctl::kCancel),
+                     static_cast<intptr_t>(dialog_item(handle, ctl::kCancel)));
+        return;
+    }
+    if (window->role == WindowRole::kDialog && virtual_key == key::kReturn) {
+        for (WindowHandle child : window->children) {
+            const Window* button = find(child);
+            if (button && button->kind == ControlKind::kDefaultButton) {
+                click(handle, button->id);
+                return;
+            }
+        }
+        return;
+    }
+    send_message(handle, msg::kKeyDown, static_cast<uintptr_t>(virtual_key), 0);
 }
 
 void HeadlessPlatform::left_click(WindowHandle window, Point client, unsigned key_state) {
@@ -172,6 +200,7 @@ void HeadlessPlatform::resize_client(WindowHandle handle, int width, int height)
     if (!window) return;
     window->rect = rect_at(window->rect.left, window->rect.top, width, height);
     window->frame.clear();
+    invalidate(handle);
     send_message(handle, msg::kSize, 0, pack_point(width, height));
 }
 
@@ -187,8 +216,9 @@ bool HeadlessPlatform::fire_timer(WindowHandle window, int id) {
 }
 
 std::vector<HeadlessPlatform::DrawnLine> HeadlessPlatform::paint(WindowHandle handle) {
-    const Window* window = find(handle);
+    Window* window = find(handle);
     if (!window) return {};
+    window->needs_paint = false;
     if (window->role != WindowRole::kDialog) {
         send_message(handle, msg::kPaint, 0, 0);
         return {};

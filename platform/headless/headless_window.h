@@ -3,10 +3,12 @@
 
 #include <array>
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "platform/headless/headless_platform.h"
+#include "platform/toolbar_buttons.h"
 
 namespace tavimor {
 
@@ -18,14 +20,6 @@ struct HeadlessTreeNode {
     std::vector<TreeItem> children;
 };
 
-struct HeadlessButton {
-    int command;
-    int image;
-    unsigned state;
-    ButtonStyle style;
-    std::string tooltip;
-};
-
 struct HeadlessPlatform::Window {
     WindowHandle handle{};
     WindowRole role = WindowRole::kControl;
@@ -34,8 +28,9 @@ struct HeadlessPlatform::Window {
     int id = kUnaddressedControl;
     std::string text;
     Rect rect;
-    bool visible = false;
-    bool enabled = true;
+    bool visible = false;      // shown itself; what is seen also needs the ancestors shown
+    bool enabled = true;       // enabled itself; input also needs the ancestors enabled
+    bool needs_paint = false;  // invalidated: a kPaint is due once the window is seen
     bool group_start = false;
     WindowProc proc;
     WindowProc control_proc;
@@ -64,10 +59,15 @@ struct HeadlessPlatform::Window {
     std::optional<FontRequest> font;
 
     // Toolbar.
-    std::vector<HeadlessButton> buttons;
+    std::optional<ToolbarButtons> buttons;
 
     // Tip window.
     TipState tip;
+
+    // Main windows, dialogs and tips stand alone; the others live in their parent.
+    bool top_level() const {
+        return role == WindowRole::kMain || role == WindowRole::kDialog || role == WindowRole::kTip;
+    }
 };
 
 struct HeadlessPlatform::MenuItem {

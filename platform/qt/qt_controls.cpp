@@ -23,8 +23,6 @@
 #include "platform/qt/qt_widgets.h"
 #include "resources/image_ids.h"
 #include "resources/images.h"
-#include "resources/string_table.h"
-#include "resources/toolbar_template.h"
 
 namespace tavimor {
 
@@ -67,14 +65,14 @@ QWidget* QtPlatform::build_control(QWidget* parent, ControlKind kind, std::strin
         case ControlKind::kEdit:
             return new QLineEdit(label, parent);
         case ControlKind::kTextView: {
-            auto* view = new QPlainTextEdit(parent);
+            auto* view = new QPlainTextEdit(display_text(text), parent);
             view->setReadOnly(true);
             view->setLineWrapMode(QPlainTextEdit::NoWrap);
             view->setTabStopDistance(8 * view->fontMetrics().horizontalAdvance(' '));
             return view;
         }
         case ControlKind::kCheckBox:
-            return new QCheckBox(label, parent);
+            return new TwoStateCheckBox(label, parent);
         case ControlKind::kRadioButton: {
             auto* radio = new QRadioButton(label, parent);
             radio->setAutoExclusive(false);
@@ -111,6 +109,9 @@ QWidget* QtPlatform::build_control(QWidget* parent, ControlKind kind, std::strin
             auto* tabs = new QTabBar(parent);
             tabs->setExpanding(false);
             tabs->setDrawBase(true);
+            // Deleting the selected tab selects the one that takes its place,
+            // or the new last tab.
+            tabs->setSelectionBehaviorOnRemove(QTabBar::SelectRightTab);
             return tabs;
         }
         case ControlKind::kGraphFrame: {
@@ -160,14 +161,11 @@ void QtPlatform::connect_control(WindowHandle control) {
             notify(control, notify::kComboSelectionEndOk);
         });
     } else if (auto* tabs = dynamic_cast<QTabBar*>(widget)) {
-        QObject::connect(tabs, &QTabBar::tabBarClicked, tabs, [this, control, tabs](int index) {
-            if (index < 0 || index == tabs->currentIndex()) return;
-            {
-                QSignalBlocker quiet(tabs);
-                tabs->setCurrentIndex(index);
-            }
+        // Clicks, arrow keys and the wheel all change the selection through
+        // here; changes made by the program are made with the signals blocked.
+        QObject::connect(tabs, &QTabBar::currentChanged, tabs, [this, control](int index) {
             Record* self = find(control);
-            if (!self) return;
+            if (!self || index < 0) return;
             NotifyHeader header{control, self->id, notify::kTabSelectionChange};
             send_message(self->parent, msg::kNotify, static_cast<uintptr_t>(self->id),
                          notify_parameter(header));
@@ -190,7 +188,9 @@ WindowHandle QtPlatform::create_control(WindowHandle parent, ControlKind kind, i
     record->kind = kind;
     record->id = control_id;
     record->parent = parent;
-    WindowHandle handle = add(widget, std::move(record));
+    record->text = std::string(text);
+    WindowHandle handle = reserve_handle();
+    add(handle, widget, std::move(record));
     connect_control(handle);
     return handle;
 }
@@ -216,14 +216,22 @@ void QtPlatform::set_window_text(WindowHandle window, std::string_view text) {
     QWidget* widget = record->widget;
     if (record->role != QtRole::kControl) {
         widget->setWindowTitle(to_qstring(text));
-    } else if (auto* label = dynamic_cast<QLabel*>(widget)) {
+        return;
+    }
+    record->text = std::string(text);
+    if (auto* label = dynamic_cast<QLabel*>(widget)) {
         label->setText(display_text(text));
     } else if (auto* edit = dynamic_cast<QLineEdit*>(widget)) {
         edit->setText(to_qstring(text));
     } else if (auto* view = dynamic_cast<QPlainTextEdit*>(widget)) {
         view->setPlainText(display_text(text));
     } else if (auto* button = dynamic_cast<QAbstractButton*>(widget)) {
-        button->setText(to_qstring(text));
+        // An image button shows its image; its text is the tooltip.
+        if (record->kind == ControlKind::kImageButton) {
+            button->setToolTip(to_qstring(text));
+        } else {
+            button->setText(to_qstring(text));
+        }
     } else if (auto* group = dynamic_cast<QGroupBox*>(widget)) {
         group->setTitle(to_qstring(text));
     }
@@ -232,22 +240,11 @@ void QtPlatform::set_window_text(WindowHandle window, std::string_view text) {
 std::string QtPlatform::window_text(WindowHandle window) const {
     const Record* record = find(window);
     if (!record) return {};
-    QWidget* widget = record->widget;
-    QString text;
-    if (record->role != QtRole::kControl) {
-        text = widget->windowTitle();
-    } else if (auto* label = dynamic_cast<QLabel*>(widget)) {
-        text = label->text();
-    } else if (auto* edit = dynamic_cast<QLineEdit*>(widget)) {
-        text = edit->text();
-    } else if (auto* view = dynamic_cast<QPlainTextEdit*>(widget)) {
-        text = view->toPlainText().replace("\n", "\r\n");
-    } else if (auto* button = dynamic_cast<QAbstractButton*>(widget)) {
-        text = button->text();
-    } else if (auto* group = dynamic_cast<QGroupBox*>(widget)) {
-        text = group->title();
-    }
-    return text.toStdString();
+    if (record->role != QtRole::kControl) return record->widget->windowTitle().toStdString();
+    // What the user typed; every other control reads back what was set, as set.
+    if (auto* edit = dynamic_cast<QLineEdit*>(record->widget.data()))
+        return edit->text().toStdString();
+    return record->text;
 }
 
 void QtPlatform::set_text_colour(WindowHandle control, ColourRef colour) {
@@ -467,7 +464,8 @@ int QtPlatform::tree_child_count(WindowHandle control, TreeItem parent) const {
     if (!tree) return 0;
     if (parent == kTreeRoot) return tree->topLevelItemCount();
     auto it = tree_items_.find(static_cast<intptr_t>(parent));
-    return it == tree_items_.end() ? 0 : it->second->item->childCount();
+    if (it == tree_items_.end() || it->second->control != control) return 0;
+    return it->second->item->childCount();
 }
 
 TreeItem QtPlatform::tree_child(WindowHandle control, TreeItem parent, int index) const {
@@ -479,7 +477,8 @@ TreeItem QtPlatform::tree_child(WindowHandle control, TreeItem parent, int index
         child = tree->topLevelItem(index);
     } else {
         auto it = tree_items_.find(static_cast<intptr_t>(parent));
-        if (it != tree_items_.end()) child = it->second->item->child(index);
+        if (it != tree_items_.end() && it->second->control == control)
+            child = it->second->item->child(index);
     }
     return child ? TreeItem{static_cast<intptr_t>(child->data(0, kTreeItemRole).toLongLong())}
                  : kTreeRoot;
@@ -522,13 +521,21 @@ void QtPlatform::set_control_proc(WindowHandle control, WindowProc proc) {
 namespace {
 
 void apply_state(QAction* action, unsigned state) {
-    action->setEnabled((state & kButtonEnabled) && !(state & kButtonIndeterminate));
+    action->setEnabled(button_shows_enabled(state));
     action->setCheckable(true);
     action->setChecked(state & kButtonChecked);
     action->setVisible(!(state & kButtonHidden));
 }
 
 }  // namespace
+
+void QtPlatform::show_button_states(Record& toolbar) {
+    const std::vector<ToolbarButton>& buttons = toolbar.buttons->buttons();
+    for (size_t i = 0; i < buttons.size(); ++i) {
+        if (buttons[i].style != ButtonStyle::kSeparator)
+            apply_state(toolbar.actions[i], buttons[i].state);
+    }
+}
 
 WindowHandle QtPlatform::create_toolbar(WindowHandle parent, int control_id) {
     QWidget* host = container(parent);
@@ -541,38 +548,33 @@ WindowHandle QtPlatform::create_toolbar(WindowHandle parent, int control_id) {
     record->role = QtRole::kToolbar;
     record->id = control_id;
     record->parent = parent;
+    record->buttons.emplace();
     Record* kept = record.get();
-    WindowHandle handle = add(bar, std::move(record));
-    for (const ToolbarButtonTemplate& button : toolbar_template()) {
+    WindowHandle handle = reserve_handle();
+    add(handle, bar, std::move(record));
+    for (const ToolbarButton& button : kept->buttons->buttons()) {
         if (button.style == ButtonStyle::kSeparator) {
-            kept->buttons.push_back({0, 0, button.style, bar->addSeparator(), {}});
+            kept->actions.push_back(bar->addSeparator());
             continue;
         }
-        std::string tooltip(load_string(button.command));
-        QAction* action =
-            bar->addAction(QIcon(to_pixmap(toolbar_image(button.image))), to_qstring(tooltip));
-        action->setToolTip(to_qstring(tooltip));
-        apply_state(action, button.state);
-        kept->buttons.push_back({button.command, button.state, button.style, action, tooltip});
+        QAction* action = bar->addAction(QIcon(to_pixmap(toolbar_image(button.image))),
+                                         to_qstring(button.tooltip));
+        action->setToolTip(to_qstring(button.tooltip));
+        action->setProperty("tavimor_command", button.command);
+        kept->actions.push_back(action);
         int command = button.command;
         QObject::connect(action, &QAction::triggered, bar, [this, handle, command] {
             Record* self = find(handle);
             if (!self) return;
-            auto it =
-                std::find_if(self->buttons.begin(), self->buttons.end(),
-                             [command](const ToolbarButton& b) { return b.command == command; });
-            if (it->style == ButtonStyle::kCheckGroup) {
-                check_in_group(self->buttons, static_cast<size_t>(it - self->buttons.begin()));
-                for (ToolbarButton& b : self->buttons) {
-                    if (b.style == ButtonStyle::kCheckGroup) apply_state(b.action, b.state);
-                }
-            } else {
-                apply_state(it->action, it->state);  // the shell decides whether it stays checked
-            }
-            send_message(self->parent, msg::kCommand, command_parameter(command),
-                         static_cast<intptr_t>(handle));
+            bool pressed = self->buttons->press(command);
+            // Qt toggled the action itself: show what the table says.
+            show_button_states(*self);
+            if (pressed)
+                send_message(self->parent, msg::kCommand, command_parameter(command),
+                             static_cast<intptr_t>(handle));
         });
     }
+    show_button_states(*kept);
     bar->show();
     autosize_toolbar(handle);
     return handle;
@@ -580,30 +582,18 @@ WindowHandle QtPlatform::create_toolbar(WindowHandle parent, int control_id) {
 
 void QtPlatform::set_button_state(WindowHandle toolbar, int command, unsigned state) {
     Record* record = find(toolbar);
-    if (!record || command == 0) return;
-    for (ToolbarButton& button : record->buttons) {
-        if (button.command != command) continue;
-        button.state = state;
-        apply_state(button.action, state);
-    }
+    if (!record || !record->buttons || !record->buttons->set_state(command, state)) return;
+    show_button_states(*record);
 }
 
 unsigned QtPlatform::button_state(WindowHandle toolbar, int command) const {
     const Record* record = find(toolbar);
-    if (!record || command == 0) return 0;
-    for (const ToolbarButton& button : record->buttons) {
-        if (button.command == command) return button.state;
-    }
-    return 0;
+    return record && record->buttons ? record->buttons->state(command) : 0;
 }
 
 std::string QtPlatform::button_tooltip(WindowHandle toolbar, int command) const {
     const Record* record = find(toolbar);
-    if (!record || command == 0) return {};
-    for (const ToolbarButton& button : record->buttons) {
-        if (button.command == command) return button.tooltip;
-    }
-    return {};
+    return record && record->buttons ? record->buttons->tooltip(command) : std::string{};
 }
 
 void QtPlatform::autosize_toolbar(WindowHandle toolbar) {

@@ -20,25 +20,6 @@ int command_of(const QAction* action) {
     return command.isValid() ? command.toInt() : 0;
 }
 
-// The menu holding the item and the item's action; searches submenus for commands.
-std::pair<QMenu*, QAction*> locate(QMenu* menu, MenuItemRef item) {
-    if (!menu) return {nullptr, nullptr};
-    QList<QAction*> actions = menu->actions();
-    if (item.by == MenuItemRef::By::kPosition) {
-        if (item.value < 0 || item.value >= actions.size()) return {nullptr, nullptr};
-        return {menu, actions[item.value]};
-    }
-    for (QAction* action : actions) {
-        if (!action->menu() && command_of(action) == item.value && item.value != 0)
-            return {menu, action};
-        if (QMenu* sub = action->menu()) {
-            auto found = locate(sub, item);
-            if (found.second) return found;
-        }
-    }
-    return {nullptr, nullptr};
-}
-
 QAction* action_at(QMenu* menu, int position) {
     QList<QAction*> actions = menu->actions();
     return position >= 0 && position < actions.size() ? actions[position] : nullptr;
@@ -55,7 +36,7 @@ MenuHandle QtPlatform::add_menu(QMenu* menu) {
     MenuHandle handle{next_menu_++};
     menu->setProperty(kMenuProperty, static_cast<int>(handle));
     menus_[static_cast<int>(handle)] = menu;
-    QObject::connect(menu, &QObject::destroyed,
+    QObject::connect(menu, &QObject::destroyed, context_.get(),
                      [this, handle] { menus_.erase(static_cast<int>(handle)); });
     return handle;
 }
@@ -65,6 +46,8 @@ MenuHandle QtPlatform::build_menu(std::span<const MenuItemTemplate> items) {
     for (const MenuItemTemplate& item : items) {
         if (item.is_submenu) {
             insert_submenu(handle, -1, build_menu(item.submenu), item.label);
+            // The submenu item answers to its own identifier.
+            menu(handle)->actions().back()->setProperty(kCommandProperty, item.command);
         } else {
             insert_menu_item(handle, -1, item.command, item.label);
         }
@@ -118,6 +101,31 @@ void QtPlatform::draw_menu_bar(WindowHandle window) {
     });
 }
 
+int QtPlatform::item_count(MenuHandle handle) const {
+    return menu_item_count(handle);
+}
+
+int QtPlatform::item_identifier(MenuHandle handle, int position) const {
+    QMenu* target = menu(handle);
+    QAction* action = target ? action_at(target, position) : nullptr;
+    return action ? command_of(action) : 0;
+}
+
+MenuHandle QtPlatform::item_submenu(MenuHandle handle, int position) const {
+    return submenu(handle, position);
+}
+
+bool QtPlatform::item_enabled(MenuHandle handle, int position) const {
+    QMenu* target = menu(handle);
+    QAction* action = target ? action_at(target, position) : nullptr;
+    return action && action->isEnabled();
+}
+
+QAction* QtPlatform::menu_action(MenuHandle handle, MenuItemRef item) const {
+    MenuItemPlace place = locate_menu_item(*this, handle, item);
+    return place.found() ? action_at(menu(place.menu), place.position) : nullptr;
+}
+
 MenuHandle QtPlatform::submenu(MenuHandle handle, int position) const {
     QMenu* target = menu(handle);
     QAction* action = target ? action_at(target, position) : nullptr;
@@ -152,7 +160,8 @@ bool QtPlatform::insert_submenu(MenuHandle handle, int position, MenuHandle sub,
                                 std::string_view label) {
     QMenu* target = menu(handle);
     QMenu* child = menu(sub);
-    if (!target || !child) return false;
+    // A menu inside itself would never end.
+    if (!target || !child || menu_contains(*this, sub, handle)) return false;
     child->setParent(target, child->windowFlags());
     child->setTitle(to_qstring(label));
     target->insertMenu(action_at(target, position), child);
@@ -160,8 +169,10 @@ bool QtPlatform::insert_submenu(MenuHandle handle, int position, MenuHandle sub,
 }
 
 bool QtPlatform::delete_menu_item(MenuHandle handle, MenuItemRef item) {
-    auto [owner, action] = locate(menu(handle), item);
-    if (!action) return false;
+    MenuItemPlace place = locate_menu_item(*this, handle, item);
+    if (!place.found()) return false;
+    QMenu* owner = menu(place.menu);
+    QAction* action = action_at(owner, place.position);
     owner->removeAction(action);
     if (QMenu* sub = action->menu()) sub->deleteLater();
     if (action->parent() == owner) action->deleteLater();
@@ -169,24 +180,24 @@ bool QtPlatform::delete_menu_item(MenuHandle handle, MenuItemRef item) {
 }
 
 std::string QtPlatform::menu_item_label(MenuHandle handle, MenuItemRef item) const {
-    auto [owner, action] = locate(menu(handle), item);
+    QAction* action = menu_action(handle, item);
     return action ? action->text().toStdString() : std::string{};
 }
 
 bool QtPlatform::enable_menu_item(MenuHandle handle, MenuItemRef item, bool enabled) {
-    auto [owner, action] = locate(menu(handle), item);
+    QAction* action = menu_action(handle, item);
     if (!action) return false;
     action->setEnabled(enabled);
     return true;
 }
 
 bool QtPlatform::is_menu_item_enabled(MenuHandle handle, MenuItemRef item) const {
-    auto [owner, action] = locate(menu(handle), item);
+    QAction* action = menu_action(handle, item);
     return action && action->isEnabled();
 }
 
 bool QtPlatform::check_menu_item(MenuHandle handle, MenuItemRef item, bool checked) {
-    auto [owner, action] = locate(menu(handle), item);
+    QAction* action = menu_action(handle, item);
     if (!action) return false;
     action->setCheckable(true);
     action->setChecked(checked);
@@ -194,7 +205,7 @@ bool QtPlatform::check_menu_item(MenuHandle handle, MenuItemRef item, bool check
 }
 
 bool QtPlatform::is_menu_item_checked(MenuHandle handle, MenuItemRef item) const {
-    auto [owner, action] = locate(menu(handle), item);
+    QAction* action = menu_action(handle, item);
     return action && action->isChecked();
 }
 

@@ -15,13 +15,16 @@
 #include <QTimer>
 #include <QUrl>
 #include <algorithm>
+#include <cstring>
 #include <fstream>
 #include <sstream>
 
 #include "platform/message_box.h"
 #include "platform/qt/qt_conversions.h"
 #include "platform/qt/qt_widgets.h"
+#include "platform/scroll_limits.h"
 #include "platform/text_renderer.h"
+#include "platform/timer_period.h"
 #include "resources/image_ids.h"
 #include "resources/images.h"
 
@@ -29,7 +32,6 @@ namespace tavimor {
 
 namespace {
 
-constexpr int kMinimumTimerPeriod = 10;  // milliseconds
 constexpr int kTipMaximumWidth = 150;
 
 QString filter_string(const std::vector<FileFilter>& filters) {
@@ -48,31 +50,58 @@ QString selected_filter(const FileDialogRequest& request) {
     return parts[request.selected_filter];
 }
 
+// The source rectangle of the pixels as a Qt image.
+QImage picture_of(const SurfaceView& pixels, const Rect& from) {
+    QImage image(from.width(), from.height(), QImage::Format_RGB32);
+    if (image.isNull()) return image;  // no memory for it
+    size_t row_bytes = static_cast<size_t>(from.width()) * 4;
+    for (int y = 0; y < from.height(); ++y) {
+        auto* row = reinterpret_cast<uint32_t*>(image.scanLine(y));
+        if (pixels.bytes_per_pixel == 4) {
+            // Same layout: B, G, R and a fourth byte that Qt wants opaque.
+            std::memcpy(row,
+                        pixels.pixels + static_cast<size_t>(from.top + y) * pixels.pitch +
+                            static_cast<size_t>(from.left) * 4,
+                        row_bytes);
+            for (int x = 0; x < from.width(); ++x) row[x] |= 0xFF000000u;
+        } else {
+            for (int x = 0; x < from.width(); ++x)
+                row[x] = 0xFF000000u | rgb_at(pixels, from.left + x, from.top + y);
+        }
+    }
+    return image;
+}
+
 }  // namespace
 
 QtPlatform::QtPlatform(int& argc, char** argv) {
     if (!QCoreApplication::instance())
         owned_application_ = std::make_unique<QApplication>(argc, argv);
+    context_ = std::make_unique<QObject>();
+    input_ = std::make_unique<QtInputState>();
     install_font_substitutes();
     QApplication::setWindowIcon(QIcon(to_pixmap(load_image(kAppIcon))));
 }
 
 QtPlatform::~QtPlatform() {
-    for (auto& [key, timer] : timers_) delete timer;
+    // Posted messages still queued, timers and the menus' bookkeeping go first.
     timers_.clear();
-    std::vector<int> handles;
+    context_.reset();
+    // Every window still standing, and what destroyed windows left for Qt to
+    // delete; a window's children go with it.
+    std::vector<QPointer<QWidget>> windows = dying_;
     for (auto& [handle, record] : records_) {
-        if (record->role == QtRole::kMain || record->role == QtRole::kTip)
-            handles.push_back(handle);
-    }
-    for (int handle : handles) {
-        if (Record* record = find(WindowHandle{handle}); record && record->widget)
-            delete record->widget.data();
+        if (record->widget && record->widget->isWindow()) windows.push_back(record->widget);
     }
     records_.clear();
+    tree_items_.clear();
+    for (QPointer<QWidget>& window : windows) delete window.data();
+    std::vector<QPointer<QMenu>> menus;
     for (auto& [handle, menu] : menus_) {
-        if (!menu->parent()) delete menu;
+        if (!qobject_cast<QMenu*>(menu->parent())) menus.push_back(menu);
     }
+    menus_.clear();
+    for (QPointer<QMenu>& menu : menus) delete menu.data();
 }
 
 QtPlatform::Record* QtPlatform::find(WindowHandle window) {
@@ -87,13 +116,11 @@ const QtPlatform::Record* QtPlatform::find(WindowHandle window) const {
     return it->second.get();
 }
 
-WindowHandle QtPlatform::add(QWidget* widget, std::unique_ptr<Record> record) {
-    WindowHandle handle{next_handle_++};
+void QtPlatform::add(WindowHandle handle, QWidget* widget, std::unique_ptr<Record> record) {
     record->widget = widget;
     if (!record->client) record->client = widget;
     widget->setProperty("tavimor_handle", static_cast<int>(handle));
     records_[static_cast<int>(handle)] = std::move(record);
-    return handle;
 }
 
 QWidget* QtPlatform::widget(WindowHandle window) const {
@@ -113,12 +140,15 @@ void QtPlatform::forget(WindowHandle window) {
     for (int child : children) forget(WindowHandle{child});
     for (auto it = timers_.begin(); it != timers_.end();) {
         if (it->first.first == static_cast<int>(window)) {
-            delete it->second;
+            it->second->stop();
+            it->second->deleteLater();  // it may be the timer calling now
             it = timers_.erase(it);
         } else {
             ++it;
         }
     }
+    std::erase_if(tree_items_,
+                  [window](const auto& entry) { return entry.second->control == window; });
     records_.erase(static_cast<int>(window));
 }
 
@@ -140,14 +170,17 @@ WindowHandle QtPlatform::create_main_window(std::string_view title, WindowProc p
     record->role = QtRole::kMain;
     record->proc = std::move(proc);
     Record* kept = record.get();
-    WindowHandle handle{next_handle_};
+    WindowHandle handle = reserve_handle();
     Sender send = [this, handle](unsigned message, uintptr_t first, intptr_t second) {
         return send_message(handle, message, first, second);
     };
-    auto* client = new ClientArea(send, [kept](QPainter& painter) {
-        if (!kept->frame.isNull())
-            painter.drawImage(QPoint(kept->frame_at.x, kept->frame_at.y), kept->frame);
-    });
+    auto* client = new ClientArea(
+        handle, send,
+        [kept](QPainter& painter) {
+            if (!kept->frame.isNull())
+                painter.drawImage(QPoint(kept->frame_at.x, kept->frame_at.y), kept->frame);
+        },
+        *input_);
     client->setBackgroundRole(QPalette::Base);
     auto* vertical = new QScrollBar(Qt::Vertical);
     auto* horizontal = new QScrollBar(Qt::Horizontal);
@@ -155,10 +188,10 @@ WindowHandle QtPlatform::create_main_window(std::string_view title, WindowProc p
     horizontal->hide();
     kept->bars = {horizontal, vertical};
     kept->client = client;
-    auto* frame = new MainFrame(send, client, vertical, horizontal);
+    auto* frame = new MainFrame(send, client, vertical, horizontal, *input_);
     frame->setWindowTitle(to_qstring(title));
     frame->resize(1024, 768);
-    add(frame, std::move(record));
+    add(handle, frame, std::move(record));
     for (ScrollBar bar : {ScrollBar::kHorizontal, ScrollBar::kVertical}) {
         QScrollBar* widget = kept->bars[static_cast<int>(bar)];
         unsigned message = bar == ScrollBar::kHorizontal ? msg::kHScroll : msg::kVScroll;
@@ -210,7 +243,9 @@ void QtPlatform::destroy_window(WindowHandle window) {
     QWidget* widget = record->widget;
     forget(window);
     widget->hide();
-    widget->deleteLater();
+    widget->deleteLater();  // it may be the widget whose event is being handled
+    std::erase_if(dying_, [](const QPointer<QWidget>& gone) { return gone.isNull(); });
+    dying_.push_back(widget);
 }
 
 bool QtPlatform::is_window(WindowHandle window) const {
@@ -249,8 +284,10 @@ void QtPlatform::enable_window(WindowHandle window, bool enabled) {
 }
 
 bool QtPlatform::is_window_enabled(WindowHandle window) const {
+    // The window's own state: a control of a disabled dialog reads enabled,
+    // though it takes no input while the dialog is disabled.
     const Record* record = find(window);
-    return record && record->widget->isEnabled();
+    return record && !record->widget->testAttribute(Qt::WA_ForceDisabled);
 }
 
 void QtPlatform::move_window(WindowHandle window, const Rect& rect) {
@@ -279,7 +316,13 @@ Point QtPlatform::client_to_screen(WindowHandle window, Point point) const {
 }
 
 void QtPlatform::invalidate(WindowHandle window) {
-    if (Record* record = find(window)) record->client->update();
+    Record* record = find(window);
+    if (!record) return;
+    if (auto* client = dynamic_cast<ClientArea*>(record->client.data())) {
+        client->invalidate();
+    } else {
+        record->client->update();
+    }
 }
 
 void QtPlatform::accept_dropped_files(WindowHandle window, bool accept) {
@@ -314,7 +357,7 @@ intptr_t QtPlatform::send_message(WindowHandle window, unsigned message, uintptr
 void QtPlatform::post_message(WindowHandle window, unsigned message, uintptr_t first,
                               intptr_t second) {
     QMetaObject::invokeMethod(
-        qApp,
+        context_.get(),
         [this, window, message, first, second] { send_message(window, message, first, second); },
         Qt::QueuedConnection);
 }
@@ -323,12 +366,18 @@ void QtPlatform::set_timer(WindowHandle window, int id, int period_ms) {
     if (!find(window)) return;
     QTimer*& timer = timers_[{static_cast<int>(window), id}];
     if (!timer) {
-        timer = new QTimer();
-        QObject::connect(timer, &QTimer::timeout, [this, window, id] {
+        timer = new QTimer(context_.get());
+        QObject::connect(timer, &QTimer::timeout, timer, [this, window, id] {
             send_message(window, msg::kTimer, static_cast<uintptr_t>(id), 0);
         });
     }
-    timer->start(std::max(period_ms, kMinimumTimerPeriod));
+    timer->start(effective_timer_period(period_ms));
+}
+
+std::optional<int> QtPlatform::timer_period(WindowHandle window, int id) const {
+    auto it = timers_.find({static_cast<int>(window), id});
+    if (it == timers_.end()) return std::nullopt;
+    return it->second->interval();
 }
 
 void QtPlatform::kill_timer(WindowHandle window, int id) {
@@ -346,7 +395,7 @@ void QtPlatform::sync_scroll_bar(WindowHandle window, ScrollBar bar) {
     if (!record || !record->bars[static_cast<int>(bar)]) return;
     const ScrollInfo& info = record->scroll[static_cast<int>(bar)];
     QScrollBar* widget = record->bars[static_cast<int>(bar)];
-    int last = std::max(info.min, info.max - std::max(info.page - 1, 0));
+    int last = last_scroll_position(info);
     QSignalBlocker quiet(widget);
     widget->setRange(info.min, last);
     widget->setPageStep(std::max(info.page, 1));
@@ -359,10 +408,7 @@ void QtPlatform::sync_scroll_bar(WindowHandle window, ScrollBar bar) {
 void QtPlatform::set_scroll_info(WindowHandle window, ScrollBar bar, const ScrollInfo& info) {
     Record* record = find(window);
     if (!record) return;
-    ScrollInfo kept = info;
-    int last = std::max(kept.min, kept.max - std::max(kept.page - 1, 0));
-    kept.position = std::clamp(kept.position, kept.min, last);
-    record->scroll[static_cast<int>(bar)] = kept;
+    record->scroll[static_cast<int>(bar)] = clamp_scroll_position(info);
     sync_scroll_bar(window, bar);
 }
 
@@ -378,21 +424,14 @@ bool QtPlatform::present(WindowHandle window, const SurfaceView& pixels, const R
     Record* record = find(window);
     if (!record || !pixels.pixels) return false;
     Rect from = intersect(source, {0, 0, pixels.width, pixels.height});
-    if (from.empty()) {
-        record->frame = QImage();
-    } else {
-        QImage image(from.width(), from.height(), QImage::Format_RGB32);
-        for (int y = 0; y < from.height(); ++y) {
-            auto* row = reinterpret_cast<uint32_t*>(image.scanLine(y));
-            for (int x = 0; x < from.width(); ++x)
-                row[x] = 0xFF000000u | rgb_at(pixels, from.left + x, from.top + y);
-        }
-        record->frame = image;
-    }
+    record->frame = from.empty() ? QImage() : picture_of(pixels, from);
     record->frame_at = {destination.x + from.left - source.left,
                         destination.y + from.top - source.top};
-    auto* client = dynamic_cast<ClientArea*>(record->client.data());
-    if (!client || !client->in_paint) record->client->update();
+    if (auto* client = dynamic_cast<ClientArea*>(record->client.data())) {
+        client->picture_changed();
+    } else {
+        record->client->update();
+    }
     return true;
 }
 
@@ -478,7 +517,10 @@ bool QtPlatform::open_document(std::string_view path_or_address) {
 }
 
 bool QtPlatform::is_key_down(int virtual_key) const {
-    Qt::KeyboardModifiers modifiers = QGuiApplication::queryKeyboardModifiers();
+    // While a key or mouse event is handled, the modifiers it carried; the
+    // keyboard's state otherwise.
+    Qt::KeyboardModifiers modifiers =
+        input_->depth > 0 ? input_->modifiers : QGuiApplication::queryKeyboardModifiers();
     if (virtual_key == key::kControl) return modifiers & Qt::ControlModifier;
     if (virtual_key == key::kShift) return modifiers & Qt::ShiftModifier;
     return false;
@@ -528,13 +570,15 @@ WindowHandle QtPlatform::create_tip_window(WindowHandle owner) {
     auto record = std::make_unique<Record>();
     record->role = QtRole::kTip;
     record->parent = owner;
-    return add(tip, std::move(record));
+    WindowHandle handle = reserve_handle();
+    add(handle, tip, std::move(record));
+    return handle;
 }
 
 void QtPlatform::tip_activate(WindowHandle tip, bool active) {
     Record* record = find(tip);
     if (!record) return;
-    if (!active) record->widget->hide();
+    record->widget->setVisible(active);  // an active tip shows at its tracked point
 }
 
 void QtPlatform::tip_set_text(WindowHandle tip, std::string_view text) {
@@ -549,7 +593,6 @@ void QtPlatform::tip_track_position(WindowHandle tip, Point screen) {
     Record* record = find(tip);
     if (!record) return;
     record->widget->move(screen.x, screen.y);
-    record->widget->show();
 }
 
 }  // namespace tavimor

@@ -4,20 +4,29 @@
 #include <array>
 #include <map>
 #include <memory>
+#include <optional>
 #include <span>
 #include <vector>
 
+#include <QPointer>
+
+#include "platform/dialog_builder.h"
+#include "platform/menu_lookup.h"
 #include "platform/platform.h"
 
+class QAction;
 class QApplication;
 class QMenu;
+class QObject;
 class QTimer;
 class QTreeWidgetItem;
 class QWidget;
 
 namespace tavimor {
 
-class QtPlatform : public Platform {
+struct QtInputState;
+
+class QtPlatform : public Platform, private DialogParts, private MenuTree {
   public:
     // Makes the Qt application object (when none exists yet) from the
     // program's arguments.
@@ -143,6 +152,8 @@ class QtPlatform : public Platform {
 
     // The widget behind a handle (the client area for the main window), or null.
     QWidget* widget(WindowHandle window) const;
+    // The window's timer period, if the timer is set.
+    std::optional<int> timer_period(WindowHandle window, int id) const;
 
   protected:
     std::string load_settings_text(const std::string& file) const override;
@@ -152,23 +163,44 @@ class QtPlatform : public Platform {
     struct Record;
     struct TreeEntry;
 
+    // DialogParts
+    WindowHandle make_dialog_window(const DialogTemplate& dialog, std::string_view name,
+                                    WindowHandle owner, bool modal) override;
+    void mark_group_start(WindowHandle control) override;
+    void set_dialog_proc(WindowHandle dialog, WindowProc proc) override;
+    // MenuTree
+    int item_count(MenuHandle menu) const override;
+    int item_identifier(MenuHandle menu, int position) const override;
+    MenuHandle item_submenu(MenuHandle menu, int position) const override;
+    bool item_enabled(MenuHandle menu, int position) const override;
+
     Record* find(WindowHandle window);
     const Record* find(WindowHandle window) const;
-    WindowHandle add(QWidget* widget, std::unique_ptr<Record> record);
+    WindowHandle reserve_handle() { return WindowHandle{next_handle_++}; }
+    // Keeps the record under the handle, from reserve_handle().
+    void add(WindowHandle handle, QWidget* widget, std::unique_ptr<Record> record);
     void forget(WindowHandle window);
     // The widget a child of the window is placed in.
     QWidget* container(WindowHandle window) const;
     QMenu* menu(MenuHandle menu) const;
     MenuHandle add_menu(QMenu* menu);
     MenuHandle build_menu(std::span<const MenuItemTemplate> items);
+    // The action of the menu item, or null.
+    QAction* menu_action(MenuHandle menu, MenuItemRef item) const;
     QWidget* build_control(QWidget* parent, ControlKind kind, std::string_view text);
     void connect_control(WindowHandle control);
-    WindowHandle build_dialog(std::string_view template_name, WindowHandle owner, WindowProc proc,
-                              bool modal);
     void notify(WindowHandle control, int notification);
     void sync_scroll_bar(WindowHandle window, ScrollBar bar);
+    // Shows each toolbar button as its state says.
+    void show_button_states(Record& toolbar);
 
     std::unique_ptr<QApplication> owned_application_;
+    // Posted messages and other deferred calls belong to it: they are dropped
+    // with the platform.
+    std::unique_ptr<QObject> context_;
+    std::unique_ptr<QtInputState> input_;
+    // Widgets of destroyed windows that Qt has not deleted yet.
+    std::vector<QPointer<QWidget>> dying_;
     std::map<int, std::unique_ptr<Record>> records_;
     std::map<int, QMenu*> menus_;
     std::map<intptr_t, std::unique_ptr<TreeEntry>> tree_items_;

@@ -10,8 +10,10 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPalette>
+#include <QRegion>
 #include <QResizeEvent>
 #include <QScrollBar>
+#include <QShowEvent>
 #include <QUrl>
 
 #include "resources/control_ids.h"
@@ -63,32 +65,67 @@ int virtual_key(int qt_key) {
 
 // --- ClientArea ---------------------------------------------------------------
 
-ClientArea::ClientArea(Sender send, std::function<void(QPainter&)> paint_frame)
-    : send_(std::move(send)), paint_frame_(std::move(paint_frame)) {
+ClientArea::ClientArea(WindowHandle handle, Sender send, std::function<void(QPainter&)> paint_frame,
+                       QtInputState& input)
+    : handle_(handle), send_(std::move(send)), paint_frame_(std::move(paint_frame)), input_(input) {
     setMouseTracking(true);
     setFocusPolicy(Qt::StrongFocus);
     setAutoFillBackground(true);
 }
 
-void ClientArea::paintEvent(QPaintEvent*) {
-    in_paint = true;
-    send_(msg::kPaint, 0, 0);
-    in_paint = false;
+void ClientArea::invalidate() {
+    procedure_paint_due_ = true;
+    update();
+}
+
+void ClientArea::picture_changed() {
+    if (in_paint_) {
+        presented_in_paint_ = true;  // this very paint shows it
+        return;
+    }
+    picture_paint_due_ = true;
+    update();
+}
+
+void ClientArea::paintEvent(QPaintEvent* event) {
+    // Anything but a present alone asks the procedure.
+    bool ask_procedure = procedure_paint_due_ || !picture_paint_due_;
+    procedure_paint_due_ = picture_paint_due_ = false;
+    if (ask_procedure) {
+        in_paint_ = true;
+        presented_in_paint_ = false;
+        send_(msg::kPaint, 0, 0);
+        in_paint_ = false;
+        // A picture presented now shows at once where this paint reaches; the
+        // rest of the area gets it through a repaint of the picture alone.
+        QRegion rest = QRegion(rect()) - event->region();
+        if (presented_in_paint_ && !rest.isEmpty()) {
+            picture_paint_due_ = true;
+            update(rest);
+        }
+    }
     QPainter painter(this);
     paint_frame_(painter);
 }
 
 void ClientArea::resizeEvent(QResizeEvent* event) {
+    procedure_paint_due_ = true;
     send_(msg::kSize, 0, pack_point(event->size().width(), event->size().height()));
 }
 
+void ClientArea::showEvent(QShowEvent*) {
+    procedure_paint_due_ = true;
+}
+
 void ClientArea::mouseMoveEvent(QMouseEvent* event) {
+    InputScope scope(input_, event->modifiers());
     QPoint at = event->position().toPoint();
     send_(msg::kMouseMove, key_state(event->buttons(), event->modifiers()),
           pack_point(at.x(), at.y()));
 }
 
 void ClientArea::mousePressEvent(QMouseEvent* event) {
+    InputScope scope(input_, event->modifiers());
     setFocus();
     if (event->button() != Qt::LeftButton) return;
     QPoint at = event->position().toPoint();
@@ -97,19 +134,22 @@ void ClientArea::mousePressEvent(QMouseEvent* event) {
 }
 
 void ClientArea::keyPressEvent(QKeyEvent* event) {
+    InputScope scope(input_, event->modifiers());
     int key = virtual_key(event->key());
     if (key) send_(msg::kKeyDown, static_cast<uintptr_t>(key), 0);
 }
 
 void ClientArea::contextMenuEvent(QContextMenuEvent* event) {
+    InputScope scope(input_, event->modifiers());
     QPoint at = event->globalPos();
-    send_(msg::kContextMenu, 0, pack_point(at.x(), at.y()));
+    send_(msg::kContextMenu, static_cast<uintptr_t>(handle_), pack_point(at.x(), at.y()));
 }
 
 // --- MainFrame ---------------------------------------------------------------------
 
-MainFrame::MainFrame(Sender send, ClientArea* client, QScrollBar* vertical, QScrollBar* horizontal)
-    : send_(std::move(send)) {
+MainFrame::MainFrame(Sender send, ClientArea* client, QScrollBar* vertical, QScrollBar* horizontal,
+                     QtInputState& input)
+    : send_(std::move(send)), input_(input) {
     auto* central = new QWidget(this);
     auto* grid = new QGridLayout(central);
     grid->setContentsMargins(0, 0, 0, 0);
@@ -135,6 +175,7 @@ void MainFrame::dragEnterEvent(QDragEnterEvent* event) {
 }
 
 void MainFrame::dropEvent(QDropEvent* event) {
+    if (!accepting_drops) return;
     std::vector<std::string> paths;
     for (const QUrl& url : event->mimeData()->urls()) {
         if (url.isLocalFile()) paths.push_back(url.toLocalFile().toStdString());
@@ -145,17 +186,18 @@ void MainFrame::dropEvent(QDropEvent* event) {
 }
 
 void MainFrame::keyPressEvent(QKeyEvent* event) {
+    InputScope scope(input_, event->modifiers());
     int key = virtual_key(event->key());
     if (key) send_(msg::kKeyDown, static_cast<uintptr_t>(key), 0);
 }
 
 // --- TemplateDialog ---------------------------------------------------------------------
 
-TemplateDialog::TemplateDialog(QWidget* owner, Sender send)
-    : QDialog(owner), send_(std::move(send)) {}
+TemplateDialog::TemplateDialog(QWidget* owner, Sender send, std::function<void()> cancel)
+    : QDialog(owner), send_(std::move(send)), cancel_(std::move(cancel)) {}
 
 void TemplateDialog::reject() {
-    send_(msg::kCommand, command_parameter(ctl::kCancel), 0);
+    cancel_();
 }
 
 void TemplateDialog::closeEvent(QCloseEvent* event) {
@@ -173,6 +215,12 @@ void TemplateDialog::paintEvent(QPaintEvent* event) {
 void TemplateDialog::resizeEvent(QResizeEvent* event) {
     QDialog::resizeEvent(event);
     send_(msg::kSize, 0, pack_point(event->size().width(), event->size().height()));
+}
+
+// --- TwoStateCheckBox --------------------------------------------------------------------
+
+void TwoStateCheckBox::nextCheckState() {
+    setCheckState(checkState() == Qt::Checked ? Qt::Unchecked : Qt::Checked);
 }
 
 // --- PainterCanvas -----------------------------------------------------------------------

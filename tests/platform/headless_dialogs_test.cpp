@@ -101,6 +101,9 @@ TEST_F(DialogTest, ControlsOfTheTemplateAreAddressedByTheirIdentifiers) {
     EXPECT_FALSE(platform_.is_window_visible(go_to));  // modeless dialogs start hidden
     for (int id : {ctl::kGotoColumn, ctl::kGotoRow, ctl::kGotoFrame, ctl::kOk, ctl::kCancel})
         EXPECT_NE(platform_.dialog_item(go_to, id), kNoWindow) << id;
+    // Controls are seen only once their dialog is; hidden template controls stay hidden.
+    EXPECT_FALSE(platform_.is_window_visible(platform_.dialog_item(go_to, ctl::kGotoColumn)));
+    platform_.show_window(go_to, ShowCommand::kShow);
     EXPECT_FALSE(platform_.is_window_visible(platform_.dialog_item(go_to, ctl::kGotoFrame)));
     EXPECT_TRUE(platform_.is_window_visible(platform_.dialog_item(go_to, ctl::kGotoColumn)));
     EXPECT_EQ(platform_.window_text(platform_.dialog_item(go_to, ctl::kOk)), "GO");
@@ -149,8 +152,7 @@ TEST_F(DialogTest, TabsTreesAndTextViews) {
     WindowHandle pixel = platform_.create_dialog(
         "PIXELINFODLG", main_,
         [&](WindowHandle, unsigned message, uintptr_t, intptr_t second) -> intptr_t {
-            if (message == msg::kNotify)
-                notes.push_back(notify_header(second));
+            if (message == msg::kNotify) notes.push_back(notify_header(second));
             return 0;
         });
     WindowHandle pixel_tabs = platform_.dialog_item(pixel, ctl::kPixelInfoTabs);
