@@ -53,8 +53,12 @@ void on_create(Shell& shell, WindowHandle window) {
 
 void on_view_tab_change(Shell& shell, const NotifyHeader& header) {
     if (header.id != ctl::kViewTabBar || header.code != notify::kTabSelectionChange) return;
-    if (!shell.module->is_open(0)) return;
     ViewState& view = view_state();
+    if (!shell.module->is_open(0)) {
+        // Nothing to show: the bar keeps showing the view that stays chosen.
+        shell.platform.tab_select(shell.tab_bar, view.selected_tab);
+        return;
+    }
     view.selected_tab = shell.platform.tab_selection(shell.tab_bar);
     view.refresh_request = kRefreshRedraw;
     shell.module->refresh(1);

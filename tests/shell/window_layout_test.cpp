@@ -60,6 +60,7 @@ TEST_F(WindowLayout, ChoosingAViewTabRedrawsThatView) {
     then([&] {
         platform_.choose_tab(tab_bar(), 2);  // no stream: nothing happens
         EXPECT_EQ(view_state().selected_tab, 0);
+        EXPECT_EQ(platform_.tab_selection(tab_bar()), 0);
         open(stream("sample_320x240.ivf"));
         const auto final_pixels = platform_.client_pixels(main_window());
         ASSERT_TRUE(platform_.choose_tab(tab_bar(), 2));
