@@ -11,6 +11,7 @@
 #include <QMessageBox>
 #include <QPainter>
 #include <QPushButton>
+#include <QScreen>
 #include <QScrollBar>
 #include <QTimer>
 #include <QUrl>
@@ -269,6 +270,10 @@ void QtPlatform::show_window(WindowHandle window, ShowCommand command) {
             record->widget->show();
             break;
         case ShowCommand::kMaximised:
+            // Window managers without a maximised state still get a window
+            // that fills the screen.
+            if (QScreen* screen = record->widget->screen())
+                record->widget->setGeometry(screen->availableGeometry());
             record->widget->showMaximized();
             break;
     }
