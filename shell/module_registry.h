@@ -7,19 +7,10 @@
 // VP8 module's factory to the registry before start-up.
 #pragma once
 
+#include "containers/file_kind.h"
 #include "shell/codec_module.h"
 
 namespace tavimor {
-
-// Stream kinds: the positions of the file-type list.
-inline constexpr int kStreamH264AnnexB = 0;
-inline constexpr int kStreamH264Rtp = 1;
-inline constexpr int kStreamMp4 = 2;
-inline constexpr int kStreamTs = 3;
-inline constexpr int kStreamFlv = 4;
-inline constexpr int kStreamMkv = 5;
-inline constexpr int kStreamYuv = 6;
-inline constexpr int kStreamVp8 = 7;
 
 // Codec codes found by the container flow.
 inline constexpr int kCodecH264 = 1;

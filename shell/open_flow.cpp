@@ -11,7 +11,7 @@
 #include "resources/toolbar_template.h"
 #include "shell/application_title.h"
 #include "shell/command_handlers.h"
-#include "shell/file_kind.h"
+#include "containers/file_kind.h"
 #include "shell/information_dialogs.h"
 #include "shell/module_registry.h"
 #include "shell/playback.h"

@@ -6,7 +6,7 @@
 #include "platform/message_box.h"
 #include "resources/command_ids.h"
 #include "resources/control_ids.h"
-#include "shell/file_kind.h"
+#include "containers/file_kind.h"
 #include "shell/view_state.h"
 #include "tests/shell/shell_fixture.h"
 

@@ -1,11 +1,11 @@
-#include "shell/file_kind.h"
+#include "containers/file_kind.h"
 
 #include <array>
 #include <cstdio>
 #include <cstring>
 #include <memory>
 
-#include "shell/module_registry.h"
+#include "containers/extraction_request.h"
 
 namespace tavimor {
 
@@ -36,6 +36,21 @@ bool starts_with(const std::array<uint8_t, kSniffBytes>& bytes, size_t offset,
 }
 
 }  // namespace
+
+int container_kind_of(int stream_kind) {
+    switch (stream_kind) {
+        case kStreamMp4:
+            return kContainerMp4;
+        case kStreamTs:
+            return kContainerTs;
+        case kStreamFlv:
+            return kContainerFlv;
+        case kStreamMkv:
+            return kContainerMkv;
+        default:
+            return -1;
+    }
+}
 
 int stream_kind_from_extension(std::string_view path) {
     const size_t name = path.find_last_of('/');
