@@ -11,7 +11,7 @@
 #include "shell/view_state.h"
 #include "vp8dec/error_codes.h"
 #include "vp8module/fatal_error.h"
-#include "vp8module/private_folder.h"
+#include "shell/private_folder.h"
 #include "vp8module/vp8_module.h"
 #include "vp8module/vp8_module_state.h"
 

@@ -11,7 +11,7 @@
 #include "tests/support/test_paths.h"
 #include "vp8module/ivf_reader.h"
 #include "vp8module/picture_cache.h"
-#include "vp8module/private_folder.h"
+#include "shell/private_folder.h"
 
 namespace tavimor::test {
 namespace {

@@ -1,7 +1,7 @@
-// The private folder under the temporary directory where the module keeps its
-// analysis and picture cache files: created with owner-only permissions, so
-// that no other user, and no link planted in the shared temporary directory,
-// can read or clobber them.
+// The private folder under the temporary directory where the analyser keeps
+// its working files (analysis, picture cache, extraction, structure texts):
+// created with owner-only permissions, so that no other user, and no link
+// planted in the shared temporary directory, can read or clobber them.
 #pragma once
 
 #include <optional>

@@ -1,4 +1,4 @@
-#include "vp8module/private_folder.h"
+#include "shell/private_folder.h"
 
 #include <sys/stat.h>
 #include <unistd.h>
