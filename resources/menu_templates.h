@@ -12,6 +12,8 @@ namespace tavimor {
 inline constexpr std::string_view kMenuBarName = "MAINMENU";
 // Position of the "Tools" menu in the menu bar.
 inline constexpr int kToolsMenuPosition = 2;
+// Position of the "Recent Files" submenu in the "File" menu.
+inline constexpr int kRecentFilesPosition = 2;
 
 std::span<const MenuTemplate> menu_templates();
 

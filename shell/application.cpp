@@ -1,5 +1,7 @@
 #include "shell/application.h"
 
+#include <vector>
+
 #include "display/video_display.h"
 #include "platform/message_box.h"
 #include "platform/platform.h"
@@ -10,8 +12,11 @@
 #include "shell/main_window.h"
 #include "shell/module_registry.h"
 #include "shell/open_flow.h"
+#include "shell/recent_files.h"
+#include "shell/settings_path.h"
 #include "shell/shell.h"
 #include "shell/shell_services.h"
+#include "shell/startup_notice.h"
 #include "shell/text_view.h"
 #include "shell/tip_service.h"
 #include "shell/view_state.h"
@@ -79,6 +84,8 @@ int run_application(Platform& platform, const std::vector<std::string>& argument
     shell.module = createVp8Module();
     if (!shell.module) return 1;  // main() hands the registry the VP8 module first
     reset_view_state(view);
+    shell.settings_path = settings_path(platform.executable_path());
+    const std::vector<std::string> history = load_history(shell);
     shell.display = display_create();
     lend_dialog_services(shell);
     shell.window = platform.create_main_window(
@@ -93,11 +100,13 @@ int run_application(Platform& platform, const std::vector<std::string>& argument
         return 0;
     }
     shell.menu_bar = platform.load_menu(kMenuBarName);
+    show_history(shell, history);
     platform.set_menu(shell.window, shell.menu_bar);
     shell.toolbar = platform.create_toolbar(shell.window, ctl::kToolbar);
     lend_services(shell);
     lay_out_main_window(shell);
     platform.show_window(shell.window, ShowCommand::kMaximised);
+    show_startup_notice(shell);
     if (!arguments.empty()) open_from_command_line(shell, arguments.front());
     const int exit_code = platform.run_message_loop();
     shut_down(shell);

@@ -8,12 +8,14 @@
 #include "resources/command_ids.h"
 #include "resources/control_ids.h"
 #include "shell/command_table.h"
+#include "shell/container_structure.h"
 #include "shell/dialog_procedure.h"
 #include "shell/display_control_dialog.h"
 #include "shell/information_dialogs.h"
 #include "shell/keyboard.h"
 #include "shell/mb_info_dump.h"
 #include "shell/module_registry.h"
+#include "shell/recent_files.h"
 #include "shell/scrolling.h"
 #include "shell/shell.h"
 #include "shell/view_state.h"
@@ -31,7 +33,8 @@ void create_tool_dialogs(Shell& shell) {
     create_information_dialogs(shell);
     shell.picture_analyzer = create_modeless_dialog(shell, "PICANALYZERDLG", {});
     shell.display_control = create_modeless_dialog(shell, "DISPCTRLDLG", display_control_dialog());
-    shell.container_structure = create_modeless_dialog(shell, "CONTAINERSTRUCTDLG", {});
+    shell.container_structure =
+        create_modeless_dialog(shell, "CONTAINERSTRUCTDLG", container_structure_dialog());
 }
 
 void on_create(Shell& shell, WindowHandle window) {
@@ -83,11 +86,13 @@ void on_dropped_files(Shell& shell, const DroppedPaths& paths) {
                                 path_parameter(first));
 }
 
-// The user closes the window: the stream and the display go, then the window.
+// The user closes the window: the stream and the display go, the history is
+// saved, then the window goes.
 void on_close_request(Shell& shell, WindowHandle window) {
     shell.module->close();
     close_mb_info_dump_file();
     display_release_surfaces(shell.display);
+    save_history(shell);
     shell.platform.destroy_window(window);
 }
 

@@ -3,6 +3,7 @@
 #include <memory>
 #include <optional>
 
+#include "containers/file_kind.h"
 #include "display/video_display.h"
 #include "platform/message_box.h"
 #include "platform/platform.h"
@@ -11,10 +12,12 @@
 #include "resources/toolbar_template.h"
 #include "shell/application_title.h"
 #include "shell/command_handlers.h"
-#include "containers/file_kind.h"
+#include "shell/container_extraction.h"
+#include "shell/file_type_step.h"
 #include "shell/information_dialogs.h"
 #include "shell/module_registry.h"
 #include "shell/playback.h"
+#include "shell/recent_files.h"
 #include "shell/shell.h"
 #include "shell/shell_services.h"
 #include "shell/view_commands.h"
@@ -98,19 +101,30 @@ bool open_in_module(Shell& shell) {
     return false;
 }
 
-// Everything after the file is known: the module, the stream, the window.
-void open_chosen_file(Shell& shell, const std::string& chosen, FileTypeStep step) {
-    if (!fits(shell, chosen)) return;
-    ViewState& view = view_state();
-    set_path(view.chosen_file_path, chosen);
-    const FileTypeResult type = step(shell, chosen);
-    if (!type.go_on) return;
-    if (!choose_module(shell) || !fits(shell, type.path)) return;
-    set_path(view.current_stream_path, type.path);
+// The module opens the stream at the path; the window is laid out for it, the
+// history remembers it and its first picture is shown.
+void open_stream(Shell& shell, const std::string& path) {
+    if (!fits(shell, path)) return;
+    set_path(view_state().current_stream_path, path);
     if (!open_in_module(shell)) return;
     lay_out_after_open(shell);
-    shell.platform.set_window_text(shell.window, type.path);
+    add_to_history(shell, path);
     show_first_picture(shell);
+}
+
+// The chosen file (nothing: the user cancelled the choice) through the
+// file-type step, then the module for the kind; the module is chosen even
+// when the choice or the step was cancelled, by the kind known then.
+void open_chosen_file(Shell& shell, const std::optional<std::string>& chosen, FileTypeStep step) {
+    FileTypeResult type;
+    if (chosen) {
+        if (!fits(shell, *chosen)) return;
+        set_path(view_state().chosen_file_path, *chosen);
+        type = step(shell, *chosen);
+        if (type.reported) return;
+    }
+    if (!choose_module(shell) || !type.go_on) return;
+    open_stream(shell, type.path);
 }
 
 // The toolbar as it is without a stream: only its always-enabled buttons act.
@@ -122,9 +136,12 @@ void reset_toolbar(Shell& shell) {
 
 }  // namespace
 
-FileTypeResult detect_file_type(Shell&, const std::string& chosen_path) {
-    view_state().stream_kind = detect_stream_kind(chosen_path);
-    return {true, chosen_path};
+FileTypeResult detect_file_type(Shell& shell, const std::string& chosen_path) {
+    ViewState& view = view_state();
+    view.stream_kind = detect_stream_kind(chosen_path);
+    view.structure_kind = 0;
+    if (container_kind_of(view.stream_kind) < 0) return {true, chosen_path};
+    return extract_container(shell, chosen_path);
 }
 
 void open_from_command_line(Shell& shell, const std::string& path) {
@@ -133,19 +150,19 @@ void open_from_command_line(Shell& shell, const std::string& path) {
 
 void command_open(Shell& shell, int command, intptr_t extra) {
     if (!close_first(shell)) return;
-    std::string chosen;
-    if (command == cmd::kDroppedFile) {
-        chosen = command_path(extra);
-    } else if (std::optional<std::string> path = choose_file(shell)) {
-        chosen = *path;
-    } else {
-        return;  // cancelled: nothing changes
-    }
-    open_chosen_file(shell, chosen, shell.file_type_step ? shell.file_type_step : detect_file_type);
+    const std::optional<std::string> chosen = command == cmd::kDroppedFile
+                                                  ? std::optional<std::string>(command_path(extra))
+                                                  : choose_file(shell);
+    open_chosen_file(shell, chosen, shell.file_type_step ? shell.file_type_step : ask_file_type);
 }
 
-void command_open_recent(Shell&, int, intptr_t) {
-    // The recent-file list is not kept yet: its submenu has no items.
+void command_open_recent(Shell& shell, int command, intptr_t) {
+    if (!close_first(shell)) return;
+    const std::optional<HistoryChoice> choice = choose_from_history(shell, command);
+    if (!choice) return;
+    view_state().stream_kind = choice->stream_kind;
+    if (!choose_module(shell)) return;
+    open_stream(shell, choice->path);
 }
 
 void command_close(Shell& shell, int, intptr_t) {

@@ -20,8 +20,9 @@ struct VideoDisplay;
 
 // What the file-type step decided for a chosen file.
 struct FileTypeResult {
-    bool go_on = false;  // false: cancelled, or the file could not be turned into a stream
-    std::string path;    // the stream the module opens
+    bool go_on = false;     // false: cancelled, or the file could not be turned into a stream
+    std::string path;       // the stream the module opens
+    bool reported = false;  // it failed and has said why: nothing more to say
 };
 
 // The file-type step of the open flow: the chosen path in, the stream to open
@@ -65,6 +66,9 @@ struct Shell {
 
     // The step that turns a chosen file into a stream to open.
     FileTypeStep file_type_step = nullptr;
+
+    // The settings file (recent files, the start-up notice's choice).
+    std::string settings_path;
 };
 
 }  // namespace tavimor

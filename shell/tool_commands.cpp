@@ -67,22 +67,4 @@ void command_histogram(Shell& shell, int, intptr_t) {
     shell.module->refresh(0);
 }
 
-void command_container_structure(Shell& shell, int, intptr_t) {
-    const ViewState& view = view_state();
-    Platform& platform = shell.platform;
-    if (view.stream_kind == kStreamH264AnnexB || view.stream_kind == kStreamH264Rtp) {
-        platform.message_box(shell.window,
-                             "Please open a mpeg2 ts file, mp4/3gp, flv/f4v or mkv/webm file.",
-                             "Tavimor(VP8 Only)", mb::kOk | mb::kIconInformation);
-        return;
-    }
-    if (view.structure_kind == 0) {
-        platform.message_box(shell.window,
-                             "Syntax file not available, Please re-open the original file with "
-                             "syntax parsing enabled",
-                             "Error", mb::kOk | mb::kIconInformation);
-    }
-    // The structure tree comes with the container parsers.
-}
-
 }  // namespace tavimor

@@ -20,6 +20,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "platform/file_replacement.h"
 #include "platform/message_box.h"
 #include "platform/qt/qt_conversions.h"
 #include "platform/qt/qt_widgets.h"
@@ -552,13 +553,7 @@ std::string QtPlatform::load_settings_text(const std::string& file) const {
 }
 
 bool QtPlatform::store_settings_text(const std::string& file, const std::string& text) {
-    // Written beside and renamed over, so that a failed write keeps the old file.
-    std::string temporary = file + ".new";
-    {
-        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-        if (!out || !(out << text) || !out.flush()) return false;
-    }
-    return std::rename(temporary.c_str(), file.c_str()) == 0;
+    return replace_file(file, text);
 }
 
 // --- The tracking tip

@@ -17,7 +17,8 @@ void ShellFixture::SetUp() {
     char pattern[] = "/tmp/tavimor-shell-XXXXXX";
     temp_ = std::string(mkdtemp(pattern)) + "/";
     platform_.set_temp_directory(temp_);
-    platform_.set_executable_path(temp_ + "bin/tavimor");
+    // The settings file goes beside the executable, in the test's folder.
+    platform_.set_executable_path(temp_ + "tavimor");
 }
 
 void ShellFixture::TearDown() {
@@ -69,7 +70,22 @@ void ShellFixture::press_with_ctrl(int virtual_key) {
 
 void ShellFixture::open(const std::string& path) {
     platform_.answer_next_file_dialog(path);
+    accept_file_type();
     choose(211);
+}
+
+void ShellFixture::accept_file_type(bool syntax_parsing) {
+    platform_.script_next_dialog("DEMUXERTYPEDLG",
+                                 [syntax_parsing](HeadlessPlatform& user, WindowHandle dialog) {
+                                     if (syntax_parsing)
+                                         user.click(dialog, ctl::kEnableSyntaxParsing);
+                                     user.click(dialog, ctl::kOk);
+                                 });
+}
+
+void ShellFixture::drop(const std::string& path) {
+    accept_file_type();
+    platform_.drop_files(main_window(), {path});
 }
 
 std::vector<std::string> ShellFixture::message_texts() const {

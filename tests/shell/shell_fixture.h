@@ -36,8 +36,14 @@ class ShellFixture : public ::testing::Test {
     bool press(int command);
     // Ctrl held while the key goes down.
     void press_with_ctrl(int virtual_key);
-    // Opens the stream through "Open" as the user would (no stream may be open).
+    // Opens the stream through "Open" as the user would (no stream may be
+    // open), confirming the kind the file-type dialog proposes.
     void open(const std::string& path);
+    // The next file-type dialog is confirmed as it comes (with syntax parsing
+    // when asked).
+    void accept_file_type(bool syntax_parsing = false);
+    // Drops the file on the window and confirms its kind.
+    void drop(const std::string& path);
     std::vector<std::string> message_texts() const;
 
     HeadlessPlatform platform_;

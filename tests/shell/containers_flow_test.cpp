@@ -1,0 +1,198 @@
+// Containers in the window: the file-type dialog, the extraction run's
+// messages and files, the output dialog's path, and "Container Structure".
+#include <filesystem>
+#include <fstream>
+
+#include "containers/file_kind.h"
+#include "platform/message_box.h"
+#include "resources/command_ids.h"
+#include "resources/control_ids.h"
+#include "shell/container_extraction.h"
+#include "shell/indented_tree.h"
+#include "shell/video_output_dialog.h"
+#include "shell/view_state.h"
+#include "tests/shell/shell_fixture.h"
+
+namespace tavimor::test {
+namespace {
+
+class ContainersFlow : public ShellFixture {
+  protected:
+    std::string file(const std::string& name, const std::string& text = "data") {
+        std::ofstream(temp_ + name, std::ios::binary) << text;
+        return temp_ + name;
+    }
+    WindowHandle structure_dialog() const { return platform_.find_dialog("CONTAINERSTRUCTDLG"); }
+    WindowHandle tree() const {
+        return platform_.dialog_item(structure_dialog(), ctl::kStructureTree);
+    }
+    // The structure texts as a run with syntax parsing leaves them.
+    void write_structure(int structure_kind, const std::string& text,
+                         const std::string& pes = "") {
+        std::ofstream(working_file(kStructureTextName)) << text;
+        if (!pes.empty()) std::ofstream(working_file(kPesTextName)) << pes;
+        view_state().stream_kind = kStreamMkv;
+        view_state().structure_kind = structure_kind;
+    }
+    void choose_structure_type(int entry) {
+        platform_.choose_list_entry(structure_dialog(), ctl::kStructureTypeList, entry);
+    }
+};
+
+TEST_F(ContainersFlow, TheFileTypeDialogProposesTheKindOfTheExtension) {
+    std::vector<std::string> listed;
+    int proposed_trp = -1, proposed_mixed = -1;
+    then([&] {
+        platform_.script_next_dialog("DEMUXERTYPEDLG", [&](HeadlessPlatform& user, WindowHandle d) {
+            WindowHandle list = user.dialog_item(d, ctl::kTypeList);
+            for (int i = 0; i < user.list_count(list); ++i) listed.push_back(user.list_text(list, i));
+            proposed_trp = user.list_selection(list);
+        });  // cancelled
+        platform_.answer_next_file_dialog(file("capture.trp"));
+        choose(cmd::kOpen);
+        platform_.script_next_dialog("DEMUXERTYPEDLG", [&](HeadlessPlatform& user, WindowHandle d) {
+            proposed_mixed = user.list_selection(user.dialog_item(d, ctl::kTypeList));
+            // The user says what it is.
+            user.choose_list_entry(d, ctl::kTypeList, kStreamVp8);
+            user.click(d, ctl::kOk);
+        });
+        platform_.answer_next_file_dialog(file("clip.Ivf", ""));
+        choose(cmd::kOpen);
+        EXPECT_EQ(view_state().stream_kind, kStreamVp8);
+    });
+    EXPECT_EQ(run(), 0);
+    EXPECT_EQ(listed, (std::vector<std::string>{"H264 Annex B", "H264 RTP", "MP4/3GP FILE",
+                                                "MPEG2 TS FILE", "FLV/F4V FILE", "MKV/MKV FILE",
+                                                "YUV/YUV FILE", "VP8/VP8 FILE"}));
+    EXPECT_EQ(proposed_trp, kStreamTs);
+    EXPECT_EQ(proposed_mixed, kStreamH264AnnexB);  // mixed case is no known extension
+}
+
+TEST_F(ContainersFlow, SyntaxParsingDecidesWhetherAStructureTextIsWritten) {
+    then([&] {
+        std::filesystem::remove(working_file(kStructureTextName));
+        platform_.answer_next_file_dialog(file("clip.mkv"));
+        accept_file_type(false);
+        choose(cmd::kOpen);
+        EXPECT_FALSE(std::filesystem::exists(working_file(kStructureTextName)));
+        EXPECT_EQ(view_state().structure_kind, 0);
+        choose(cmd::kContainerStructure);
+        EXPECT_EQ(platform_.message_boxes().back().text,
+                  "Syntax file not available, Please re-open the original file with syntax "
+                  "parsing enabled");
+
+        platform_.answer_next_file_dialog(file("clip.mkv"));
+        accept_file_type(true);
+        choose(cmd::kOpen);
+        EXPECT_TRUE(std::filesystem::exists(working_file(kStructureTextName)));
+        EXPECT_EQ(view_state().structure_kind, 4);
+        // The run's files stay in the private folder, not the working directory.
+        EXPECT_TRUE(std::filesystem::exists(working_file(kRawOutputName)));
+        EXPECT_FALSE(std::filesystem::exists("tmp.raw"));
+        // A stream that is no container has no structure text, whatever was ticked.
+        platform_.answer_next_file_dialog(stream("sample_320x240.ivf"));
+        accept_file_type(true);
+        choose(cmd::kOpen);
+        EXPECT_EQ(view_state().structure_kind, 0);
+    });
+    EXPECT_EQ(run(), 0);
+}
+
+TEST_F(ContainersFlow, ContainerStructureShowsTheTextAsATree) {
+    then([&] {
+        write_structure(4, "EBML\n\tHeader\n\t\tDoc Type = webm\nSegment\n\tSegment Info\n",
+                        "");
+        choose(cmd::kContainerStructure);
+        ASSERT_TRUE(platform_.is_window_visible(structure_dialog()));
+        WindowHandle list = platform_.dialog_item(structure_dialog(), ctl::kStructureTypeList);
+        ASSERT_EQ(platform_.list_count(list), 1);
+        EXPECT_EQ(platform_.list_text(list, 0), "MKV Element");
+        choose_structure_type(0);
+        ASSERT_EQ(platform_.tree_child_count(tree(), kTreeRoot), 2);
+        const TreeItem ebml = platform_.tree_child(tree(), kTreeRoot, 0);
+        EXPECT_EQ(platform_.tree_item_text(tree(), ebml), "EBML");
+        const TreeItem header = platform_.tree_child(tree(), ebml, 0);
+        EXPECT_EQ(platform_.tree_item_text(tree(), platform_.tree_child(tree(), header, 0)),
+                  "Doc Type = webm");
+        platform_.click(structure_dialog(), ctl::kOpenInFile);
+        EXPECT_EQ(platform_.opened_documents(),
+                  std::vector<std::string>{working_file(kStructureTextName)});
+
+        // MPEG-2 TS offers its PES text too.
+        write_structure(1, "packet\n", "pes packet\n\tPTS = 1\n");
+        choose(cmd::kContainerStructure);
+        EXPECT_EQ(platform_.list_count(list), 2);
+        EXPECT_EQ(platform_.list_text(list, 1), "PES packet");
+        choose_structure_type(1);
+        EXPECT_EQ(platform_.tree_item_text(tree(), platform_.tree_child(tree(), kTreeRoot, 0)),
+                  "pes packet");
+        std::filesystem::remove(working_file(kPesTextName));
+        choose_structure_type(1);
+        EXPECT_EQ(platform_.message_boxes().back().text, "Failed to open syntax file");
+        // Close empties and hides it.
+        choose(cmd::kClose);
+        EXPECT_FALSE(platform_.is_window_visible(structure_dialog()));
+        EXPECT_EQ(platform_.tree_child_count(tree(), kTreeRoot), 0);
+    });
+    EXPECT_EQ(run(), 0);
+}
+
+TEST_F(ContainersFlow, ATextTooLongForTheTreeIsOfferedAsAFile) {
+    then([&] {
+        std::string text;
+        for (int i = 0; i < 50001; ++i) text += "line\n";
+        write_structure(2, text);
+        choose(cmd::kContainerStructure);
+        platform_.answer_next_message_box(mb::kAnswerYes);
+        choose_structure_type(0);
+        EXPECT_EQ(platform_.tree_child_count(tree(), kTreeRoot), 50000);
+        ASSERT_EQ(message_texts().back(), "Stream is too long. Do you want to open it in a file?");
+        EXPECT_EQ(platform_.opened_documents(),
+                  std::vector<std::string>{working_file(kStructureTextName)});
+        // Exactly 50000 lines fit.
+        text.resize(text.size() - 5);
+        write_structure(2, text);
+        const size_t asked = platform_.message_boxes().size();
+        choose_structure_type(0);
+        EXPECT_EQ(platform_.message_boxes().size(), asked);
+    });
+    EXPECT_EQ(run(), 0);
+}
+
+TEST(VideoOutputPath, TakesTheCodecsExtension) {
+    EXPECT_EQ(video_output_path("/films/clip.webm", 2), "/films/clip.vp8");
+    EXPECT_EQ(video_output_path("/films/clip.mp4", 1), "/films/clip.264");
+    EXPECT_EQ(video_output_path("/films.old/clip", 2), "/films.old/clip.vp8");
+    EXPECT_EQ(video_output_path("clip.tar.mkv", 2), "clip.tar.vp8");
+}
+
+TEST(IndentedTree, DepthsParentsAndLongLines) {
+    HeadlessPlatform platform;
+    WindowHandle main = platform.create_main_window("t", nullptr);
+    WindowHandle tree =
+        platform.create_control(main, ControlKind::kTreeView, 1, "", rect_at(0, 0, 10, 10));
+    const std::string deep(12, '\t');
+    const std::string text = "a\n\tb\n\t\tc\n\t\t\td\n\tb2\r\n" + deep + "far\n" + "\t\t\t\t\t\t\t\t\tnine\n" +
+                             deep + "under nine\n" + "z" + std::string(600, 'y') + "\nlast";
+    std::FILE* file = std::tmpfile();
+    std::fputs(text.c_str(), file);
+    std::rewind(file);
+    const TreeFill fill = fill_indented_tree(platform, tree, file, -1, 100);
+    std::fclose(file);
+    EXPECT_TRUE(fill.complete);
+    EXPECT_EQ(fill.lines, 10);
+    auto child = [&](TreeItem parent, int i) { return platform.tree_child(tree, parent, i); };
+    auto text_of = [&](TreeItem item) { return platform.tree_item_text(tree, item); };
+    const TreeItem a = child(kTreeRoot, 0);
+    EXPECT_EQ(text_of(child(child(child(a, 0), 0), 0)), "d");
+    EXPECT_EQ(text_of(child(a, 1)), "b2");  // the carriage return is no part of it
+    // Twelve tabs and no depth-9 item yet: a root item, tabs kept.
+    EXPECT_EQ(text_of(child(kTreeRoot, 1)), deep + "far");
+    EXPECT_EQ(text_of(child(kTreeRoot, 2)), "nine");  // nothing at depth 8 above it
+    EXPECT_EQ(text_of(child(child(kTreeRoot, 2), 0)), deep + "under nine");
+    EXPECT_EQ(text_of(child(kTreeRoot, 3)).size(), 511u);  // a long line is one item, cut
+    EXPECT_EQ(text_of(child(kTreeRoot, 4)), "last");  // no line break: nothing dropped
+}
+
+}  // namespace
+}  // namespace tavimor::test
