@@ -54,13 +54,24 @@ struct DemuxerContext {
     const FormatOperations* format = nullptr;
     // Set by a parser (or the codec-found step) that must stop the run: why.
     std::string failure;
-    bool cancelled = false;  // the user declined to name the output
+    bool cancelled = false;     // the user declined to name the output
+    bool codec_found = false;   // switch_to_codec_output succeeded
+    std::string output_path;    // where the video goes: the raw output until the codec is found
+    bool write_failed = false;  // an output closed during the run had lost data
+
+    DemuxerContext() = default;
+    DemuxerContext(const DemuxerContext&) = delete;
+    DemuxerContext& operator=(const DemuxerContext&) = delete;
+    // Closes every file still open (standard output stays open).
+    ~DemuxerContext();
 };
 
 // Asks the request's callback for the output path of the codec found and
 // makes it the raw output: the raw output is closed and the path created for
-// writing. Records the codec code. False (with the context's failure or
-// cancelled flag set) when there is no path or it cannot be created.
+// writing. Records the codec code, codec_found and the output path. False
+// (with the context's failure or cancelled flag set) when there is no path or
+// it cannot be created; the parser must then stop. Without a callback the
+// video stays in the raw output.
 bool switch_to_codec_output(DemuxerContext& context, int codec_code);
 
 // Passes a warning to the request's callback (type 0).

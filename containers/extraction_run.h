@@ -24,4 +24,11 @@ struct ExtractionResult {
 // wrote stays, but it is no stream to open.
 ExtractionResult run_extraction(const ExtractionRequest& request);
 
+struct FormatOperations;
+
+// The same with the given format in place of the format table's (tests drive
+// the run with formats of their own); null stands for a kind whose parser
+// this build does not have.
+ExtractionResult run_extraction(const ExtractionRequest& request, const FormatOperations* format);
+
 }  // namespace tavimor
