@@ -27,8 +27,7 @@ class ContainersFlow : public ShellFixture {
         return platform_.dialog_item(structure_dialog(), ctl::kStructureTree);
     }
     // The structure texts as a run with syntax parsing leaves them.
-    void write_structure(int structure_kind, const std::string& text,
-                         const std::string& pes = "") {
+    void write_structure(int structure_kind, const std::string& text, const std::string& pes = "") {
         std::ofstream(working_file(kStructureTextName)) << text;
         if (!pes.empty()) std::ofstream(working_file(kPesTextName)) << pes;
         view_state().stream_kind = kStreamMkv;
@@ -45,7 +44,8 @@ TEST_F(ContainersFlow, TheFileTypeDialogProposesTheKindOfTheExtension) {
     then([&] {
         platform_.script_next_dialog("DEMUXERTYPEDLG", [&](HeadlessPlatform& user, WindowHandle d) {
             WindowHandle list = user.dialog_item(d, ctl::kTypeList);
-            for (int i = 0; i < user.list_count(list); ++i) listed.push_back(user.list_text(list, i));
+            for (int i = 0; i < user.list_count(list); ++i)
+                listed.push_back(user.list_text(list, i));
             proposed_trp = user.list_selection(list);
         });  // cancelled
         platform_.answer_next_file_dialog(file("capture.trp"));
@@ -100,8 +100,7 @@ TEST_F(ContainersFlow, SyntaxParsingDecidesWhetherAStructureTextIsWritten) {
 
 TEST_F(ContainersFlow, ContainerStructureShowsTheTextAsATree) {
     then([&] {
-        write_structure(4, "EBML\n\tHeader\n\t\tDoc Type = webm\nSegment\n\tSegment Info\n",
-                        "");
+        write_structure(4, "EBML\n\tHeader\n\t\tDoc Type = webm\nSegment\n\tSegment Info\n", "");
         choose(cmd::kContainerStructure);
         ASSERT_TRUE(platform_.is_window_visible(structure_dialog()));
         WindowHandle list = platform_.dialog_item(structure_dialog(), ctl::kStructureTypeList);
@@ -172,8 +171,9 @@ TEST(IndentedTree, DepthsParentsAndLongLines) {
     WindowHandle tree =
         platform.create_control(main, ControlKind::kTreeView, 1, "", rect_at(0, 0, 10, 10));
     const std::string deep(12, '\t');
-    const std::string text = "a\n\tb\n\t\tc\n\t\t\td\n\tb2\r\n" + deep + "far\n" + "\t\t\t\t\t\t\t\t\tnine\n" +
-                             deep + "under nine\n" + "z" + std::string(600, 'y') + "\nlast";
+    const std::string text = "a\n\tb\n\t\tc\n\t\t\td\n\tb2\r\n" + deep + "far\n" +
+                             "\t\t\t\t\t\t\t\t\tnine\n" + deep + "under nine\n" + "z" +
+                             std::string(600, 'y') + "\nlast";
     std::FILE* file = std::tmpfile();
     std::fputs(text.c_str(), file);
     std::rewind(file);
@@ -191,7 +191,7 @@ TEST(IndentedTree, DepthsParentsAndLongLines) {
     EXPECT_EQ(text_of(child(kTreeRoot, 2)), "nine");  // nothing at depth 8 above it
     EXPECT_EQ(text_of(child(child(kTreeRoot, 2), 0)), deep + "under nine");
     EXPECT_EQ(text_of(child(kTreeRoot, 3)).size(), 511u);  // a long line is one item, cut
-    EXPECT_EQ(text_of(child(kTreeRoot, 4)), "last");  // no line break: nothing dropped
+    EXPECT_EQ(text_of(child(kTreeRoot, 4)), "last");       // no line break: nothing dropped
 }
 
 }  // namespace

@@ -3,10 +3,10 @@
 #include <filesystem>
 #include <fstream>
 
+#include "containers/file_kind.h"
 #include "platform/message_box.h"
 #include "resources/command_ids.h"
 #include "resources/control_ids.h"
-#include "containers/file_kind.h"
 #include "shell/view_state.h"
 #include "tests/shell/shell_fixture.h"
 

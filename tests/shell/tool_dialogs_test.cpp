@@ -10,6 +10,7 @@
 #include "resources/command_ids.h"
 #include "resources/control_ids.h"
 #include "shell/histogram.h"
+#include "shell/manual_path.h"
 #include "shell/view_state.h"
 #include "tests/shell/shell_fixture.h"
 
@@ -234,11 +235,10 @@ TEST_F(ToolDialogs, TheManualOpensWhenInstalledAndIsMissedAloudOtherwise) {
         ASSERT_EQ(platform_.message_boxes().size(), 1u);
         EXPECT_EQ(platform_.message_boxes()[0].caption, "Warning");
         EXPECT_TRUE(platform_.opened_documents().empty());
-        std::filesystem::create_directories(temp_ + "share/doc/tavimor");
-        std::ofstream(temp_ + "share/doc/tavimor/Tavimor.pdf") << "%PDF";
+        std::ofstream(temp_ + "Tavimor.pdf") << "%PDF";
         choose(cmd::kManual);
         ASSERT_EQ(platform_.opened_documents().size(), 1u);
-        EXPECT_EQ(platform_.opened_documents()[0], temp_ + "share/doc/tavimor/Tavimor.pdf");
+        EXPECT_EQ(platform_.opened_documents()[0], temp_ + "Tavimor.pdf");
         platform_.set_document_opening_fails(true);
         choose(cmd::kManual);
         EXPECT_EQ(platform_.message_boxes().back().text, "Failed to open Tavimor.pdf");
@@ -249,6 +249,18 @@ TEST_F(ToolDialogs, TheManualOpensWhenInstalledAndIsMissedAloudOtherwise) {
         EXPECT_EQ(platform_.opened_documents()[3].rfind("mailto:", 0), 0u);
     });
     EXPECT_EQ(run(), 0);
+}
+
+TEST(ManualPath, BesideTheProgramOrInTheInstalledDocumentation) {
+    const std::string root = std::filesystem::temp_directory_path() / "tavimor-manual-test/";
+    std::filesystem::create_directories(root + "bin");
+    std::filesystem::create_directories(root + "share/doc/tavimor");
+    EXPECT_EQ(find_manual(root + "bin/tavimor"), "");
+    std::ofstream(root + "share/doc/tavimor/Tavimor.pdf") << "%PDF";
+    EXPECT_EQ(find_manual(root + "bin/tavimor"), root + "share/doc/tavimor/Tavimor.pdf");
+    std::ofstream(root + "bin/Tavimor.pdf") << "%PDF";
+    EXPECT_EQ(find_manual(root + "bin/tavimor"), root + "bin/Tavimor.pdf");
+    std::filesystem::remove_all(root);
 }
 
 TEST_F(ToolDialogs, ContainerStructureExplainsWhatItNeeds) {
