@@ -1,9 +1,12 @@
 // decode: every shown picture to a YUV4MPEG2 stream or a raw I420 file.
 #include <cstdio>
+#include <filesystem>
 #include <string>
+#include <system_error>
 
 #include "cli/cli_error.h"
 #include "cli/commands.h"
+#include "cli/container_input.h"
 #include "cli/decode_session.h"
 
 namespace tavimor {
@@ -49,7 +52,11 @@ int run_decode(const CliOptions& options) {
     if (!output) throw UsageError("missing -o OUT");
     const bool aligned = options.has("--aligned");
     const bool y4m = !aligned && ends_with(*output, ".y4m");
-    DecodeSession session(options.input);
+    std::error_code error;
+    if (std::filesystem::equivalent(*output, options.input, error))
+        throw InputError("the output file " + *output + " is the input file");
+    const StreamInput input(options.input);
+    DecodeSession session(input.ivf_path());
     OutputFile out(*output);
     int y4m_width = 0, y4m_height = 0;
     session.run([&](const DecodedFrame& frame) {

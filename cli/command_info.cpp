@@ -8,6 +8,7 @@
 
 #include "cli/cli_error.h"
 #include "cli/commands.h"
+#include "cli/container_input.h"
 #include "cli/decode_session.h"
 
 namespace tavimor {
@@ -74,8 +75,8 @@ std::string refresh_text(const FrameRow& row, bool json) {
     return json ? "[" + text + "]" : (text.empty() ? "-" : text);
 }
 
-void print_text(const StreamSummary& summary) {
-    std::printf("input: ivf\n");
+void print_text(const StreamSummary& summary, const char* input) {
+    std::printf("input: %s\n", input);
     for (size_t i = 0; i < summary.sizes.size(); ++i)
         std::printf("%s: %dx%d\n", i == 0 ? "size" : "size change", summary.sizes[i].first,
                     summary.sizes[i].second);
@@ -96,11 +97,11 @@ void print_text(const StreamSummary& summary) {
     }
 }
 
-void print_json(const StreamSummary& summary) {
+void print_json(const StreamSummary& summary, const char* input) {
     const int64_t frames = static_cast<int64_t>(summary.rows.size());
     const std::pair<int, int> first =
         summary.sizes.empty() ? std::pair(0, 0) : summary.sizes.front();
-    std::printf("{\"input\":\"ivf\",\"width\":%d,\"height\":%d,\"sizes\":[", first.first,
+    std::printf("{\"input\":\"%s\",\"width\":%d,\"height\":%d,\"sizes\":[", input, first.first,
                 first.second);
     std::vector<std::pair<int, int>> distinct;
     for (const auto& size : summary.sizes)
@@ -131,16 +132,18 @@ void print_json(const StreamSummary& summary) {
 
 int run_info(const CliOptions& options) {
     const bool json = options.has("--json");
-    DecodeSession session(options.input);
+    const StreamInput input(options.input);
+    const char* kind = input.matroska() ? "matroska" : "ivf";
+    DecodeSession session(input.ivf_path());
     StreamSummary summary;
     try {
         session.run([&](const DecodedFrame& frame) { add_frame(summary, frame); });
     } catch (const InputError&) {
         // What was decoded before the failure is still reported.
-        json ? print_json(summary) : print_text(summary);
+        json ? print_json(summary, kind) : print_text(summary, kind);
         throw;
     }
-    json ? print_json(summary) : print_text(summary);
+    json ? print_json(summary, kind) : print_text(summary, kind);
     return 0;
 }
 

@@ -2,12 +2,14 @@
 #include <cstdio>
 
 #include "cli/commands.h"
+#include "cli/container_input.h"
 #include "cli/decode_session.h"
 
 namespace tavimor {
 
 int run_md5(const CliOptions& options) {
-    DecodeSession session(options.input);
+    const StreamInput input(options.input);
+    DecodeSession session(input.ivf_path());
     session.run([](const DecodedFrame& frame) {
         if (!frame.record) return;
         std::printf("%lld %s\n", static_cast<long long>(frame.picture),

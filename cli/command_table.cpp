@@ -26,6 +26,11 @@ const std::vector<Command>& all_commands() {
          "bench INPUT [--runs N] [--json] [--simd N]",
          {{"--runs", true}, {"--json", false}, {"--simd", true}, {"--threads", true}},
          run_bench},
+        {"struct",
+         "struct INPUT [-o FILE] [--pes FILE]",
+         {{"-o", true}, {"--pes", true}},
+         run_struct},
+        {"extract", "extract INPUT -o OUT", {{"-o", true}}, run_extract},
     };
     return kCommands;
 }

@@ -22,5 +22,7 @@ int run_decode(const CliOptions& options);
 int run_modes(const CliOptions& options);
 int run_info(const CliOptions& options);
 int run_bench(const CliOptions& options);
+int run_struct(const CliOptions& options);
+int run_extract(const CliOptions& options);
 
 }  // namespace tavimor

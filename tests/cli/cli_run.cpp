@@ -10,11 +10,11 @@
 
 namespace tavimor::test {
 
-CliResult run_cli(const std::string& arguments) {
+CliResult run_cli(const std::string& arguments, const std::string& environment) {
     TempFolder folder;
     const std::string out = folder.path("out"), err = folder.path("err");
-    const std::string command =
-        std::string(TAVIMOR_CLI_PATH) + " " + arguments + " >" + out + " 2>" + err;
+    const std::string command = environment + " " + std::string(TAVIMOR_CLI_PATH) + " " +
+                                arguments + " >" + out + " 2>" + err;
     CliResult result;
     const int status = std::system(command.c_str());
     result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;

@@ -11,8 +11,9 @@ struct CliResult {
     std::string err;
 };
 
-// Runs tavimor-cli with the given arguments (shell-quoted by the caller).
-CliResult run_cli(const std::string& arguments);
+// Runs tavimor-cli with the given arguments (shell-quoted by the caller),
+// with the environment assignments given ("NAME=value ...") added.
+CliResult run_cli(const std::string& arguments, const std::string& environment = "");
 
 // A private folder removed when the object goes.
 class TempFolder {

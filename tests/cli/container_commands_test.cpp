@@ -1,0 +1,122 @@
+// The container commands (struct, extract) and Matroska/WebM inputs of the
+// decoding commands: kinds, messages, exit statuses, and nothing left behind.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "containers/file_kind.h"
+#include "containers/format_table.h"
+#include "tests/cli/cli_run.h"
+#include "tests/support/test_paths.h"
+
+namespace tavimor::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+const std::string kMatroskaStart("\x1A\x45\xDF\xA3\x9F\x42\x86\x81\x01", 9);
+const std::string kMp4Start(
+    "\0\0\0\x18"
+    "ftypisom",
+    12);
+
+class ContainerCommands : public testing::Test {
+  protected:
+    ContainerCommands() { fs::create_directory(folder_.path("tmp")); }
+
+    std::string file(const std::string& name, const std::string& bytes) const {
+        std::ofstream(folder_.path(name), std::ios::binary) << bytes;
+        return folder_.path(name);
+    }
+    // Runs the command with a temporary directory of its own, which must be
+    // empty again afterwards.
+    CliResult run(const std::string& arguments) const {
+        const CliResult result = run_cli(arguments, "TMPDIR=" + folder_.path("tmp"));
+        EXPECT_TRUE(fs::is_empty(folder_.path("tmp"))) << arguments << ": left behind";
+        return result;
+    }
+    // The message a run ends with while the kind's format has no parser.
+    static std::string no_parser(int container_kind) {
+        return std::string(format_name(container_kind)) +
+               " files cannot be read by this version yet";
+    }
+
+    TempFolder folder_;
+};
+
+TEST_F(ContainerCommands, UsageErrorsOfTheNewCommands) {
+    const std::string mkv = file("clip.mkv", kMatroskaStart + std::string(64, '\0'));
+    for (const std::string& args :
+         {std::string("struct"), "extract " + mkv, "extract " + mkv + " -o",
+          "struct " + mkv + " -o", "struct --frames 1 " + mkv,
+          "struct --pes " + folder_.path("pes.txt") + " " + mkv}) {
+        const CliResult result = run(args);
+        EXPECT_EQ(result.status, 2) << args;
+        EXPECT_TRUE(result.out.empty()) << args;
+        EXPECT_NE(result.err.find("usage: tavimor-cli"), std::string::npos) << args;
+    }
+    EXPECT_FALSE(fs::exists(folder_.path("pes.txt")));
+}
+
+TEST_F(ContainerCommands, EveryContainerKindEndsWithOneLineWhileItHasNoParser) {
+    std::string ts(2 * 188, '\0');
+    ts[0] = ts[188] = 0x47;
+    const std::pair<std::string, int> inputs[] = {
+        {file("clip.mkv", kMatroskaStart), kContainerMkv},
+        {file("clip.mp4", kMp4Start), kContainerMp4},
+        {file("clip.trp", ts), kContainerTs},
+        {file("clip.FLV", "FLV\x01\x01"), kContainerFlv},
+        {file("webm-without-extension", kMatroskaStart + std::string(8, '\0')), kContainerMkv},
+        {file("ts-without-extension", ts), kContainerTs},
+    };
+    for (const auto& [input, kind] : inputs) {
+        std::vector<std::string> commands = {"struct", "extract -o " + folder_.path("out.ivf")};
+        if (kind == kContainerTs) commands.push_back("struct --pes " + folder_.path("pes.txt"));
+        for (const std::string& command : commands) {
+            const CliResult result = run(command + " " + input);
+            EXPECT_EQ(result.status, 1) << command << " " << input;
+            EXPECT_TRUE(result.out.empty()) << command << " " << input;
+            if (!find_format(kind)) {
+                EXPECT_EQ(result.err, "tavimor-cli: " + input + ": " + no_parser(kind) + "\n");
+            }
+            EXPECT_FALSE(fs::exists(folder_.path("out.ivf"))) << "no codec, no output";
+        }
+    }
+    // The decoding commands read Matroska/WebM by its content, whatever the name.
+    const std::string named_ivf = file("named.ivf", kMatroskaStart + std::string(8, '\0'));
+    for (const std::string& command :
+         {std::string("md5"), std::string("info --json"), "decode -o " + folder_.path("out.yuv")}) {
+        const CliResult result = run(command + " " + named_ivf);
+        EXPECT_EQ(result.status, 1) << command;
+        EXPECT_TRUE(result.out.empty()) << command;
+        if (!find_format(kContainerMkv)) {
+            EXPECT_EQ(result.err,
+                      "tavimor-cli: " + named_ivf + ": " + no_parser(kContainerMkv) + "\n");
+        }
+    }
+    EXPECT_FALSE(fs::exists(folder_.path("out.yuv")));
+}
+
+TEST_F(ContainerCommands, InputsThatAreNoContainerOrWouldBeOverwritten) {
+    for (const std::string& input : {data_path("tiny_1x1.ivf"), folder_.path("missing")}) {
+        const CliResult result = run("struct " + input);
+        EXPECT_EQ(result.status, 1);
+        EXPECT_EQ(result.err, "tavimor-cli: " + input +
+                                  ": not a readable container file (Matroska/WebM, MP4/3GP, "
+                                  "MPEG-2 TS or FLV/F4V)\n");
+    }
+    EXPECT_EQ(run("extract -o x.ivf " + folder_.path("missing.mkv")).err,
+              "tavimor-cli: " + folder_.path("missing.mkv") + ": the container file " +
+                  folder_.path("missing.mkv") + " could not be opened\n");
+    // An output naming the input leaves the input as it was.
+    const std::string ivf = file("copy.ivf", read_file(data_path("tiny_1x1.ivf")));
+    const CliResult result = run("decode " + ivf + " -o " + ivf);
+    EXPECT_EQ(result.status, 1);
+    EXPECT_EQ(result.err,
+              "tavimor-cli: " + ivf + ": the output file " + ivf + " is the input file\n");
+    EXPECT_EQ(read_file(ivf), read_file(data_path("tiny_1x1.ivf")));
+}
+
+}  // namespace
+}  // namespace tavimor::test
