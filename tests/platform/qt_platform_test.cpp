@@ -196,10 +196,16 @@ TEST(QtSettings, SettingsFilesOnDisk) {
     text << in.rdbuf();
     EXPECT_EQ(text.str(), "[File History]\n[Local Info]\nCheckNever=1\n");
     EXPECT_EQ(platform->profile_int("Local Info", "CheckNever", 0, file), 1);
-    EXPECT_FALSE(std::filesystem::exists(file + ".new"));
-    // A directory that does not exist cannot hold the file: the write says so.
-    EXPECT_FALSE(
-        platform->write_profile_string("S", "K", "V", (directory / "none" / "x.ini").string()));
+    // Nothing is left beside it: the text was written to a fresh file and renamed.
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(directory),
+                            std::filesystem::directory_iterator()),
+              1);
+    // A folder that does not exist yet is made; one that cannot be made fails the write.
+    EXPECT_TRUE(
+        platform->write_profile_string("S", "K", "V", (directory / "new" / "x.ini").string()));
+    EXPECT_EQ(platform->profile_string("S", "K", "", 10, (directory / "new" / "x.ini").string()),
+              "V");
+    EXPECT_FALSE(platform->write_profile_string("S", "K", "V", "/dev/null/x.ini"));
     std::filesystem::remove_all(directory);
 }
 

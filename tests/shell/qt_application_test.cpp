@@ -11,6 +11,7 @@
 #include <QTimer>
 #include <QToolBar>
 #include <filesystem>
+#include <fstream>
 
 #include "platform/qt/qt_platform.h"
 #include "resources/command_ids.h"
@@ -18,6 +19,7 @@
 #include "resources/resource_types.h"
 #include "shell/application.h"
 #include "shell/module_registry.h"
+#include "shell/settings_path.h"
 #include "tests/support/test_paths.h"
 #include "vp8module/vp8_module.h"
 
@@ -31,8 +33,18 @@ class QtApplication : public ::testing::Test {
         temp_ = mkdtemp(pattern);
         setenv("TMPDIR", temp_.c_str(), 1);  // the module's working files go there
         provide_vp8_module(create_vp8_module);
+        // The settings file beside this program: kept aside, and the notice off.
+        settings_ = settings_path(platform_.executable_path());
+        if (std::filesystem::exists(settings_))
+            std::filesystem::rename(settings_, temp_ + "/kept.ini");
+        std::ofstream(settings_) << "[Local Info]\nCheckNever=1\n";
     }
-    void TearDown() override { std::filesystem::remove_all(temp_); }
+    void TearDown() override {
+        std::filesystem::remove(settings_);
+        if (std::filesystem::exists(temp_ + "/kept.ini"))
+            std::filesystem::rename(temp_ + "/kept.ini", settings_);
+        std::filesystem::remove_all(temp_);
+    }
 
     // The main window's handle, from its widget.
     WindowHandle main_window() const {
@@ -60,6 +72,7 @@ class QtApplication : public ::testing::Test {
     unsigned button(int command) const { return platform_.button_state(toolbar(), command); }
 
     std::string temp_;
+    std::string settings_;
     int argc_ = 0;
     QtPlatform platform_{argc_, nullptr};
 };
