@@ -22,10 +22,22 @@ bool known_kind(int container_kind) {
     return container_kind >= 0 && container_kind < kContainerKinds;
 }
 
+// Formats provided in place of the built-in ones.
+const FormatOperations*& provided(int container_kind) {
+    static const FormatOperations* formats[kContainerKinds] = {};
+    return formats[container_kind];
+}
+
 }  // namespace
 
 const FormatOperations* find_format(int container_kind) {
-    return known_kind(container_kind) ? kFormats[container_kind] : nullptr;
+    if (!known_kind(container_kind)) return nullptr;
+    const FormatOperations* format = provided(container_kind);
+    return format ? format : kFormats[container_kind];
+}
+
+void provide_format(int container_kind, const FormatOperations* format) {
+    if (known_kind(container_kind)) provided(container_kind) = format;
 }
 
 const char* format_name(int container_kind) {

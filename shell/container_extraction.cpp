@@ -62,9 +62,10 @@ FileTypeResult extract_container(Shell& shell, const std::string& container_path
             ? ExtractionResult{false, false, false, 0, {}, "no private working folder can be made"}
             : run_extraction(request);
     platform.set_cursor(Cursor::kArrow);
+    // Declined, the codec code stays as the callback set it.
+    if (result.cancelled) return {};
     if (result.codec_code == kFoundH264 || result.codec_code == kFoundVp8)
         view.codec_code = result.codec_code;
-    if (result.cancelled) return {};
     if (!result.ok) {
         platform.message_box(shell.window, container_path + ": " + result.failure, "Warning",
                              mb::kOk | mb::kIconError);

@@ -3,7 +3,9 @@
 #include <filesystem>
 #include <fstream>
 
+#include "containers/demuxer_context.h"
 #include "containers/file_kind.h"
+#include "containers/format_table.h"
 #include "platform/message_box.h"
 #include "resources/command_ids.h"
 #include "resources/control_ids.h"
@@ -192,6 +194,123 @@ TEST(IndentedTree, DepthsParentsAndLongLines) {
     EXPECT_EQ(text_of(child(child(kTreeRoot, 2), 0)), deep + "under nine");
     EXPECT_EQ(text_of(child(kTreeRoot, 3)).size(), 511u);  // a long line is one item, cut
     EXPECT_EQ(text_of(child(kTreeRoot, 4)), "last");       // no line break: nothing dropped
+}
+
+}  // namespace
+}  // namespace tavimor::test
+
+namespace tavimor::test {
+namespace {
+
+// A Matroska reader for the window's tests: it warns once, finds VP8, and
+// writes a bundled IVF stream as the track; with failing_body it stops
+// half-way instead.
+bool failing_body = false;
+
+int fake_body(DemuxerContext& context) {
+    warn_codec(context, "Unsupported codec, skipping");
+    if (!switch_to_codec_output(context, kFoundVp8)) return kFormatOk;
+    std::FILE* in = std::fopen(stream("sample_320x240.ivf").c_str(), "rb");
+    char buffer[4096];
+    size_t got;
+    while ((got = std::fread(buffer, 1, sizeof buffer, in)) > 0) {
+        std::fwrite(buffer, 1, got, context.raw_output);
+        if (failing_body) break;
+    }
+    std::fclose(in);
+    if (context.structure_text) std::fputs("EBML\n\tHeader\n", context.structure_text);
+    return failing_body ? kFormatFailed : kFormatOk;
+}
+
+const FormatOperations kFakeMatroska = {
+    "Matroska/WebM", [] { return std::make_unique<FormatState>(); },
+    nullptr,         nullptr,
+    nullptr,         fake_body,
+    nullptr};
+
+class Extraction : public ContainersFlow {
+  protected:
+    void SetUp() override {
+        ContainersFlow::SetUp();
+        provide_format(kContainerMkv, &kFakeMatroska);
+        failing_body = false;
+    }
+    void TearDown() override {
+        provide_format(kContainerMkv, nullptr);
+        ContainersFlow::TearDown();
+    }
+    // Opens the container, answering the output dialog with the script.
+    void open_container(const std::string& path, HeadlessPlatform::DialogScript output) {
+        platform_.script_next_dialog("VIDEOOUTPUTDLG", std::move(output));
+        platform_.answer_next_file_dialog(path);
+        accept_file_type(true);
+        choose(cmd::kOpen);
+    }
+};
+
+TEST_F(Extraction, TheVp8TrackOpensUnderTheContainersNameWithTheVp8Extension) {
+    const std::string webm = file("clip.webm");
+    std::string title, proposed;
+    then([&] {
+        open_container(webm, [&](HeadlessPlatform& user, WindowHandle dialog) {
+            title = user.window_text(dialog);
+            proposed = user.window_text(user.dialog_item(dialog, ctl::kPathField));
+            user.click(dialog, ctl::kOk);
+        });
+        EXPECT_EQ(platform_.window_text(main_window()), temp_ + "clip.vp8");
+        EXPECT_EQ(status(), "Frame 1");
+        EXPECT_EQ(view_state().codec_code, kFoundVp8);
+        EXPECT_EQ(view_state().structure_kind, 4);
+        EXPECT_EQ(message_texts(), std::vector<std::string>{"Unsupported codec, skipping"});
+        EXPECT_EQ(platform_.message_boxes()[0].style, mb::kOk | mb::kIconInformation);
+        const MenuHandle recent =
+            platform_.submenu(platform_.submenu(platform_.window_menu(main_window()), 0), 2);
+        EXPECT_EQ(platform_.menu_item_label(recent, by_position(0)), "VP8: " + temp_ + "clip.vp8");
+        // Its structure is there to see.
+        choose(cmd::kContainerStructure);
+        choose_structure_type(0);
+        EXPECT_EQ(platform_.tree_child_count(tree(), kTreeRoot), 1);
+    });
+    EXPECT_EQ(run(), 0);
+    EXPECT_EQ(title, "Dump VP8 File");
+    EXPECT_EQ(proposed, temp_ + "clip.vp8");
+}
+
+TEST_F(Extraction, AnExistingFileIsReplacedOnlyWhenTheUserAgrees) {
+    const std::string webm = file("clip.webm");
+    const std::string kept = file("clip.vp8", "the user's own file");
+    then([&] {
+        open_container(webm, [&](HeadlessPlatform& user, WindowHandle dialog) {
+            user.answer_next_message_box(mb::kAnswerNo);
+            user.click(dialog, ctl::kOk);  // refused: the dialog stays
+            user.answer_next_file_dialog(temp_ + "other.vp8");
+            user.click(dialog, ctl::kBrowse);
+            user.click(dialog, ctl::kOk);
+        });
+        EXPECT_EQ(platform_.window_text(main_window()), temp_ + "other.vp8");
+    });
+    EXPECT_EQ(run(), 0);
+    std::ifstream in(kept);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "the user's own file");
+}
+
+TEST_F(Extraction, DecliningTheOutputOrAFailingParserOpensNothing) {
+    const std::string webm = file("clip.webm");
+    then([&] {
+        open_container(webm, [](HeadlessPlatform&, WindowHandle) {});  // closed: declined
+        EXPECT_EQ(platform_.window_text(main_window()), "Tavimor(VP8 Only) 2.00");
+        EXPECT_EQ(message_texts().size(), 1u);  // the parser's warning only
+
+        failing_body = true;
+        open_container(webm, [](HeadlessPlatform& user, WindowHandle dialog) {
+            user.click(dialog, ctl::kOk);
+        });
+        EXPECT_EQ(platform_.window_text(main_window()), "Tavimor(VP8 Only) 2.00");
+        ASSERT_EQ(message_texts().size(), 3u);  // a warning, then one message saying why
+        EXPECT_EQ(message_texts()[2], webm + ": the Matroska/WebM parser failed in its body step");
+        EXPECT_EQ(view_state().current_frame_index, -1);
+    });
+    EXPECT_EQ(run(), 0);
 }
 
 }  // namespace
