@@ -15,6 +15,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/colour.h"
 #include "platform/file_dialog.h"
@@ -42,6 +43,14 @@ enum class ShowCommand { kHide, kShow, kMaximised };
 enum class Cursor { kArrow, kWait };
 
 enum class CheckState { kUnchecked = 0, kChecked = 1, kIndeterminate = 2 };
+
+// An item of a tree filled in one call: its text and the index of its parent
+// among the nodes before it (-1: a top-level item).
+struct TreeNode {
+    int parent = -1;
+    std::string text;
+    friend bool operator==(const TreeNode&, const TreeNode&) = default;
+};
 
 // A menu item addressed by its command identifier (searched in submenus too;
 // a submenu item answers to its own identifier when no plain item has it) or
@@ -222,6 +231,9 @@ class Platform {
     // top level).
     virtual void tree_clear(WindowHandle control) = 0;
     virtual TreeItem tree_insert(WindowHandle control, TreeItem parent, std::string_view text) = 0;
+    // Replaces every item of the tree with the nodes, in one go (a tree of
+    // thousands of items is filled at once, not item by item).
+    virtual void tree_set_items(WindowHandle control, const std::vector<TreeNode>& nodes) = 0;
     virtual int tree_child_count(WindowHandle control, TreeItem parent) const = 0;
     virtual TreeItem tree_child(WindowHandle control, TreeItem parent, int index) const = 0;
     virtual std::string tree_item_text(WindowHandle control, TreeItem item) const = 0;

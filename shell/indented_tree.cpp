@@ -3,8 +3,6 @@
 #include <array>
 #include <string>
 
-#include "platform/platform.h"
-
 namespace tavimor {
 
 namespace {
@@ -22,13 +20,11 @@ void read_line(std::FILE* file, std::string& line) {
 
 }  // namespace
 
-TreeFill fill_indented_tree(Platform& platform, WindowHandle tree, std::FILE* file,
-                            int64_t end_position, int max_lines) {
-    TreeFill fill;
-    platform.tree_clear(tree);
-    // The item last inserted at each depth; kTreeRoot stands for "none yet".
-    std::array<TreeItem, kDeepest + 1> last{};
-    last.fill(kTreeRoot);
+IndentedText read_indented_text(std::FILE* file, int64_t end_position, int max_lines) {
+    IndentedText text;
+    // The node last made at each depth; -1 stands for "none yet".
+    std::array<int, kDeepest + 1> last{};
+    last.fill(-1);
     auto at_end = [&] {
         if (end_position >= 0 && std::ftell(file) >= end_position) return true;
         const int next = std::fgetc(file);
@@ -38,22 +34,28 @@ TreeFill fill_indented_tree(Platform& platform, WindowHandle tree, std::FILE* fi
     };
     std::string line;
     while (!at_end()) {
-        if (fill.lines == max_lines) return fill;  // the text goes on
+        if (static_cast<int>(text.nodes.size()) == max_lines) return text;  // the text goes on
         read_line(file, line);
         if (!line.empty() && line.back() == '\r') line.pop_back();
-        const size_t text = line.find_first_not_of('\t');
-        const size_t depth = text == std::string::npos ? line.size() : text;
+        const size_t first = line.find_first_not_of('\t');
+        const size_t depth = first == std::string::npos ? line.size() : first;
         if (depth > kDeepest) {
-            platform.tree_insert(tree, last[kDeepest], line);
-        } else {
-            const TreeItem parent = depth == 0 ? kTreeRoot : last[depth - 1];
-            last[depth] = platform.tree_insert(tree, parent, std::string_view(line).substr(depth));
-            for (size_t deeper = depth + 1; deeper <= kDeepest; ++deeper) last[deeper] = kTreeRoot;
+            text.nodes.push_back({last[kDeepest], line});
+            continue;
         }
-        ++fill.lines;
+        text.nodes.push_back({depth == 0 ? -1 : last[depth - 1], line.substr(depth)});
+        last[depth] = static_cast<int>(text.nodes.size()) - 1;
+        for (size_t deeper = depth + 1; deeper <= kDeepest; ++deeper) last[deeper] = -1;
     }
-    fill.complete = true;
-    return fill;
+    text.complete = true;
+    return text;
+}
+
+TreeFill fill_indented_tree(Platform& platform, WindowHandle tree, std::FILE* file,
+                            int64_t end_position, int max_lines) {
+    const IndentedText text = read_indented_text(file, end_position, max_lines);
+    platform.tree_set_items(tree, text.nodes);
+    return {static_cast<int>(text.nodes.size()), text.complete};
 }
 
 }  // namespace tavimor

@@ -203,6 +203,16 @@ TreeItem HeadlessPlatform::tree_insert(WindowHandle handle, TreeItem parent,
     return item;
 }
 
+void HeadlessPlatform::tree_set_items(WindowHandle handle, const std::vector<TreeNode>& nodes) {
+    tree_clear(handle);
+    std::vector<TreeItem> items;
+    items.reserve(nodes.size());
+    for (const TreeNode& node : nodes) {
+        const bool nested = node.parent >= 0 && node.parent < static_cast<int>(items.size());
+        items.push_back(tree_insert(handle, nested ? items[node.parent] : kTreeRoot, node.text));
+    }
+}
+
 int HeadlessPlatform::tree_child_count(WindowHandle handle, TreeItem parent) const {
     const Window* window = find(handle);
     if (!window) return 0;

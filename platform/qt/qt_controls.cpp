@@ -458,6 +458,30 @@ TreeItem QtPlatform::tree_insert(WindowHandle control, TreeItem parent, std::str
     return handle;
 }
 
+void QtPlatform::tree_set_items(WindowHandle control, const std::vector<TreeNode>& nodes) {
+    tree_clear(control);
+    Record* record = find(control);
+    auto* tree = record ? dynamic_cast<QTreeWidget*>(record->widget.data()) : nullptr;
+    if (!tree) return;
+    // The items are made outside the tree and handed to it at once.
+    std::vector<QTreeWidgetItem*> items;
+    items.reserve(nodes.size());
+    QList<QTreeWidgetItem*> top;
+    for (const TreeNode& node : nodes) {
+        const bool nested = node.parent >= 0 && node.parent < static_cast<int>(items.size());
+        auto* item = nested ? new QTreeWidgetItem(items[node.parent]) : new QTreeWidgetItem();
+        if (!nested) top.append(item);
+        TreeItem handle{next_tree_item_++};
+        item->setText(0, to_qstring(node.text));
+        item->setData(0, kTreeItemRole,
+                      QVariant::fromValue<qlonglong>(static_cast<intptr_t>(handle)));
+        tree_items_[static_cast<intptr_t>(handle)] =
+            std::make_unique<TreeEntry>(TreeEntry{control, item});
+        items.push_back(item);
+    }
+    tree->addTopLevelItems(top);
+}
+
 int QtPlatform::tree_child_count(WindowHandle control, TreeItem parent) const {
     const Record* record = find(control);
     auto* tree = record ? dynamic_cast<QTreeWidget*>(record->widget.data()) : nullptr;

@@ -23,8 +23,7 @@ class WindowTest : public ::testing::Test {
             "Tavimor(VP8 Only) 2.00",
             [this](WindowHandle window, unsigned message, uintptr_t first, intptr_t second) {
                 received_.push_back({message, first, second});
-                if (message == msg::kDropFiles)
-                    dropped_ = dropped_paths(second);
+                if (message == msg::kDropFiles) dropped_ = dropped_paths(second);
                 if (message == msg::kDestroy) platform_.post_quit(0);
                 return platform_.default_window_proc(window, message, first, second);
             });

@@ -687,6 +687,20 @@ TEST_P(Behaviour, TreeItemsBelongToTheirTree) {
     platform().tree_clear(tree);
     EXPECT_EQ(platform().tree_child_count(tree, kTreeRoot), 0);
     EXPECT_EQ(platform().tree_item_text(tree, key_frame), "");
+    // Filled in one go: parents come before their children; a bad parent index
+    // makes a top-level item.
+    platform().tree_insert(tree, kTreeRoot, "replaced");
+    platform().tree_set_items(
+        tree, {{-1, "frame"}, {0, "key_frame"}, {1, "width"}, {0, "q"}, {7, "stray"}});
+    ASSERT_EQ(platform().tree_child_count(tree, kTreeRoot), 2);
+    TreeItem frame = platform().tree_child(tree, kTreeRoot, 0);
+    EXPECT_EQ(platform().tree_item_text(tree, frame), "frame");
+    EXPECT_EQ(platform().tree_child_count(tree, frame), 2);
+    EXPECT_EQ(platform().tree_item_text(tree, platform().tree_child(tree, frame, 1)), "q");
+    EXPECT_EQ(platform().tree_item_text(
+                  tree, platform().tree_child(tree, platform().tree_child(tree, frame, 0), 0)),
+              "width");
+    EXPECT_EQ(platform().tree_item_text(tree, platform().tree_child(tree, kTreeRoot, 1)), "stray");
     TreeItem again = platform().tree_insert(tree, kTreeRoot, "frame_header");
     platform().destroy_window(header);  // its items go with it
     EXPECT_EQ(platform().tree_item_text(tree, again), "");
