@@ -6,7 +6,10 @@
 #include "platform/platform.h"
 #include "resources/control_ids.h"
 #include "shell/shell_services.h"
+#include "shell/view_state.h"
+#include "vp8module/information_views.h"
 #include "vp8module/vp8_module.h"
+#include "vp8module/vp8_module_state.h"
 
 namespace tavimor {
 
@@ -64,13 +67,22 @@ intptr_t initialise(WindowHandle dialog) {
     return 1;
 }
 
+// A tab of an information dialog chosen: its text for the picture shown.
+void on_tab_change(int tabs_id) {
+    Vp8ModuleState& state = vp8_module_state();
+    if (!state.record || view_state().current_frame_index <= 0) return;
+    if (tabs_id == ctl::kMbInfoTabs) show_mb_info(state);
+    if (tabs_id == ctl::kPixelInfoTabs) show_pixel_info(state);
+    if (tabs_id == ctl::kSummaryTabs) show_summary(state);
+}
+
 }  // namespace
 
 intptr_t vp8_module_dialog_filter(WindowHandle dialog, unsigned message, uintptr_t,
                                   intptr_t second) {
     if (message == msg::kInitDialog) return initialise(dialog);
     if (message == msg::kNotify && notify_header(second).code == notify::kTabSelectionChange) {
-        // The texts of the chosen tab come with the information views.
+        on_tab_change(notify_header(second).id);
         return 0;
     }
     return 1;

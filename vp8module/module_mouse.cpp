@@ -5,8 +5,9 @@
 #include "platform/messages.h"
 #include "shell/shell_services.h"
 #include "shell/view_state.h"
-#include "vp8module/mb_record_reader.h"
+#include "vp8module/information_views.h"
 #include "vp8module/mode_names.h"
+#include "vp8module/picture_records.h"
 #include "vp8module/vp8_module.h"
 #include "vp8module/vp8_module_state.h"
 
@@ -55,8 +56,8 @@ void vp8_module_left_click(unsigned, intptr_t packed_point) {
     view.selected_y = selected.y;
     view.refresh_request = kRefreshRedraw;
     vp8_module_refresh(0);
-    // The macroblock and pixel texts of the new selection come with the
-    // information views.
+    show_mb_info(state);
+    show_pixel_info(state);
 }
 
 int vp8_module_mouse_move(WindowHandle, intptr_t packed_point) {
@@ -72,7 +73,7 @@ int vp8_module_mouse_move(WindowHandle, intptr_t packed_point) {
     const int column = at.x / kMbSize;
     const int row = (at.y / kMbSize) / zoom;
     if (column == state.tip_column && row == state.tip_row) return 0;
-    const vp8::MbAnalysisRecord record = read_mb_record(state, column, row);
+    const vp8::MbAnalysisRecord& record = mb_record(state, column, row);
     const int number = column + row * (view.picture_width / kMbSize);
     const std::string text = std::to_string(number) + "(" + std::to_string(column) + "," +
                              std::to_string(row) + ")\r\n" + std::string(mb_mode_name(record.mode));

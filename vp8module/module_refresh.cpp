@@ -4,8 +4,7 @@
 #include <cstring>
 #include <string>
 
-#include "display/overlay_palette.h"
-#include "display/overlays.h"
+#include "display/overlay_list.h"
 #include "display/video_display.h"
 #include "platform/platform.h"
 #include "resources/command_ids.h"
@@ -13,6 +12,9 @@
 #include "resources/resource_types.h"
 #include "shell/shell_services.h"
 #include "shell/view_state.h"
+#include "vp8module/information_views.h"
+#include "vp8module/mb_overlays.h"
+#include "vp8module/picture_records.h"
 #include "vp8module/vp8_module.h"
 #include "vp8module/vp8_module_state.h"
 
@@ -21,9 +23,6 @@ namespace tavimor {
 namespace {
 
 enum ViewTab { kTabFinal = 0, kTabPreLoopFilter = 1, kTabPredicted = 2, kTabResidual = 3 };
-
-constexpr int kMbSize = 16;
-constexpr int kSelectionColour = 4;  // blue
 
 // Applies fn to every sample pair of the luma and both chroma planes.
 template <typename Fn>
@@ -104,14 +103,15 @@ bool mb_type_pressed() {
     return services.platform->button_state(services.toolbar, cmd::kMbType) & kButtonChecked;
 }
 
-// The overlays drawn on the composed picture. The selected macroblock's
-// outline; the partition and vector overlays come with the information views.
-void draw_overlays(const ViewState& view, VideoDisplay* display) {
-    if (view.overlay_flags & kOverlayMbRect) {
-        const int x = view.selected_x & ~(kMbSize - 1);
-        const int y = view.selected_y & ~(kMbSize - 1);
-        draw_rect_outline(display, overlay_colour(kSelectionColour), x, y, kMbSize, kMbSize);
-    }
+// The overlays of the picture shown; its records are read only when an
+// overlay needs them.
+OverlayList picture_overlays(Vp8ModuleState& state, const ViewState& view) {
+    const bool records_needed = view.statistics_type != kStatisticsOff ||
+                                (view.overlay_flags & (kOverlayMbBlocks | kOverlayMbMvs)) != 0;
+    const MbGrid grid = picture_grid();
+    static const std::vector<vp8::MbAnalysisRecord> kNone;
+    return mb_overlays(records_needed ? picture_records(state) : kNone, grid.columns, grid.rows,
+                       view);
 }
 
 // No picture to show: the information texts say so.
@@ -159,14 +159,20 @@ int vp8_module_refresh(int full) {
             ShellServices& services = shell_services();
             if (services.feed_histogram) services.feed_histogram(view.shown_picture);
             apply_bit_planes(state, view);
-            if (full && display && !mb_type_pressed())
+            const OverlayList overlays = picture_overlays(state, view);
+            if (full && display && !mb_type_pressed()) {
                 display_draw_picture(display, &view.shown_picture, view.component_mask,
                                      view.vertical_zoom);
+                draw_overlay_labels(display, overlays);
+            }
             if (display) {
                 display_compose(display);
-                draw_overlays(view, display);
+                draw_overlay_shapes(display, overlays);
             }
-            if (view.refresh_request == kRefreshDecoded) update_status_label(view);
+            if (view.refresh_request == kRefreshDecoded) {
+                update_status_label(view);
+                if (!view.playing) show_information(state);
+            }
         } else if (display) {
             const Rect area{0, 0, view.shown_picture.width, view.shown_picture.height};
             display_fill_rect(display, 0, &area);

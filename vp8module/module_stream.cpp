@@ -7,13 +7,14 @@
 #include "platform/platform.h"
 #include "resources/command_ids.h"
 #include "resources/resource_types.h"
+#include "shell/private_folder.h"
 #include "shell/shell_services.h"
 #include "shell/view_state.h"
 #include "vp8dec/error_codes.h"
 #include "vp8module/fatal_error.h"
-#include "shell/private_folder.h"
 #include "vp8module/vp8_module.h"
 #include "vp8module/vp8_module_state.h"
+#include "vp8module/yuv_output.h"
 
 namespace tavimor {
 
@@ -43,6 +44,14 @@ void set_stream_controls() {
         platform->enable_menu_item(services.tools_menu, by_position(8), false);
         platform->enable_menu_item(services.tools_menu, by_position(7), false);
     }
+}
+
+// What was read or built for the pictures of the stream before.
+void forget_picture_views(Vp8ModuleState& state) {
+    state.records.clear();
+    state.records_position = -1;
+    state.summary_text.clear();
+    state.tip_column = state.tip_row = -1;
 }
 
 bool open_working_files(Vp8ModuleState& state) {
@@ -79,6 +88,7 @@ void vp8_module_open(const char* path) {
     vp8::release_planar_picture(state.own_picture);
     ViewState& view = view_state();
     view.selected_x = view.selected_y = 0;
+    forget_picture_views(state);
     if (!state.stream.open(path)) return;
     if (vp8::decoder_init(&state.decoder, vp8::vp8_decoder_interface(), nullptr, 0,
                           vp8::kDecoderAbiVersion) != vp8::kOk)
@@ -116,6 +126,8 @@ void vp8_module_close() {
     state.coefficient_cache_flag = 0;
     vp8::release_planar_picture(state.own_picture);
     state.record = nullptr;
+    forget_picture_views(state);
+    if (state.yuv_output_running) end_yuv_output(state);
 }
 
 int vp8_module_is_open(int) {

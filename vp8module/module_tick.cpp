@@ -11,6 +11,7 @@
 #include "shell/view_state.h"
 #include "vp8dec/error_codes.h"
 #include "vp8module/fatal_error.h"
+#include "vp8module/mb_info_dump.h"
 #include "vp8module/vp8_module.h"
 #include "vp8module/vp8_module_state.h"
 #include "vp8module/yuv_output.h"
@@ -147,6 +148,16 @@ void cache_picture(Vp8ModuleState& state, vp8::FrameAnalysisRecord& record, int 
     entry.picture_height = record.final_picture.height;
 }
 
+// The macroblock information dump of a newly decoded picture, while one runs.
+void dump_new_picture(Vp8ModuleState& state) {
+    const ViewState& view = view_state();
+    Platform* platform = shell_services().platform;
+    if (view.mb_info_dump_file < 1) return;
+    if (platform) platform->set_cursor(Cursor::kWait);
+    dump_picture(state, view.dump_type, view.mb_info_dump_file);
+    if (platform) platform->set_cursor(Cursor::kArrow);
+}
+
 }  // namespace
 
 int vp8_module_tick() {
@@ -173,6 +184,9 @@ int vp8_module_tick() {
             state.record = &record;
             cache_picture(state, record, index);
             append_yuv_output(state, record.final_picture);
+            // The dump reads this picture's coefficients, not the last one's.
+            state.coefficient_cache_flag = 0;
+            dump_new_picture(state);
             view.refresh_request = kRefreshDecoded;
         } else {
             // The end of the file: the picture shown stays the last one. Frames

@@ -10,6 +10,7 @@
 #include "vp8dec/analysis_context.h"
 #include "vp8dec/codec_context.h"
 #include "vp8dec/frame_analysis_record.h"
+#include "vp8dec/mb_analysis_record.h"
 #include "vp8dec/planar_picture.h"
 #include "vp8module/ivf_reader.h"
 #include "vp8module/picture_cache.h"
@@ -27,6 +28,7 @@ struct Vp8ModuleState {
     std::FILE* mbinfo_reader = nullptr;
     PictureCache cache;
     std::FILE* yuv_output = nullptr;
+    bool yuv_output_running = false;  // "Start YUV Output" switched the menu
     vp8::AnalysisContext* analysis = nullptr;
     // The private folder of the working files and their four paths:
     // framehdr.txt, mbinfo.bin, mbdiff.bin, mbcoef.bin.
@@ -42,6 +44,12 @@ struct Vp8ModuleState {
     int coefficient_cache_flag = 0;
     std::vector<int16_t> coefficient_cache;
     int coefficient_cache_mbs = 0;
+    // The macroblock records of the picture shown and where they start in
+    // the macroblock information file (-1: none read).
+    std::vector<vp8::MbAnalysisRecord> records;
+    int64_t records_position = -1;
+    // The last "Picture" summary built (kept while another tab is chosen).
+    std::string summary_text;
     // The macroblock the tip names (-1: none yet).
     int tip_column = -1;
     int tip_row = -1;

@@ -1,21 +1,58 @@
 // The VP8 module's table, its commands and its after-open layout.
+#include <cstdio>
+#include <memory>
+#include <optional>
+
+#include "platform/message_box.h"
+#include "platform/platform.h"
 #include "resources/command_ids.h"
+#include "shell/shell_services.h"
+#include "vp8module/information_views.h"
 #include "vp8module/vp8_module.h"
 #include "vp8module/vp8_module_state.h"
 #include "vp8module/yuv_output.h"
 
 namespace tavimor {
 
+namespace {
+
+// "Dump Current Header Tree": the picture's header trace, its depths by
+// leading tabs, into a text file the user chooses.
+void dump_header_tree(Vp8ModuleState& state) {
+    ShellServices& services = shell_services();
+    if (!services.platform || !state.record) return;
+    FileDialogRequest request;
+    request.filters = {{"All", "*.*"}, {"Text", "*.txt"}};
+    request.overwrite_prompt = true;
+    const std::optional<std::string> path =
+        services.platform->save_file_dialog(services.main_window, request);
+    if (!path) return;
+    const std::string text = header_trace_text(state);
+    std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path->c_str(), "w"),
+                                                         std::fclose);
+    const bool written =
+        file && std::fwrite(text.data(), 1, text.size(), file.get()) == text.size();
+    if (!written || std::fclose(file.release()) != 0)
+        services.platform->message_box(services.main_window,
+                                       "Failed to write the header tree to " + *path, "Warning",
+                                       mb::kOk | mb::kIconError);
+}
+
+}  // namespace
+
 int vp8_module_command(WindowHandle, unsigned, int command_id, intptr_t) {
     Vp8ModuleState& state = vp8_module_state();
     if (command_id == cmd::kStartYuvOutput) start_yuv_output(state);
     if (command_id == cmd::kEndYuvOutput) end_yuv_output(state);
+    if (command_id == cmd::kDumpHeaderTree) dump_header_tree(state);
     return 0;
 }
 
-// The header tree of the shown picture comes with the information views; until
-// then the header dialog stays empty after an open.
-void vp8_module_after_open_layout() {}
+// The header tree of the picture shown (none yet right after an open: the
+// first picture fills it).
+void vp8_module_after_open_layout() {
+    show_header_tree(vp8_module_state());
+}
 
 void fill_vp8_module_table(CodecModule& table) {
     table.open = vp8_module_open;

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "platform/message_box.h"
 #include "platform/platform.h"
 #include "shell/shell_services.h"
 #include "vp8module/vp8_module_state.h"
@@ -35,16 +36,26 @@ void start_yuv_output(Vp8ModuleState& state) {
     if (!services.platform) return;
     FileDialogRequest request;
     request.filters = {{"All", "*.*"}};
+    request.overwrite_prompt = true;
     const auto path = services.platform->save_file_dialog(services.main_window, request);
     if (!path) return;
     if (state.yuv_output) std::fclose(state.yuv_output);
     state.yuv_output = std::fopen(path->c_str(), "w+b");
+    if (!state.yuv_output) {
+        // Nothing runs: say so, and "Start" stays offered.
+        services.platform->message_box(services.main_window,
+                                       "Failed to create the YUV output file " + *path, "Warning",
+                                       mb::kOk | mb::kIconError);
+        return;
+    }
+    state.yuv_output_running = true;
     switch_tools_items(true);
 }
 
 void end_yuv_output(Vp8ModuleState& state) {
     if (state.yuv_output) std::fclose(state.yuv_output);
     state.yuv_output = nullptr;
+    state.yuv_output_running = false;
     switch_tools_items(false);
 }
 

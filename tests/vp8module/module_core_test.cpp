@@ -8,10 +8,10 @@
 #include <fstream>
 
 #include "shell/frame_table.h"
+#include "shell/private_folder.h"
 #include "tests/support/test_paths.h"
 #include "vp8module/ivf_reader.h"
 #include "vp8module/picture_cache.h"
-#include "shell/private_folder.h"
 
 namespace tavimor::test {
 namespace {

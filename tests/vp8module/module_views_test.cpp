@@ -12,8 +12,8 @@
 #include "shell/view_state.h"
 #include "tests/support/test_paths.h"
 #include "tests/vp8module/module_fixture.h"
-#include "vp8module/mb_record_reader.h"
 #include "vp8module/mode_names.h"
+#include "vp8module/picture_records.h"
 #include "vp8module/vp8_module_state.h"
 
 namespace tavimor::test {
@@ -85,7 +85,7 @@ TEST_F(ModuleViews, TheTipNamesTheMacroblockFromItsRecord) {
     ASSERT_TRUE(open(data_path("sample_320x240.ivf")));
     step(1);
     Vp8ModuleState& state = vp8_module_state();
-    const vp8::MbAnalysisRecord record = read_mb_record(state, 19, 14);
+    const vp8::MbAnalysisRecord record = mb_record(state, 19, 14);
     std::vector<std::string> tips;
     int hidden = 0;
     shell_services().show_tip = [&](std::string_view text, Point) { tips.emplace_back(text); };
@@ -103,13 +103,19 @@ TEST_F(ModuleViews, TheTipNamesTheMacroblockFromItsRecord) {
     EXPECT_TRUE(platform_.message_boxes().empty());
 }
 
-TEST_F(ModuleViews, ARecordBeyondTheFileIsReported) {
+TEST_F(ModuleViews, RecordsAreReadOncePerPictureAndAShortFileIsReported) {
     ASSERT_TRUE(open(data_path("sample_320x240.ivf")));
     step(1);
-    const vp8::MbAnalysisRecord record = read_mb_record(vp8_module_state(), 0, 100000);
-    EXPECT_EQ(record.mode, 0);
+    Vp8ModuleState& state = vp8_module_state();
+    const vp8::MbAnalysisRecord first = mb_record(state, 3, 2);
+    EXPECT_EQ(picture_records(state).size(), 20u * 15u);
+    EXPECT_EQ(mb_record(state, 20, 0).mode, 0);  // outside the grid: a zero record
+    // Records past the end of the file: one message, zero records.
+    state.record->mbinfo_position = 1 << 30;
+    EXPECT_EQ(mb_record(state, 3, 2).bits, 0);
     ASSERT_EQ(platform_.message_boxes().size(), 1u);
     EXPECT_EQ(platform_.message_boxes()[0].text, "Failed to get mb information!");
+    EXPECT_NE(first.bits, 0);
 }
 
 TEST_F(ModuleViews, RefreshFeedsThePictureAnalyserAndHonoursMbType) {
@@ -131,15 +137,26 @@ TEST_F(ModuleViews, RefreshFeedsThePictureAnalyserAndHonoursMbType) {
     EXPECT_EQ(platform_.client_pixels(shell_services().main_window), before);
 }
 
-TEST_F(ModuleViews, TheHeaderTreeStaysEmptyUntilTheInformationViewsCome) {
+TEST_F(ModuleViews, TheHeaderTreeFollowsThePictureShown) {
     ASSERT_TRUE(open(data_path("sample_320x240.ivf")));
     WindowHandle header =
         platform_.create_dialog("HDRINFODLG", shell_services().main_window, nullptr);
     shell_services().information.header = header;
+    WindowHandle tree = platform_.dialog_item(header, ctl::kHeaderTree);
     module_->after_open_layout();
+    EXPECT_EQ(platform_.tree_child_count(tree, kTreeRoot), 0);  // no picture yet
+    auto children = [&] {
+        return platform_.tree_child_count(tree, platform_.tree_child(tree, kTreeRoot, 0));
+    };
     step(1);
-    EXPECT_EQ(
-        platform_.tree_child_count(platform_.dialog_item(header, ctl::kHeaderTree), kTreeRoot), 0);
+    ASSERT_EQ(platform_.tree_child_count(tree, kTreeRoot), 1);
+    const int key_frame_children = children();
+    EXPECT_GT(key_frame_children, 5);
+    step(1);
+    ASSERT_EQ(platform_.tree_child_count(tree, kTreeRoot), 1);
+    EXPECT_NE(children(), key_frame_children);  // an inter frame's header
+    step(0);
+    EXPECT_EQ(children(), key_frame_children);
 }
 
 }  // namespace
