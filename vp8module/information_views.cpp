@@ -30,6 +30,16 @@ void set_text(WindowHandle dialog, int id, const std::string& text) {
         platform->set_window_text(platform->dialog_item(dialog, id), text);
 }
 
+// The text of the dialog's selected tab for the selected macroblock, into its text view.
+template <typename TextOf>
+void show_selection_text(WindowHandle dialog, int tabs_id, int text_id, TextOf text_of) {
+    Platform* platform = shell_services().platform;
+    if (!platform || dialog == kNoWindow) return;
+    const ViewState& view = view_state();
+    set_text(dialog, text_id,
+             text_of(selected_tab(*platform, dialog, tabs_id), view.selected_x, view.selected_y));
+}
+
 SummaryFacts summary_facts(const Vp8ModuleState& state) {
     const ViewState& view = view_state();
     SummaryFacts facts;
@@ -70,23 +80,16 @@ std::string header_trace_text(Vp8ModuleState& state) {
 }
 
 void show_mb_info(Vp8ModuleState& state) {
-    ShellServices& services = shell_services();
-    WindowHandle dialog = services.information.mb_info;
-    if (!services.platform || dialog == kNoWindow || !state.record) return;
-    const ViewState& view = view_state();
-    const int tab = selected_tab(*services.platform, dialog, ctl::kMbInfoTabs);
-    set_text(dialog, ctl::kMbInfoText,
-             mb_info_tab_text(state, tab, view.selected_x, view.selected_y));
+    if (state.record)
+        show_selection_text(
+            shell_services().information.mb_info, ctl::kMbInfoTabs, ctl::kMbInfoText,
+            [&state](int tab, int x, int y) { return mb_info_tab_text(state, tab, x, y); });
 }
 
 void show_pixel_info(Vp8ModuleState& state) {
-    ShellServices& services = shell_services();
-    WindowHandle dialog = services.information.pixel_info;
-    if (!services.platform || dialog == kNoWindow) return;
-    const ViewState& view = view_state();
-    const int tab = selected_tab(*services.platform, dialog, ctl::kPixelInfoTabs);
-    set_text(dialog, ctl::kPixelInfoText,
-             pixel_info_text(state, tab, view.selected_x, view.selected_y));
+    show_selection_text(
+        shell_services().information.pixel_info, ctl::kPixelInfoTabs, ctl::kPixelInfoText,
+        [&state](int tab, int x, int y) { return pixel_info_text(state, tab, x, y); });
 }
 
 void show_summary(Vp8ModuleState& state) {
