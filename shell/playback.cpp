@@ -71,6 +71,9 @@ void command_playback(Shell& shell, int command, intptr_t) {
             break;
         case cmd::kPause:
             stop_timer(shell);
+            // The views were left alone while playing: they catch up with
+            // the picture shown.
+            view.refresh_request = kRefreshDecoded;
             shell.module->refresh(0);
             break;
         case cmd::kStop:

@@ -87,6 +87,22 @@ TEST_F(Playback, TimerTicksStepThroughThePicturesUntilTheEnd) {
     EXPECT_EQ(run(), 0);
 }
 
+TEST_F(Playback, TheInformationViewsRestWhilePlayingAndCatchUpOnPause) {
+    then([&] {
+        open(stream("inter_dense_48x48.ivf"));
+        WindowHandle summary =
+            platform_.dialog_item(platform_.find_dialog("SUMMARYDLG"), ctl::kSummaryText);
+        EXPECT_EQ(platform_.window_text(summary).rfind("Picture No\t\t: 1\r\n", 0), 0u);
+        press(cmd::kPlay);
+        for (int i = 0; i < 3; ++i) platform_.fire_timer(main_window(), 1);
+        EXPECT_EQ(status(), "Frame 4");
+        EXPECT_EQ(platform_.window_text(summary).rfind("Picture No\t\t: 1\r\n", 0), 0u);
+        press(cmd::kPause);
+        EXPECT_EQ(platform_.window_text(summary).rfind("Picture No\t\t: 4\r\n", 0), 0u);
+    });
+    EXPECT_EQ(run(), 0);
+}
+
 TEST_F(Playback, StepsStopTheTimerAndPopTheirButtonBackOut) {
     then([&] {
         open(stream("sample_320x240.ivf"));
