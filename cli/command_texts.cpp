@@ -31,8 +31,7 @@ int run_mbinfo(const CliOptions& options) {
     std::string dump;
     {
         ModuleSession session(input.ivf_path());
-        session.show_picture(picture - 1);
-        dump = session.dump_next_picture(type, tab);
+        dump = session.dump_picture(picture, type, tab);
     }
     write_standard_output(dump);
     return 0;

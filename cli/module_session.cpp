@@ -110,10 +110,10 @@ class DumpFile {
 
 // The window system's text rendering wants a folder for its runtime files;
 // without one named it would make one of its own under the temporary
-// directory and say so on standard error.
-void keep_runtime_files_in(const std::string& path) {
-    if (std::getenv("XDG_RUNTIME_DIR")) return;
-    if (::mkdir(path.c_str(), 0700) == 0) ::setenv("XDG_RUNTIME_DIR", path.c_str(), 1);
+// directory and say so on standard error. Returns whether it named one.
+bool keep_runtime_files_in(const std::string& path) {
+    if (std::getenv("XDG_RUNTIME_DIR")) return false;
+    return ::mkdir(path.c_str(), 0700) == 0 && ::setenv("XDG_RUNTIME_DIR", path.c_str(), 1) == 0;
 }
 
 }  // namespace
@@ -133,7 +133,7 @@ void ModuleSession::set_up(const std::string& ivf_path) {
     if (temp.size() >= kPathCapacity)
         throw InputError("the temporary folder's path is too long for the analyser: " + temp);
     platform_->set_temp_directory(temp);
-    keep_runtime_files_in(folder_.path("runtime"));
+    runtime_folder_named_ = keep_runtime_files_in(folder_.path("runtime"));
     ViewState& view = view_state();
     view = ViewState{};
     reset_view_state(view);
@@ -198,6 +198,8 @@ void ModuleSession::shut_down() noexcept {
     ViewState& view = view_state();
     view = ViewState{};
     reset_view_state(view);
+    // The folder goes with the session.
+    if (runtime_folder_named_) ::unsetenv("XDG_RUNTIME_DIR");
 }
 
 template <typename Operation>
@@ -232,23 +234,29 @@ int ModuleSession::picture() const {
 }
 
 void ModuleSession::show_picture(int wanted) {
-    while (picture() < wanted) {
+    step_to(wanted, wanted);
+}
+
+void ModuleSession::step_to(int target, int asked) {
+    while (picture() < target) {
         const int before = picture();
         step_forward();
         if (picture() == before)
-            throw InputError("there is no picture " + std::to_string(wanted) + ": the stream has " +
+            throw InputError("there is no picture " + std::to_string(asked) + ": the stream has " +
                              std::to_string(before) + (before == 1 ? " picture" : " pictures"));
     }
 }
 
-std::string ModuleSession::dump_next_picture(int dump_type, int pixel_tab) {
+std::string ModuleSession::dump_picture(int wanted, int dump_type, int pixel_tab) {
+    if (wanted <= picture())
+        throw InputError("picture " + std::to_string(wanted) + " has been shown already");
+    step_to(wanted - 1, wanted);
     choose_pixel_tab(pixel_tab);
     const std::string path = folder_.path("mbinfo-dump.txt");
-    const int wanted = picture() + 1;
     {
         DumpFile dump(path, dump_type);
         run("starting the dump", [&] { module_->refresh(1); });
-        show_picture(wanted);
+        step_to(wanted, wanted);
     }
     return read_whole(path);
 }

@@ -37,12 +37,13 @@ class ModuleSession {
     // The picture shown, counting from 1; 0 before the first.
     int picture() const;
 
-    // Shows the next picture with the macroblock information dump running
-    // for it, as "Start MB Info Dump" just before the step, and returns what
-    // the dump file received. The pixel dialog's tab is chosen first, as the
-    // user would (types 1 and 2 dump its text). Throws InputError as
-    // show_picture does.
-    std::string dump_next_picture(int dump_type, int pixel_tab);
+    // Steps to the picture before `picture`, then shows `picture` with the
+    // macroblock information dump running, as "Start MB Info Dump" just
+    // before the step, and returns what the dump file received. The pixel
+    // dialog's tab is chosen first, as the user would (types 1 and 2 dump its
+    // text). Throws InputError as show_picture does, and when the picture has
+    // been shown already (only newly decoded pictures are dumped).
+    std::string dump_picture(int picture, int dump_type, int pixel_tab);
 
     // The texts the information dialogs show now.
     std::string summary_text() const;
@@ -76,6 +77,9 @@ class ModuleSession {
     template <typename Operation>
     void run(const char* doing, Operation operation);
     void step_forward();
+    // Steps forward until picture `target` is shown; a stream that ends
+    // first is reported as having no picture `asked`.
+    void step_to(int target, int asked);
 
     PrivateFolder folder_;
     std::unique_ptr<HeadlessPlatform> platform_;
@@ -83,6 +87,7 @@ class ModuleSession {
     WindowHandle mb_info_ = kNoWindow;
     WindowHandle pixel_info_ = kNoWindow;
     WindowHandle summary_ = kNoWindow;
+    bool runtime_folder_named_ = false;
 };
 
 }  // namespace tavimor
