@@ -58,6 +58,7 @@ class StandardOutputToFile {
   public:
     explicit StandardOutputToFile(const std::string& path) : path_(path) {
         std::fflush(stdout);
+        if (::fcntl(STDOUT_FILENO, F_GETFD) < 0) return;  // closed: nothing to set aside
         const int file = ::open(path.c_str(), O_CREAT | O_TRUNC | O_WRONLY | O_CLOEXEC, 0600);
         saved_ = file < 0 ? -1 : ::dup(STDOUT_FILENO);
         if (saved_ < 0 || ::dup2(file, STDOUT_FILENO) < 0) {
@@ -68,6 +69,7 @@ class StandardOutputToFile {
         ::close(file);
     }
     ~StandardOutputToFile() {
+        if (saved_ < 0) return;
         std::fflush(stdout);
         ::dup2(saved_, STDOUT_FILENO);
         ::close(saved_);
@@ -76,6 +78,7 @@ class StandardOutputToFile {
     StandardOutputToFile& operator=(const StandardOutputToFile&) = delete;
 
     std::string text() const {
+        if (saved_ < 0) return "";
         std::fflush(stdout);
         return read_whole(path_);
     }

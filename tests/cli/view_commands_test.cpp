@@ -202,6 +202,13 @@ TEST(ViewCommands, RenderChoicesOfComponentsBitPlanesOverlaysAndSize) {
     const PngPicture odd = rendered(folder, "--frame 1 " + stream("all_33x17"));
     EXPECT_EQ(odd.width, 48);
     EXPECT_EQ(odd.height, 32);
+    // With standard output closed, no file the tool opens takes its place.
+    const std::string closed = folder.path("closed.png");
+    EXPECT_EQ(std::system((std::string(TAVIMOR_CLI_PATH) + " render --frame 1 -o " + closed + " " +
+                           sample + " >&- 2>/dev/null")
+                              .c_str()),
+              0);
+    EXPECT_EQ(read_png(read_file(closed)).value_or(PngPicture{}).pixels, plain.pixels);
 }
 
 }  // namespace
