@@ -272,10 +272,6 @@ std::string ModuleSession::mb_info_text() const {
     return platform_->window_text(platform_->dialog_item(mb_info_, ctl::kMbInfoText));
 }
 
-std::string ModuleSession::pixel_info_text() const {
-    return platform_->window_text(platform_->dialog_item(pixel_info_, ctl::kPixelInfoText));
-}
-
 void ModuleSession::choose_mb_info_tab(int tab) {
     run("choosing a tab",
         [&] { platform_->choose_tab(platform_->dialog_item(mb_info_, ctl::kMbInfoTabs), tab); });
@@ -294,7 +290,7 @@ void ModuleSession::select_macroblock(int column, int row) {
         throw InputError("macroblock " + std::to_string(column) + "," + std::to_string(row) +
                          " lies outside the picture of " + std::to_string(columns) + "x" +
                          std::to_string(rows) + " macroblocks");
-    // The picture's top-left corner is at the client origin; nothing is scrolled.
+    // The client point of the macroblock's top-left corner, as a click lands.
     const int x = view.origin_x - view.scroll_x + kMbSize * column;
     const int y = view.origin_y - view.scroll_y + kMbSize * row;
     run("selecting a macroblock",

@@ -48,7 +48,6 @@ class ModuleSession {
     // The texts the information dialogs show now.
     std::string summary_text() const;
     std::string mb_info_text() const;
-    std::string pixel_info_text() const;
     // Chooses a tab of the MB information or the pixel dialog, as a click on it.
     void choose_mb_info_tab(int tab);
     void choose_pixel_tab(int tab);
