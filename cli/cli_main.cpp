@@ -1,5 +1,8 @@
 #include "cli/cli_main.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -21,6 +24,19 @@ void print_usage(std::FILE* out) {
         std::fprintf(out, "  tavimor-cli %s\n", command.usage);
 }
 
+// Standard descriptors that are closed are opened on /dev/null, so that no
+// file the tool opens takes their place (and receives what is printed).
+void keep_standard_descriptors() {
+    for (int descriptor = 0; descriptor <= 2; ++descriptor) {
+        if (::fcntl(descriptor, F_GETFD) >= 0) continue;
+        const int opened = ::open("/dev/null", descriptor == 0 ? O_RDONLY : O_WRONLY);
+        if (opened >= 0 && opened != descriptor) {
+            ::dup2(opened, descriptor);
+            ::close(opened);
+        }
+    }
+}
+
 void apply_common_options(const CliOptions& options) {
     if (options.has("--threads")) {
         const int threads = int_option(options, "--threads", 0);
@@ -32,6 +48,7 @@ void apply_common_options(const CliOptions& options) {
 }  // namespace
 
 int run_cli(int argc, char** argv) {
+    keep_standard_descriptors();
     if (argc < 2) {
         print_usage(stderr);
         return 2;

@@ -31,6 +31,35 @@ const std::vector<Command>& all_commands() {
          {{"-o", true}, {"--pes", true}},
          run_struct},
         {"extract", "extract INPUT -o OUT", {{"-o", true}}, run_extract},
+        {"summary",
+         "summary INPUT --frame N",
+         {{"--frame", true}, {"--simd", true}, {"--threads", true}},
+         run_summary},
+        {"mbinfo",
+         "mbinfo INPUT --frame N [--type pred|pixel|coef] "
+         "[--view final|prelf|pred|residual|coef]",
+         {{"--frame", true},
+          {"--type", true},
+          {"--view", true},
+          {"--simd", true},
+          {"--threads", true}},
+         run_mbinfo},
+        {"render",
+         "render INPUT --frame N -o OUT.png [--view final|prelf|pred|residual] "
+         "[--overlay rect,blocks,mvs] [--stats bits|qp|qpcr|qpcb] [--components y,u,v] "
+         "[--bitplanes MASK] [--mb COL,ROW]",
+         {{"--frame", true},
+          {"-o", true},
+          {"--view", true},
+          {"--ref", true},
+          {"--overlay", true},
+          {"--stats", true},
+          {"--components", true},
+          {"--bitplanes", true},
+          {"--mb", true},
+          {"--simd", true},
+          {"--threads", true}},
+         run_render},
     };
     return kCommands;
 }

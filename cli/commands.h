@@ -24,5 +24,10 @@ int run_info(const CliOptions& options);
 int run_bench(const CliOptions& options);
 int run_struct(const CliOptions& options);
 int run_extract(const CliOptions& options);
+// The analyser's views of one picture, through its module on the headless
+// window system.
+int run_summary(const CliOptions& options);
+int run_mbinfo(const CliOptions& options);
+int run_render(const CliOptions& options);
 
 }  // namespace tavimor
