@@ -12,6 +12,7 @@
 #include "cli/commands.h"
 #include "cli/container_input.h"
 #include "cli/module_session.h"
+#include "cli/original_input.h"
 #include "cli/view_options.h"
 #include "platform/png_writer.h"
 #include "shell/view_state.h"
@@ -96,19 +97,20 @@ int run_render(const CliOptions& options) {
     const auto output = options.value("-o");
     if (!output) throw UsageError("missing -o OUT.png");
     const RenderChoices choices = render_choices(options);
-    if (options.has("--ref") || choices.view_tab >= kFirstReferenceView)
-        throw InputError(
-            "--view orig and diff and --ref need a reference picture, which the "
-            "analyser cannot load yet");
+    const auto reference = options.value("--ref");
+    if (choices.view_tab >= kFirstReferenceView && !reference)
+        throw UsageError("--view orig and diff need --ref REF");
     std::error_code error;
     if (std::filesystem::equivalent(*output, options.input, error))
         throw InputError("the output file " + *output + " is the input file");
 
     const StreamInput input(options.input);
+    if (reference) open_original(input.ivf_path(), *reference);  // refused as compare refuses it
     std::vector<uint8_t> png;
     {
         ModuleSession session(input.ivf_path());
         session.show_picture(picture);
+        if (reference) session.load_reference(*reference);
         session.select_macroblock(choices.mb_column, choices.mb_row);
         ViewState& view = view_state();
         view.selected_tab = choices.view_tab;

@@ -45,7 +45,8 @@ const std::vector<Command>& all_commands() {
           {"--threads", true}},
          run_mbinfo},
         {"render",
-         "render INPUT --frame N -o OUT.png [--view final|prelf|pred|residual] "
+         "render INPUT --frame N -o OUT.png [--view final|prelf|pred|residual|orig|diff] "
+         "[--ref REF] "
          "[--overlay rect,blocks,mvs] [--stats bits|qp|qpcr|qpcb] [--components y,u,v] "
          "[--bitplanes MASK] [--mb COL,ROW]",
          {{"--frame", true},
@@ -60,6 +61,14 @@ const std::vector<Command>& all_commands() {
           {"--simd", true},
           {"--threads", true}},
          run_render},
+        {"compare",
+         "compare INPUT --ref REF [--json]",
+         {{"--ref", true}, {"--json", false}, {"--simd", true}, {"--threads", true}},
+         run_compare},
+        {"graph",
+         "graph INPUT [--ref REF] -o OUT.png",
+         {{"--ref", true}, {"-o", true}, {"--simd", true}, {"--threads", true}},
+         run_graph},
     };
     return kCommands;
 }

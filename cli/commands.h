@@ -29,5 +29,8 @@ int run_extract(const CliOptions& options);
 int run_summary(const CliOptions& options);
 int run_mbinfo(const CliOptions& options);
 int run_render(const CliOptions& options);
+int run_graph(const CliOptions& options);
+// The PSNR of every picture against an original.
+int run_compare(const CliOptions& options);
 
 }  // namespace tavimor

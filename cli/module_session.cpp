@@ -1,5 +1,7 @@
 #include "cli/module_session.h"
 
+#include "resources/command_ids.h"
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -302,6 +304,14 @@ void ModuleSession::redraw() {
         view_state().refresh_request = kRefreshRedraw;
         module_->refresh(1);
     });
+}
+
+void ModuleSession::load_reference(const std::string& path) {
+    platform_->answer_next_file_dialog(path);
+    run("loading the original", [&] {
+        module_->command(shell_services().main_window, msg::kCommand, cmd::kOpenReferenceYuv, 0);
+    });
+    if (!view_state().reference_loaded) throw InputError("the original was not loaded");
 }
 
 SurfaceView ModuleSession::composition() const {

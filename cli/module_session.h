@@ -59,6 +59,11 @@ class ModuleSession {
     // the window's view commands do.
     void redraw();
 
+    // Loads the original the pictures are compared with, as "Open Original
+    // YUV Ref File" does. Throws InputError with the window's message when
+    // it cannot be used.
+    void load_reference(const std::string& path);
+
     // The display's composition surface: the picture area as the window
     // shows it, at the picture's (macroblock-aligned) size.
     SurfaceView composition() const;

@@ -27,4 +27,8 @@ int run_render(const CliOptions&) {
     unavailable();
 }
 
+int run_graph(const CliOptions&) {
+    unavailable();
+}
+
 }  // namespace tavimor

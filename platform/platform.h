@@ -246,6 +246,9 @@ class Platform {
     virtual void set_control_proc(WindowHandle control, WindowProc proc) = 0;
 
     // --- Dialogs ------------------------------------------------------------------
+    // A left click on a dialog's own area, or on a frame, label or group box
+    // in it, reaches the dialog's procedure as kLeftButtonDown with the point
+    // in the dialog's coordinates.
     // A modeless dialog from the template, hidden; its procedure gets
     // kInitDialog before this returns.
     virtual WindowHandle create_dialog(std::string_view template_name, WindowHandle owner,

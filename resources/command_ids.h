@@ -46,6 +46,7 @@ inline constexpr int kOneSegCheck = 306;
 inline constexpr int kDumpHeaderTree = 307;
 inline constexpr int kContainerStructure = 308;
 inline constexpr int kModuleCommand309 = 309;
+inline constexpr int kStreamGraph = 310;  // the "Stream Graph" dialog
 inline constexpr int kFrameView = 311;
 inline constexpr int kTopFieldView = 312;
 inline constexpr int kBottomFieldView = 313;

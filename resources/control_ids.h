@@ -67,4 +67,8 @@ inline constexpr int kOpenInFile = 2134;
 inline constexpr int kNoticeText = 2138;
 inline constexpr int kDontShowAgain = 2139;
 
+// "STREAMGRAPHDLG"
+inline constexpr int kStreamGraphFrame = 2140;
+inline constexpr int kStreamGraphLegend = 2141;
+
 }  // namespace tavimor::ctl

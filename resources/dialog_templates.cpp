@@ -120,6 +120,12 @@ constexpr ControlTemplate kSummary[] = {
     {K::kTextView, ctl::kSummaryText, "", 0, 24, 330, 336},
 };
 
+constexpr ControlTemplate kStreamGraph[] = {
+    {K::kGraphFrame, ctl::kStreamGraphFrame, "", 10, 10, 700, 260},
+    {K::kLabel, ctl::kStreamGraphLegend, "", 10, 276, 700, 36},
+    {K::kPushButton, ctl::kCancel, "Close", 635, 318, 75, 26},
+};
+
 constexpr ControlTemplate kNotice[] = {
     {K::kLabel, ctl::kNoticeText, "", 10, 10, 400, 100},
     {K::kCheckBox, ctl::kDontShowAgain, "Don't show next time", 10, 124, 200, 20},
@@ -141,6 +147,7 @@ constexpr DialogTemplate kDialogs[] = {
     {"PIXELINFODLG", "Pixel Info", 460, 520, kPixelInfo, true},
     {"SUMMARYDLG", "Summary Info", 330, 360, kSummary, true},
     {"MSGDIALOG", "Tavimor(VP8 Only)", 420, 170, kNotice},
+    {"STREAMGRAPHDLG", "Stream Graph", 720, 354, kStreamGraph},
 };
 
 }  // namespace

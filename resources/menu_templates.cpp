@@ -31,6 +31,7 @@ constexpr MenuItemTemplate kTools[] = {
     {"MB Search", cmd::kMbSearch, {}},
     {"ISDB-T 1Seg Check", cmd::kOneSegCheck, {}},
     {"Container Structure", cmd::kContainerStructure, {}},
+    {"Stream Graph", cmd::kStreamGraph, {}},
 };
 
 constexpr MenuItemTemplate kView[] = {

@@ -37,6 +37,7 @@ void lend_services(Shell& shell) {
     services.display = shell.display;
     services.mb_search_dialog = shell.mb_search;
     services.picture_analyzer_dialog = shell.picture_analyzer;
+    services.stream_graph_dialog = shell.stream_graph;
     services.centre_dialog = [&shell](WindowHandle dialog) { centre_dialog(shell, dialog); };
     services.show_tip = [&shell](std::string_view text, Point client) {
         show_tip(shell, text, client);

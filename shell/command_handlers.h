@@ -34,6 +34,7 @@ void command_start_mb_dump(Shell& shell, int command, intptr_t extra);
 void command_end_mb_dump(Shell& shell, int command, intptr_t extra);
 void command_histogram(Shell& shell, int command, intptr_t extra);
 void command_container_structure(Shell& shell, int command, intptr_t extra);
+void command_stream_graph(Shell& shell, int command, intptr_t extra);
 
 // help_commands.cpp
 void command_about(Shell& shell, int command, intptr_t extra);

@@ -43,6 +43,7 @@ constexpr CommandRow kCommands[] = {
     {cmd::kOneSegCheck, cmd::kDumpHeaderTree, kAny, kRefresh, kNoButton, command_to_module},
     {cmd::kContainerStructure, cmd::kContainerStructure, kAny, kRefresh, kNoButton, command_container_structure},
     {cmd::kModuleCommand309, cmd::kModuleCommand309, kAny, kRefresh, kNoButton, command_to_module},
+    {cmd::kStreamGraph, cmd::kStreamGraph, kStream, kRefresh, kNoButton, command_stream_graph},
     {cmd::kFrameView, cmd::kVerticalZoom, kAny, kRefresh, kNoButton, command_to_module},
     {cmd::kAbout, cmd::kAbout, kAny, kRefresh, kNoButton, command_about},
     {cmd::kWebAddress, cmd::kMailAddress, kAny, kRefresh, kNoButton, command_maker_link},

@@ -35,6 +35,7 @@ void create_tool_dialogs(Shell& shell) {
     shell.display_control = create_modeless_dialog(shell, "DISPCTRLDLG", display_control_dialog());
     shell.container_structure =
         create_modeless_dialog(shell, "CONTAINERSTRUCTDLG", container_structure_dialog());
+    shell.stream_graph = create_modeless_dialog(shell, "STREAMGRAPHDLG", {});
 }
 
 void on_create(Shell& shell, WindowHandle window) {
@@ -100,7 +101,7 @@ void on_destroy(Shell& shell) {
     Platform& platform = shell.platform;
     destroy_information_dialogs(shell);
     for (WindowHandle* dialog : {&shell.mb_search, &shell.picture_analyzer, &shell.display_control,
-                                 &shell.container_structure}) {
+                                 &shell.container_structure, &shell.stream_graph}) {
         platform.destroy_window(*dialog);
         *dialog = kNoWindow;
     }

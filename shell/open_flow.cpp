@@ -186,7 +186,7 @@ void close_stream(Shell& shell) {
     shell.auxiliary_file = nullptr;
     shell_services().frame_table.reset();
     for (WindowHandle dialog : {shell.mb_search, shell.container_structure, shell.picture_analyzer,
-                                shell.display_control})
+                                shell.display_control, shell.stream_graph})
         platform.show_window(dialog, ShowCommand::kHide);
     platform.tree_clear(platform.dialog_item(shell.container_structure, ctl::kStructureTree));
     ViewState& view = view_state();

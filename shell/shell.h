@@ -48,6 +48,7 @@ struct Shell {
     WindowHandle picture_analyzer = kNoWindow;
     WindowHandle display_control = kNoWindow;
     WindowHandle container_structure = kNoWindow;
+    WindowHandle stream_graph = kNoWindow;
 
     // The picture analyser's luma histogram: 256 bins scaled so that the
     // fullest reads 128.

@@ -38,6 +38,7 @@ struct ShellServices {
     InformationDialogs information;
     WindowHandle mb_search_dialog = kNoWindow;
     WindowHandle picture_analyzer_dialog = kNoWindow;
+    WindowHandle stream_graph_dialog = kNoWindow;
     // Allocated by the after-open layout, freed by Close.
     std::unique_ptr<FrameTable> frame_table;
     // Ends the process after a fatal error; tests may catch it instead.

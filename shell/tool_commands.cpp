@@ -61,6 +61,11 @@ void command_mb_search(Shell& shell, int, intptr_t) {
     centre_and_show(shell, shell.mb_search);
 }
 
+void command_stream_graph(Shell& shell, int, intptr_t) {
+    centre_and_show(shell, shell.stream_graph);
+    shell.platform.invalidate(shell.stream_graph);
+}
+
 void command_histogram(Shell& shell, int, intptr_t) {
     centre_and_show(shell, shell.picture_analyzer);
     view_state().refresh_request = kRefreshRedraw;

@@ -7,6 +7,7 @@
 #include "shell/indented_tree.h"
 #include "shell/shell_services.h"
 #include "shell/view_state.h"
+#include "vp8module/original_views.h"
 #include "vp8module/picture_records.h"
 #include "vp8module/pixel_text.h"
 #include "vp8module/summary_text.h"
@@ -97,7 +98,8 @@ void show_summary(Vp8ModuleState& state) {
     WindowHandle dialog = services.information.summary;
     if (!services.platform || dialog == kNoWindow || !state.record) return;
     if (selected_tab(*services.platform, dialog, ctl::kSummaryTabs) == kPictureTab)
-        state.summary_text = summary_text(summary_facts(state), picture_records(state));
+        state.summary_text = summary_text(summary_facts(state), picture_records(state)) +
+                             original_summary_lines(state, view_state().current_frame_index);
     set_text(dialog, ctl::kSummaryText, state.summary_text);
 }
 
@@ -120,6 +122,11 @@ void show_information(Vp8ModuleState& state) {
     show_pixel_info(state);
     show_summary(state);
     show_header_tree(state);
+    // The stream graph marks the picture shown.
+    ShellServices& services = shell_services();
+    if (services.platform && services.stream_graph_dialog != kNoWindow &&
+        services.platform->is_window_visible(services.stream_graph_dialog))
+        services.platform->invalidate(services.stream_graph_dialog);
 }
 
 }  // namespace tavimor

@@ -8,6 +8,7 @@
 #include "shell/shell_services.h"
 #include "shell/view_state.h"
 #include "vp8module/information_views.h"
+#include "vp8module/stream_graph_view.h"
 #include "vp8module/vp8_module.h"
 #include "vp8module/vp8_module_state.h"
 
@@ -81,6 +82,9 @@ void on_tab_change(int tabs_id) {
 intptr_t vp8_module_dialog_filter(WindowHandle dialog, unsigned message, uintptr_t,
                                   intptr_t second) {
     if (message == msg::kInitDialog) return initialise(dialog);
+    Platform* platform = shell_services().platform;
+    if (platform && platform->dialog_item(dialog, ctl::kStreamGraphFrame) != kNoWindow)
+        return stream_graph_message(dialog, message, second);
     if (message == msg::kNotify && notify_header(second).code == notify::kTabSelectionChange) {
         on_tab_change(notify_header(second).id);
         return 0;

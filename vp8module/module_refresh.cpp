@@ -14,6 +14,7 @@
 #include "shell/view_state.h"
 #include "vp8module/information_views.h"
 #include "vp8module/mb_overlays.h"
+#include "vp8module/original_views.h"
 #include "vp8module/picture_records.h"
 #include "vp8module/vp8_module.h"
 #include "vp8module/vp8_module_state.h"
@@ -22,7 +23,13 @@ namespace tavimor {
 
 namespace {
 
-enum ViewTab { kTabFinal = 0, kTabPreLoopFilter = 1, kTabPredicted = 2, kTabResidual = 3 };
+enum ViewTab {
+    kTabFinal = 0,
+    kTabPreLoopFilter = 1,
+    kTabPredicted = 2,
+    kTabResidual = 3,
+    kTabOriginal = 4,  // and the difference after it
+};
 
 // Applies fn to every sample pair of the luma and both chroma planes.
 template <typename Fn>
@@ -73,7 +80,8 @@ void choose_view_picture(Vp8ModuleState& state, ViewState& view) {
             view.shown_picture = state.own_picture;
             break;
         default:
-            break;  // reference tabs keep what is shown
+            show_original_view(state, view);  // "Orig YUV", "Final-Orig"
+            break;
     }
 }
 
@@ -168,6 +176,17 @@ int vp8_module_refresh(int full) {
             if (display) {
                 display_compose(display);
                 draw_overlay_shapes(display, overlays);
+            }
+            if (view.refresh_request == kRefreshDecoded) {
+                update_status_label(view);
+                if (!view.playing) show_information(state);
+            }
+        } else if (view.selected_tab >= kTabOriginal) {
+            // The original has no picture for this one: its area is blank, and
+            // the texts say what they can (the original's parts: no data).
+            if (display) {
+                const Rect area{0, 0, view.picture_width, view.picture_height};
+                display_fill_rect(display, 0, &area);
             }
             if (view.refresh_request == kRefreshDecoded) {
                 update_status_label(view);

@@ -12,6 +12,7 @@
 #include "shell/view_state.h"
 #include "vp8dec/error_codes.h"
 #include "vp8module/fatal_error.h"
+#include "vp8module/original_views.h"
 #include "vp8module/vp8_module.h"
 #include "vp8module/vp8_module_state.h"
 #include "vp8module/yuv_output.h"
@@ -28,16 +29,17 @@ void set_stream_controls() {
     Platform* platform = services.platform;
     if (!platform) return;
     if (services.toolbar != kNoWindow) {
-        for (int command :
-             {cmd::kStop,           cmd::kPlay,        cmd::kPause,       cmd::kStepForward,
-              cmd::kStepBackward,   cmd::kFastForward, cmd::kFastRewind,  cmd::kMbRect,
-              cmd::kMbBlocks,       cmd::kMbMvs,       cmd::kFpsSettings, cmd::kPictureAnalyzer,
-              cmd::kStartYuvOutput, cmd::kGotoMb,      cmd::kPixelInfo,   cmd::kMbInfo,
-              cmd::kHeaderInfo,     cmd::kSummaryInfo, cmd::kHistogram,   cmd::kMbPopup})
+        for (int command : {cmd::kStop,           cmd::kPlay,         cmd::kPause,
+                            cmd::kStepForward,    cmd::kStepBackward, cmd::kFastForward,
+                            cmd::kFastRewind,     cmd::kMbRect,       cmd::kMbBlocks,
+                            cmd::kMbMvs,          cmd::kFpsSettings,  cmd::kPictureAnalyzer,
+                            cmd::kStartYuvOutput, cmd::kGotoMb,       cmd::kPixelInfo,
+                            cmd::kMbInfo,         cmd::kHeaderInfo,   cmd::kSummaryInfo,
+                            cmd::kHistogram,      cmd::kMbPopup,      cmd::kOpenReferenceYuv})
             platform->set_button_state(services.toolbar, command, kButtonEnabled);
-        for (int command : {cmd::kFrameView, cmd::kTopFieldView, cmd::kBottomFieldView,
-                            cmd::kVerticalZoom, cmd::kSliceBoundary, cmd::kMbType, cmd::kMbSearch,
-                            cmd::kOpenReferenceYuv, cmd::kDecOrderPlayback})
+        for (int command :
+             {cmd::kFrameView, cmd::kTopFieldView, cmd::kBottomFieldView, cmd::kVerticalZoom,
+              cmd::kSliceBoundary, cmd::kMbType, cmd::kMbSearch, cmd::kDecOrderPlayback})
             platform->set_button_state(services.toolbar, command, kButtonIndeterminate);
     }
     if (services.tools_menu != kNoMenu) {
@@ -52,6 +54,7 @@ void forget_picture_views(Vp8ModuleState& state) {
     state.records_position = -1;
     state.summary_text.clear();
     state.tip_column = state.tip_row = -1;
+    state.survey.reset();
 }
 
 bool open_working_files(Vp8ModuleState& state) {
@@ -90,6 +93,7 @@ void vp8_module_open(const char* path) {
     view.selected_x = view.selected_y = 0;
     forget_picture_views(state);
     if (!state.stream.open(path)) return;
+    state.stream_path = path;
     if (vp8::decoder_init(&state.decoder, vp8::vp8_decoder_interface(), nullptr, 0,
                           vp8::kDecoderAbiVersion) != vp8::kOk)
         fatal_decoder_error(state, "Failed to initialize decoder");
@@ -127,6 +131,7 @@ void vp8_module_close() {
     vp8::release_planar_picture(state.own_picture);
     state.record = nullptr;
     forget_picture_views(state);
+    unload_original(state);
     if (state.yuv_output_running) end_yuv_output(state);
 }
 

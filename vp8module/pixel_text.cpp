@@ -2,6 +2,7 @@
 
 #include "shell/view_state.h"
 #include "vp8dec/kernels/plain_kernels.h"
+#include "vp8module/original_views.h"
 #include "vp8module/text_format.h"
 #include "vp8module/vp8_module_state.h"
 
@@ -95,6 +96,7 @@ std::string pixel_info_text(Vp8ModuleState& state, int tab, int x, int y) {
         if (!pictures[tab]->luma_rows) return kNoData;
         return pixel_text(view.current_frame_index, place, sample_block(*pictures[tab], x, y), 3);
     }
+    if (tab > kPixelCoef) return original_pixel_text(state, tab, x, y);
     if (tab != kPixelResidual && tab != kPixelCoef) return kNoData;
     const std::optional<MbCoefficients> coefficients = mb_coefficients(state, place.number);
     if (!coefficients) return kNoData;

@@ -4,6 +4,8 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -14,6 +16,9 @@
 #include "vp8dec/planar_picture.h"
 #include "vp8module/ivf_reader.h"
 #include "vp8module/picture_cache.h"
+#include "vp8module/picture_psnr.h"
+#include "vp8module/reference_video.h"
+#include "vp8module/stream_survey.h"
 
 namespace tavimor {
 
@@ -50,6 +55,18 @@ struct Vp8ModuleState {
     int64_t records_position = -1;
     // The last "Picture" summary built (kept while another tab is chosen).
     std::string summary_text;
+    // The stream's path, and the original it is compared with, if loaded:
+    // its pictures' PSNR and the pictures the "Orig YUV" and "Final-Orig"
+    // views show (macroblock-aligned, the margin grey).
+    std::string stream_path;
+    std::unique_ptr<ReferenceVideo> reference;
+    std::string reference_path;
+    StreamPsnr reference_psnr;
+    vp8::PlanarPicture original_picture{};
+    vp8::PlanarPicture difference_picture{};
+    int original_index = -1;  // the original's picture in original_picture (-1: none)
+    // The stream's frames at a glance, read when the stream graph first needs it.
+    std::optional<StreamSurvey> survey;
     // The macroblock the tip names (-1: none yet).
     int tip_column = -1;
     int tip_row = -1;

@@ -8,6 +8,7 @@
 #include "resources/command_ids.h"
 #include "shell/shell_services.h"
 #include "vp8module/information_views.h"
+#include "vp8module/original_views.h"
 #include "vp8module/vp8_module.h"
 #include "vp8module/vp8_module_state.h"
 #include "vp8module/yuv_output.h"
@@ -45,6 +46,7 @@ int vp8_module_command(WindowHandle, unsigned, int command_id, intptr_t) {
     if (command_id == cmd::kStartYuvOutput) start_yuv_output(state);
     if (command_id == cmd::kEndYuvOutput) end_yuv_output(state);
     if (command_id == cmd::kDumpHeaderTree) dump_header_tree(state);
+    if (command_id == cmd::kOpenReferenceYuv) load_original(state);
     return 0;
 }
 

@@ -35,6 +35,11 @@ class RecordingCanvas : public Canvas {
     std::vector<HeadlessPlatform::DrawnLine> lines_;
 };
 
+bool passes_clicks_on(ControlKind kind) {
+    return kind == ControlKind::kGraphFrame || kind == ControlKind::kLabel ||
+           kind == ControlKind::kCentredLabel || kind == ControlKind::kGroupBox;
+}
+
 }  // namespace
 
 void HeadlessPlatform::answer_next_message_box(int answer) {
@@ -173,6 +178,13 @@ void HeadlessPlatform::press_key(WindowHandle handle, int virtual_key) {
 void HeadlessPlatform::left_click(WindowHandle window, Point client, unsigned key_state) {
     if (is_key_down(key::kControl)) key_state |= key::kControlState;
     if (is_key_down(key::kShift)) key_state |= key::kShiftState;
+    // Frames and labels take no clicks: the window they lie in does, at its own point.
+    for (const Window* target = find(window);
+         target && target->role == WindowRole::kControl && passes_clicks_on(target->kind);
+         target = find(window)) {
+        client = {client.x + target->rect.left, client.y + target->rect.top};
+        window = target->parent;
+    }
     send_message(window, msg::kLeftButtonDown, key_state, pack_point(client.x, client.y));
 }
 

@@ -212,6 +212,15 @@ void TemplateDialog::paintEvent(QPaintEvent* event) {
     send_(msg::kPaint, 0, canvas_parameter(&canvas));
 }
 
+// A left click on the dialog itself (or on a frame the dialog draws in)
+// reaches its procedure, with the point in the dialog's coordinates.
+void TemplateDialog::mousePressEvent(QMouseEvent* event) {
+    QDialog::mousePressEvent(event);
+    if (event->button() != Qt::LeftButton) return;
+    const QPoint at = event->position().toPoint();
+    send_(msg::kLeftButtonDown, key::kLeftButtonState, pack_point(at.x(), at.y()));
+}
+
 void TemplateDialog::resizeEvent(QResizeEvent* event) {
     QDialog::resizeEvent(event);
     send_(msg::kSize, 0, pack_point(event->size().width(), event->size().height()));

@@ -153,6 +153,7 @@ class TemplateDialog : public QDialog {
     void closeEvent(QCloseEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
 
   private:
     Sender send_;

@@ -34,7 +34,8 @@ TEST_F(MenuTest, MenuBarHasTheFiveMenusInOrder) {
     EXPECT_EQ(platform_.menu_item_label(bar_, by_position(0)), "File");
     EXPECT_EQ(platform_.menu_item_label(bar_, by_position(4)), "Help");
     MenuHandle tools = platform_.submenu(bar_, 2);
-    ASSERT_EQ(platform_.menu_item_count(tools), 10);
+    ASSERT_EQ(platform_.menu_item_count(tools), 11);  // the ten items and "Stream Graph"
+    EXPECT_EQ(platform_.menu_item_command(tools, 10), cmd::kStreamGraph);
     EXPECT_EQ(platform_.menu_item_command(tools, 7), cmd::kMbSearch);
     EXPECT_EQ(platform_.menu_item_command(tools, 8), cmd::kOneSegCheck);
     EXPECT_EQ(platform_.menu_item_label(bar_, by_command(cmd::kEndMbInfoDump)), "End MB info Dump");

@@ -428,6 +428,19 @@ TEST_P(Behaviour, KeysAndClicksCarryTheControlKey) {
     EXPECT_EQ(unpack_point(heard(msg::kLeftButtonDown)[0].second), (Point{30, 40}));
 }
 
+TEST_P(Behaviour, ClicksOnAFrameReachItsDialogAtTheDialogsPoint) {
+    WindowHandle dialog = shown_dialog("STREAMGRAPHDLG", make_main());
+    user().settle();
+    heard_.clear();
+    WindowHandle frame = platform().dialog_item(dialog, ctl::kStreamGraphFrame);
+    const Rect at = platform().window_rect(frame);
+    user().left_click(frame, {5, 7}, false);
+    const std::vector<Heard> clicks = heard(msg::kLeftButtonDown);
+    ASSERT_EQ(clicks.size(), 1u);
+    EXPECT_EQ(clicks[0].window, dialog);
+    EXPECT_EQ(unpack_point(clicks[0].second), (Point{at.left + 5, at.top + 7}));
+}
+
 TEST_P(Behaviour, ContextMenuNamesTheWindowAndTheScreenPoint) {
     WindowHandle main = make_main();
     Point screen = user().context_menu(main, {15, 25});
@@ -715,7 +728,7 @@ TEST_P(Behaviour, MenusFromTemplatesAreFoundByCommandAndPosition) {
     platform().set_menu(main, bar);
     ASSERT_EQ(platform().menu_item_count(bar), 5);
     MenuHandle tools = platform().submenu(bar, kToolsMenuPosition);
-    ASSERT_EQ(platform().menu_item_count(tools), 10);
+    ASSERT_EQ(platform().menu_item_count(tools), 11);
     EXPECT_EQ(platform().menu_item_command(tools, 7), cmd::kMbSearch);
     EXPECT_EQ(platform().menu_item_label(bar, by_command(cmd::kEndMbInfoDump)), "End MB info Dump");
     EXPECT_EQ(platform().menu_item_label(bar, by_command(cmd::kRecentFiles)), "Recent Files");

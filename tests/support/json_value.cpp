@@ -26,6 +26,14 @@ class Parser {
             out.kind = JsonValue::Kind::kNull;
             return true;
         }
+        for (const bool boolean : {true, false}) {
+            const std::string word = boolean ? "true" : "false";
+            if (s_.compare(i_, word.size(), word) != 0) continue;
+            i_ += word.size();
+            out.kind = JsonValue::Kind::kBool;
+            out.boolean = boolean;
+            return true;
+        }
         return number(out);
     }
     bool at_end() {

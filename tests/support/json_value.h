@@ -10,7 +10,8 @@
 namespace tavimor::test {
 
 struct JsonValue {
-    enum class Kind { kNull, kNumber, kString, kArray, kObject } kind = Kind::kNull;
+    enum class Kind { kNull, kBool, kNumber, kString, kArray, kObject } kind = Kind::kNull;
+    bool boolean = false;
     double number = 0;
     bool negative_zero = false;
     std::string text;

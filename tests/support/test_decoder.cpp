@@ -19,6 +19,26 @@ std::vector<Frame> read_ivf_frames(const std::string& path) {
     return frames;
 }
 
+std::vector<std::string> decoded_i420_pictures(const std::string& path) {
+    std::vector<std::string> pictures;
+    TestDecoder decoder(false);
+    for (const Frame& frame : read_ivf_frames(path)) {
+        if (decoder.decode(frame) != vp8::kOk || !decoder.picture()) continue;
+        const vp8::ImageDescription& image = decoder.picture()->image;
+        std::string bytes;
+        for (int p = 0; p < 3; ++p) {
+            const int width = p ? (image.display_width + 1) / 2 : image.display_width;
+            const int height = p ? (image.display_height + 1) / 2 : image.display_height;
+            for (int r = 0; r < height; ++r)
+                bytes.append(reinterpret_cast<const char*>(image.planes[p]) +
+                                 static_cast<size_t>(r) * image.strides[p],
+                             static_cast<size_t>(width));
+        }
+        pictures.push_back(std::move(bytes));
+    }
+    return pictures;
+}
+
 TestDecoder::TestDecoder(bool with_analysis) {
     vp8::decoder_init(&context_, vp8::vp8_decoder_interface(), nullptr, 0, vp8::kDecoderAbiVersion);
     if (!with_analysis) {

@@ -16,6 +16,10 @@ using Frame = std::vector<uint8_t>;
 
 std::vector<Frame> read_ivf_frames(const std::string& path);
 
+// Every shown picture of the IVF stream as I420 bytes at its display size,
+// as an original to compare with would hold it.
+std::vector<std::string> decoded_i420_pictures(const std::string& path);
+
 class TestDecoder {
   public:
     // With analysis, the trace, record and coefficient files and the three
