@@ -128,9 +128,12 @@ void draw_stream_graph(Canvas& canvas, const StreamGraph& graph, const Rect& are
         });
     }
     if (graph.shown >= 1 && graph.shown <= static_cast<int>(graph.pictures.size())) {
+        // Three columns wide, so that it shows on a bar too.
         canvas.select_pen(kGraphShownColour);
-        vertical(canvas, centre_of(graph, plot, static_cast<size_t>(graph.shown - 1)), plot.top,
-                 plot.bottom - 1);
+        const int centre = centre_of(graph, plot, static_cast<size_t>(graph.shown - 1));
+        for (int x = std::max(centre - 1, plot.left); x <= std::min(centre + 1, plot.right - 1);
+             ++x)
+            vertical(canvas, x, plot.top, plot.bottom - 1);
     }
     canvas.select_pen(previous);
 }

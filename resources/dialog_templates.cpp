@@ -122,8 +122,8 @@ constexpr ControlTemplate kSummary[] = {
 
 constexpr ControlTemplate kStreamGraph[] = {
     {K::kGraphFrame, ctl::kStreamGraphFrame, "", 10, 10, 700, 260},
-    {K::kLabel, ctl::kStreamGraphLegend, "", 10, 276, 700, 36},
-    {K::kPushButton, ctl::kCancel, "Close", 635, 318, 75, 26},
+    {K::kLabel, ctl::kStreamGraphLegend, "", 10, 276, 700, 48},
+    {K::kPushButton, ctl::kCancel, "Close", 635, 330, 75, 26},
 };
 
 constexpr ControlTemplate kNotice[] = {
@@ -147,7 +147,7 @@ constexpr DialogTemplate kDialogs[] = {
     {"PIXELINFODLG", "Pixel Info", 460, 520, kPixelInfo, true},
     {"SUMMARYDLG", "Summary Info", 330, 360, kSummary, true},
     {"MSGDIALOG", "Tavimor(VP8 Only)", 420, 170, kNotice},
-    {"STREAMGRAPHDLG", "Stream Graph", 720, 354, kStreamGraph},
+    {"STREAMGRAPHDLG", "Stream Graph", 720, 366, kStreamGraph},
 };
 
 }  // namespace

@@ -33,7 +33,7 @@ std::string legend(const StreamGraph& graph) {
     std::string text;
     appendf(text,
             "Bits of %d pictures (largest %d), key frames red (%d), one-second average "
-            "orange",
+            "orange.\r\n",
             static_cast<int>(graph.pictures.size()), largest, keys);
     bool compared = false, all_identical = true;
     for (const GraphPicture& picture : graph.pictures) {
@@ -42,10 +42,11 @@ std::string legend(const StreamGraph& graph) {
     }
     const auto range = graph_psnr_range(graph);
     if (compared && all_identical)
-        text += ", PSNR purple (every picture compared is identical to the original)";
+        text += "PSNR purple: every picture compared is identical to the original.\r\n";
     else if (range)
-        appendf(text, ", PSNR purple (%.2f to %.2f dB)", range->first, range->second);
-    text += ".\r\nThe green line is the picture shown; click a bar to show its picture.";
+        appendf(text, "PSNR purple: %.2f dB (middle) to %.2f dB (top).\r\n", range->first,
+                range->second);
+    text += "The green line is the picture shown; click a bar to show its picture.";
     return text;
 }
 
