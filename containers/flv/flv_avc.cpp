@@ -16,6 +16,8 @@ constexpr uint8_t kNalUnits = 1;
 constexpr uint8_t kEndOfSequence = 2;
 // NAL units split before any sequence header gave their length size.
 constexpr int kDefaultNalLengthSize = 4;
+// NAL units are copied in pieces of at most this size, whatever their length.
+constexpr size_t kCopyPiece = 64 * 1024;
 
 constexpr uint8_t kStartCode[] = {0, 0, 0, 1};
 
@@ -75,6 +77,9 @@ void copy_nal_units(DemuxerContext& context, FlvState& state, FlvInput& input, u
         if (!input.read(prefix, static_cast<size_t>(length_size))) return;
         const uint32_t length = big_endian(prefix, length_size);
         if (length > room - static_cast<uint64_t>(length_size)) return;
+        // Large units in large pieces: the work buffer grows once, to a bounded size.
+        if (state.buffer.size() < kCopyPiece && length > state.buffer.size())
+            state.buffer = std::vector<uint8_t>(kCopyPiece);
         std::fwrite(kStartCode, 1, sizeof kStartCode, context.raw_output);
         if (!input.copy_to(context.raw_output, length, state.buffer)) return;
     }
