@@ -27,8 +27,8 @@ void write_unit(DemuxerContext& context, const uint8_t* bytes, size_t size) {
 }
 
 // Writes count parameter sets, each stored after its 16-bit length, from
-// the record at *at; false (with nothing more written) when one runs past
-// the record's end.
+// offset at of the record on; false (with nothing more written) when one
+// runs past the record's end.
 bool write_parameter_sets(DemuxerContext& context, const uint8_t* record, size_t size, size_t& at,
                           int count) {
     for (int i = 0; i < count; ++i) {
