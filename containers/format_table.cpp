@@ -1,6 +1,7 @@
 #include "containers/format_table.h"
 
 #include "containers/extraction_request.h"
+#include "containers/flv/flv_format.h"
 
 namespace tavimor {
 
@@ -11,7 +12,7 @@ namespace {
 constexpr const FormatOperations* kFormats[kContainerKinds] = {
     nullptr,  // MP4/3GP
     nullptr,  // MPEG-2 TS
-    nullptr,  // FLV/F4V
+    &flv::kFlvFormat,
     nullptr,  // Matroska/WebM
 };
 

@@ -36,6 +36,12 @@ class ContainerCommands : public testing::Test {
         EXPECT_TRUE(fs::is_empty(folder_.path("tmp"))) << arguments << ": left behind";
         return result;
     }
+    // How many lines of the text start so.
+    static int lines_starting(const std::string& text, const std::string& start) {
+        int count = 0;
+        for (const std::string& line : split_lines(text)) count += line.rfind(start, 0) == 0;
+        return count;
+    }
     // The message a run ends with while the kind's format has no parser.
     static std::string no_parser(int container_kind) {
         return std::string(format_name(container_kind)) +
@@ -66,7 +72,6 @@ TEST_F(ContainerCommands, EveryContainerKindEndsWithOneLineWhileItHasNoParser) {
         {file("clip.mkv", kMatroskaStart), kContainerMkv},
         {file("clip.mp4", kMp4Start), kContainerMp4},
         {file("clip.trp", ts), kContainerTs},
-        {file("clip.FLV", "FLV\x01\x01"), kContainerFlv},
         {file("webm-without-extension", kMatroskaStart + std::string(8, '\0')), kContainerMkv},
         {file("ts-without-extension", ts), kContainerTs},
     };
@@ -96,6 +101,61 @@ TEST_F(ContainerCommands, EveryContainerKindEndsWithOneLineWhileItHasNoParser) {
         }
     }
     EXPECT_FALSE(fs::exists(folder_.path("out.yuv")));
+}
+
+TEST_F(ContainerCommands, FlvFilesGiveTheirStructureAndTheirAvcStream) {
+    // Too short for a header or a tag: an empty text, and no video.
+    const std::string stub = file("clip.FLV", "FLV\x01\x01");
+    CliResult result = run("struct " + stub);
+    EXPECT_EQ(result.status, 0) << result.err;
+    EXPECT_TRUE(result.out.empty());
+    EXPECT_TRUE(result.err.empty());
+    result = run("extract -o " + folder_.path("out.264") + " " + stub);
+    EXPECT_EQ(result.status, 1);
+    EXPECT_EQ(result.err,
+              "tavimor-cli: " + stub + ": the file holds no video track the extraction knows\n");
+    EXPECT_FALSE(fs::exists(folder_.path("out.264")));
+    if (!corpus_available()) GTEST_SKIP() << "no shared corpus";
+
+    // Known by its content without an extension.
+    const std::string avc = file("flash-without-extension",
+                                 read_file(corpus_path("containers/avc_high_320x240_2slices.flv")));
+    result = run("struct " + avc);
+    EXPECT_EQ(result.status, 0) << result.err;
+    EXPECT_TRUE(result.err.empty());
+    EXPECT_EQ(result.out.rfind("FLV header\n\tSignature   -> FLV\n", 0), 0u);
+    // The sample's 47 tags by kind, and its last 4 bytes (a tag's size) no tag.
+    EXPECT_EQ(lines_starting(result.out, "tag "), 47);
+    EXPECT_EQ(lines_starting(result.out, "\tMeta Data"), 1);
+    EXPECT_EQ(lines_starting(result.out, "\tVideo Data"), 18);
+    EXPECT_EQ(lines_starting(result.out, "\tAudio Data"), 28);
+    EXPECT_EQ(lines_starting(result.out, "\t\t\t\tNALU"), 16);
+    EXPECT_TRUE(
+        result.out.ends_with("tag 46\n\tPreviousTagSize = 16\n\tTagType = 8\n"
+                             "\tDataSize = 10\n\tTimestamp = 603\n"
+                             "\tTimestampExtended = 0\n\tStreamID = 0\n\tAudio Data\n"));
+    result = run("extract -o " + folder_.path("out.264") + " " + avc);
+    EXPECT_EQ(result.status, 0) << result.err;
+    EXPECT_TRUE(result.out.empty());
+    EXPECT_TRUE(read_file(folder_.path("out.264")) ==
+                read_file(corpus_path("containers/avc_high_320x240_2slices.h264")))
+        << "the extracted stream differs from the sample's";
+
+    // Another video codec: one warning, and no stream to extract.
+    const std::string other = corpus_path("containers/noavc_codecid4_176x144_video_only.flv");
+    const std::string warning =
+        "tavimor-cli: " + other + ": warning: Unsupported codec, skipping\n";
+    result = run("struct " + other);
+    EXPECT_EQ(result.status, 0);
+    EXPECT_EQ(result.err, warning);
+    EXPECT_EQ(result.out.rfind("tag 0\n", 0), 0u) << "video only: no header lines";
+    EXPECT_EQ(lines_starting(result.out, "tag "), 16);
+    EXPECT_EQ(lines_starting(result.out, "\t\tVIDEOPACKET(Not H.264/AVC)"), 15);
+    result = run("extract -o " + folder_.path("other.264") + " " + other);
+    EXPECT_EQ(result.status, 1);
+    EXPECT_EQ(result.err, warning + "tavimor-cli: " + other +
+                              ": the file holds no video track the extraction knows\n");
+    EXPECT_FALSE(fs::exists(folder_.path("other.264")));
 }
 
 TEST_F(ContainerCommands, InputsThatAreNoContainerOrWouldBeOverwritten) {
