@@ -210,11 +210,12 @@ TEST_F(ExtractionRun, FailingStepStopsTheRunAndReportsWhyAfterTheSwitch) {
         {[]() -> int { throw std::runtime_error("bad lacing"); },
          "the Test parser failed in its setup step: bad lacing"},
     };
-    for (const auto& [outcome, expected] : cases) {
+    for (const auto& outcome_and_text : cases) {
+        const std::function<int()>& outcome = outcome_and_text.first;
         script_.steps.clear();
         script_.act = [&](DemuxerContext&, const std::string&) { return outcome(); };
         result = run();
-        EXPECT_EQ(result.failure, expected);
+        EXPECT_EQ(result.failure, outcome_and_text.second);
         EXPECT_EQ(script_.steps, (Steps{"setup", "cleanup"}));
     }
     script_.no_state = true;
