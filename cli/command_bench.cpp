@@ -9,6 +9,7 @@
 
 #include "cli/cli_error.h"
 #include "cli/commands.h"
+#include "cli/step_timing.h"
 #include "vp8dec/analysis_context.h"
 #include "vp8dec/codec_context.h"
 #include "vp8dec/error_codes.h"
@@ -91,34 +92,39 @@ double decode_once(const Frames& frames, bool with_analysis) {
     return seconds;
 }
 
-struct Rates {
-    double min, median, max;
-};
-
-Rates measure(const Frames& frames, int runs, bool with_analysis) {
+Spread measure(const Frames& frames, int runs, bool with_analysis) {
     std::vector<double> fps;
     for (int r = 0; r < runs; ++r)
         fps.push_back(static_cast<double>(frames.size()) / decode_once(frames, with_analysis));
-    std::sort(fps.begin(), fps.end());
-    return {fps.front(), fps[fps.size() / 2], fps.back()};
+    return spread_of(fps);
+}
+
+std::string json_spread(const Spread& spread) {
+    char text[128];
+    std::snprintf(text, sizeof text, "{\"min\":%.2f,\"median\":%.2f,\"max\":%.2f}", spread.min,
+                  spread.median, spread.max);
+    return text;
 }
 
 }  // namespace
 
-int run_bench(const CliOptions& options) {
+int run_bench(const CliOptions& options, StepTimes (*time_steps)(const std::string& ivf_path)) {
     const int runs = int_option(options, "--runs", 5);
     if (runs < 1) throw UsageError("--runs must be at least 1");
     const Frames frames = load_frames(options.input);
-    const Rates alone = measure(frames, runs, false);
-    const Rates analysed = measure(frames, runs, true);
+    const Spread alone = measure(frames, runs, false);
+    const Spread analysed = measure(frames, runs, true);
+    const bool steps_asked = options.has("--steps");
+    const StepTimes steps = steps_asked ? time_steps(options.input) : StepTimes{};
     const int features = vp8::feature_bits();
     if (options.has("--json")) {
-        std::printf(
-            "{\"frames\":%zu,\"runs\":%d,\"features\":%d,"
-            "\"decoder\":{\"min\":%.2f,\"median\":%.2f,\"max\":%.2f},"
-            "\"analysis\":{\"min\":%.2f,\"median\":%.2f,\"max\":%.2f}}\n",
-            frames.size(), runs, features, alone.min, alone.median, alone.max, analysed.min,
-            analysed.median, analysed.max);
+        std::printf("{\"frames\":%zu,\"runs\":%d,\"features\":%d,\"decoder\":%s,\"analysis\":%s",
+                    frames.size(), runs, features, json_spread(alone).c_str(),
+                    json_spread(analysed).c_str());
+        if (steps_asked)
+            std::printf(",\"step_forward_ms\":%s,\"step_back_ms\":%s",
+                        json_spread(steps.forward_ms).c_str(), json_spread(steps.back_ms).c_str());
+        std::printf("}\n");
         return 0;
     }
     std::printf("frames: %zu, runs: %d, decoder feature bits: %d\n", frames.size(), runs, features);
@@ -126,6 +132,12 @@ int run_bench(const CliOptions& options) {
                 alone.median, alone.max);
     std::printf("with analysis:      min %8.2f  median %8.2f  max %8.2f frames/s\n", analysed.min,
                 analysed.median, analysed.max);
+    if (steps_asked) {
+        std::printf("step forward:       min %8.2f  median %8.2f  max %8.2f ms\n",
+                    steps.forward_ms.min, steps.forward_ms.median, steps.forward_ms.max);
+        std::printf("step back:          min %8.2f  median %8.2f  max %8.2f ms\n",
+                    steps.back_ms.min, steps.back_ms.median, steps.back_ms.max);
+    }
     return 0;
 }
 

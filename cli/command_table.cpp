@@ -1,5 +1,6 @@
 // The table of commands with their usage lines and options.
 #include "cli/commands.h"
+#include "cli/step_timing.h"
 
 namespace tavimor {
 
@@ -23,9 +24,13 @@ const std::vector<Command>& all_commands() {
          {{"--json", false}, {"--simd", true}, {"--threads", true}},
          run_info},
         {"bench",
-         "bench INPUT [--runs N] [--json] [--simd N]",
-         {{"--runs", true}, {"--json", false}, {"--simd", true}, {"--threads", true}},
-         run_bench},
+         "bench INPUT [--runs N] [--json] [--steps] [--simd N]",
+         {{"--runs", true},
+          {"--json", false},
+          {"--steps", false},
+          {"--simd", true},
+          {"--threads", true}},
+         run_bench_with_steps},
         {"struct",
          "struct INPUT [-o FILE] [--pes FILE]",
          {{"-o", true}, {"--pes", true}},
@@ -71,6 +76,10 @@ const std::vector<Command>& all_commands() {
          run_graph},
     };
     return kCommands;
+}
+
+int run_bench_with_steps(const CliOptions& options) {
+    return run_bench(options, time_steps);
 }
 
 const Command* find_command(const std::string& name) {

@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -232,6 +233,19 @@ void ModuleSession::step_forward() {
         view_state().direction = 1;
         module_->tick();
     });
+}
+
+double ModuleSession::timed_step(int direction) {
+    double milliseconds = 0;
+    run(direction ? "stepping forward" : "stepping back", [&] {
+        view_state().direction = direction;
+        const auto start = std::chrono::steady_clock::now();
+        module_->tick();
+        milliseconds =
+            std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
+                .count();
+    });
+    return milliseconds;
 }
 
 int ModuleSession::picture() const {

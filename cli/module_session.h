@@ -36,6 +36,10 @@ class ModuleSession {
     void show_picture(int picture);
     // The picture shown, counting from 1; 0 before the first.
     int picture() const;
+    // One step forward (direction 1) or back (0), as the window's step
+    // buttons; returns the milliseconds the module took for it. At either
+    // end of the stream the picture stays.
+    double timed_step(int direction);
 
     // Steps to the picture before `picture`, then shows `picture` with the
     // macroblock information dump running, as "Start MB Info Dump" just

@@ -2,6 +2,7 @@
 // module is not there to run.
 #include "cli/cli_error.h"
 #include "cli/commands.h"
+#include "cli/step_timing.h"
 
 namespace tavimor {
 
@@ -28,6 +29,10 @@ int run_render(const CliOptions&) {
 }
 
 int run_graph(const CliOptions&) {
+    unavailable();
+}
+
+StepTimes time_steps(const std::string&) {
     unavailable();
 }
 

@@ -1,50 +1,41 @@
 // Converting a planar 4:2:0 picture into the picture surface.
 #include <algorithm>
 #include <cstring>
+#include <vector>
 
 #include "display/pixel_format.h"
 #include "display/video_display.h"
-#include "display/yuv_to_rgb.h"
+#include "display/yuv_row.h"
 
 namespace tavimor {
 
 namespace {
 
-constexpr uint8_t kNeutralChroma = 128;
+constexpr uint8_t kNeutralChroma[1] = {128};
 
-// The chroma sample for luma position (row, column). Pictures of odd size, or
-// whose chroma planes are smaller than half the luma size, repeat their last
-// chroma row and column; a picture without chroma is neutral grey.
-uint8_t chroma_sample(const PlanarPicture& picture, int plane, int row, int column) {
-    if (!picture.chroma_rows || picture.chroma_width <= 0 || picture.chroma_height <= 0)
-        return kNeutralChroma;
-    uint8_t** rows = picture.chroma_rows[plane];
-    if (!rows) return kNeutralChroma;
-    int chroma_row = std::min(row / 2, picture.chroma_height - 1);
-    int chroma_column = std::min(column / 2, picture.chroma_width - 1);
-    return rows[chroma_row][chroma_column];
+// Luma row r with its chroma: pictures of odd size, or whose chroma planes
+// are smaller than half the luma size, repeat their last chroma row and
+// column; a picture without chroma is neutral grey.
+YuvRow row_of(const PlanarPicture& picture, int r, int width, int component_mask) {
+    YuvRow row{picture.luma_rows[r], kNeutralChroma, kNeutralChroma, width, 1, component_mask};
+    if (!picture.chroma_rows || picture.chroma_width <= 0 || picture.chroma_height <= 0 ||
+        !picture.chroma_rows[0] || !picture.chroma_rows[1])
+        return row;
+    const int chroma_row = std::min(r / 2, picture.chroma_height - 1);
+    row.u = picture.chroma_rows[0][chroma_row];
+    row.v = picture.chroma_rows[1][chroma_row];
+    row.chroma_width = picture.chroma_width;
+    return row;
 }
 
-void store(uint8_t* at, int bytes_per_pixel, const Rgb& colour) {
-    uint32_t value = pack_pixel(colour.red, colour.green, colour.blue, bytes_per_pixel);
-    for (int i = 0; i < bytes_per_pixel; ++i) at[i] = static_cast<uint8_t>(value >> (8 * i));
-}
-
-// Converts picture row r into surface row k, columns below width.
-void convert_row(const PlanarPicture& picture, int r, int width, int component_mask,
-                 Surface& surface, int k) {
-    const uint8_t* luma = picture.luma_rows[r];
-    uint8_t* out = surface.row(k);
-    int bytes = surface.bytes_per_pixel;
-    for (int x = 0; x < width; x += 2) {
-        int u = chroma_sample(picture, 0, r, x);
-        int v = chroma_sample(picture, 1, r, x);
-        store(out + static_cast<size_t>(x) * bytes, bytes,
-              yuv_to_rgb(luma[x], u, v, component_mask));
-        if (x + 1 < width) {
-            store(out + static_cast<size_t>(x + 1) * bytes, bytes,
-                  yuv_to_rgb(luma[x + 1], u, v, component_mask));
-        }
+// Repacks 4-byte pixels (B, G, R, 0) for a surface of 2 or 3 bytes per pixel.
+void repack(const std::vector<uint8_t>& pixels, int width, int bytes, uint8_t* out) {
+    for (int x = 0; x < width; ++x) {
+        const uint8_t* at = &pixels[static_cast<size_t>(x) * 4];
+        const uint32_t p = at[0] | at[1] << 8 | at[2] << 16;
+        const uint32_t value = pack_pixel(p >> 16 & 0xFF, p >> 8 & 0xFF, p & 0xFF, bytes);
+        for (int i = 0; i < bytes; ++i)
+            out[static_cast<size_t>(x) * bytes + i] = static_cast<uint8_t>(value >> (8 * i));
     }
 }
 
@@ -62,9 +53,17 @@ void display_draw_picture(VideoDisplay* display, const PlanarPicture* picture, i
     // Only what fits in the surface is drawn.
     int width = std::min(std::max(picture->width, 0), surface.width);
     size_t row_bytes = static_cast<size_t>(width) * bytes;
+    const YuvRowFunction convert = yuv_row_function();
+    std::vector<uint8_t> converted(bytes == 4 ? 0 : static_cast<size_t>(width) * 4);
     int k = 0;
     for (int r = 0; r < rows && k < surface.height; ++r) {
-        convert_row(*picture, r, width, component_mask, surface, k);
+        const YuvRow row = row_of(*picture, r, width, component_mask);
+        if (bytes == 4) {
+            convert(row, surface.row(k));
+        } else {
+            convert(row, converted.data());
+            repack(converted, width, bytes, surface.row(k));
+        }
         for (int copy = 1; copy < zoom && k + copy < surface.height; ++copy) {
             std::memcpy(surface.row(k + copy), surface.row(k), row_bytes);
         }

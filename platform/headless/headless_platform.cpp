@@ -276,13 +276,19 @@ bool HeadlessPlatform::present(WindowHandle handle, const SurfaceView& pixels, c
     int width = window->rect.width(), height = window->rect.height();
     window->frame.assign(static_cast<size_t>(width) * height, 0xFFFFFF);
     Rect from = intersect(source, {0, 0, pixels.width, pixels.height});
-    for (int y = from.top; y < from.bottom; ++y) {
-        int client_y = destination.y + y - source.top;
-        if (client_y < 0 || client_y >= height) continue;
-        for (int x = from.left; x < from.right; ++x) {
-            int client_x = destination.x + x - source.left;
-            if (client_x < 0 || client_x >= width) continue;
-            window->frame[static_cast<size_t>(client_y) * width + client_x] = rgb_at(pixels, x, y);
+    // The columns of the picture that land inside the client area.
+    const int shift_x = destination.x - source.left, shift_y = destination.y - source.top;
+    const int left = std::max(from.left, -shift_x), right = std::min(from.right, width - shift_x);
+    for (int y = std::max(from.top, -shift_y); y < std::min(from.bottom, height - shift_y); ++y) {
+        uint32_t* out = window->frame.data() + static_cast<size_t>(y + shift_y) * width;
+        if (pixels.bytes_per_pixel == 4) {
+            const uint8_t* in = pixels.pixels + static_cast<size_t>(y) * pixels.pitch;
+            for (int x = left; x < right; ++x) {
+                const uint8_t* p = in + static_cast<size_t>(x) * 4;
+                out[x + shift_x] = p[0] | p[1] << 8 | p[2] << 16;
+            }
+        } else {
+            for (int x = left; x < right; ++x) out[x + shift_x] = rgb_at(pixels, x, y);
         }
     }
     ++window->presents;

@@ -53,9 +53,13 @@ QString selected_filter(const FileDialogRequest& request) {
 }
 
 // The source rectangle of the pixels as a Qt image.
-QImage picture_of(const SurfaceView& pixels, const Rect& from) {
-    QImage image(from.width(), from.height(), QImage::Format_RGB32);
-    if (image.isNull()) return image;  // no memory for it
+// The picture's part `from` in `image`, which keeps its memory when it has
+// the size already (a step presents a picture of the same size each time).
+void picture_of(const SurfaceView& pixels, const Rect& from, QImage& image) {
+    if (image.size() != QSize(from.width(), from.height()) ||
+        image.format() != QImage::Format_RGB32)
+        image = QImage(from.width(), from.height(), QImage::Format_RGB32);
+    if (image.isNull()) return;  // no memory for it
     size_t row_bytes = static_cast<size_t>(from.width()) * 4;
     for (int y = 0; y < from.height(); ++y) {
         auto* row = reinterpret_cast<uint32_t*>(image.scanLine(y));
@@ -71,7 +75,6 @@ QImage picture_of(const SurfaceView& pixels, const Rect& from) {
                 row[x] = 0xFF000000u | rgb_at(pixels, from.left + x, from.top + y);
         }
     }
-    return image;
 }
 
 }  // namespace
@@ -430,7 +433,10 @@ bool QtPlatform::present(WindowHandle window, const SurfaceView& pixels, const R
     Record* record = find(window);
     if (!record || !pixels.pixels) return false;
     Rect from = intersect(source, {0, 0, pixels.width, pixels.height});
-    record->frame = from.empty() ? QImage() : picture_of(pixels, from);
+    if (from.empty())
+        record->frame = QImage();
+    else
+        picture_of(pixels, from, record->frame);
     record->frame_at = {destination.x + from.left - source.left,
                         destination.y + from.top - source.top};
     if (auto* client = dynamic_cast<ClientArea*>(record->client.data())) {

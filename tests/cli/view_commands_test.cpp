@@ -9,6 +9,7 @@
 #include "cli/module_session.h"
 #include "display/yuv_to_rgb.h"
 #include "tests/cli/cli_run.h"
+#include "tests/support/json_value.h"
 #include "tests/support/png_reader.h"
 #include "tests/support/test_decoder.h"
 #include "tests/support/test_paths.h"
@@ -206,6 +207,37 @@ TEST(ViewCommands, RenderChoicesOfComponentsBitPlanesOverlaysAndSize) {
                               .c_str()),
               0);
     EXPECT_EQ(read_png(read_file(closed)).value_or(PngPicture{}).pixels, plain.pixels);
+}
+
+}  // namespace
+}  // namespace tavimor::test
+
+namespace tavimor::test {
+namespace {
+
+TEST(ViewCommands, BenchStepsThroughTheModuleBothWays) {
+    const CliResult result = run_cli("bench --runs 1 --steps --json " + stream("resize_64x48"));
+    ASSERT_EQ(result.status, 0) << result.err;
+    const auto doc = parse_json(result.out);
+    ASSERT_TRUE(doc.has_value()) << result.out;
+    for (const char* key : {"decoder", "analysis", "step_forward_ms", "step_back_ms"}) {
+        const JsonValue* figures = doc->find(key);
+        ASSERT_TRUE(figures) << key;
+        EXPECT_GT(figures->find("min")->number, 0) << key;
+        EXPECT_LE(figures->find("min")->number, figures->find("median")->number) << key;
+        EXPECT_LE(figures->find("median")->number, figures->find("max")->number) << key;
+    }
+    const std::vector<std::string> lines =
+        split_lines(run_cli("bench --runs 1 --steps " + stream("tiny_1x1")).out);
+    ASSERT_EQ(lines.size(), 5u);
+    EXPECT_EQ(lines[3].rfind("step forward:", 0), 0u);
+    EXPECT_EQ(lines[4].rfind("step back:", 0), 0u);
+    EXPECT_EQ(run_cli("bench --runs 1 " + stream("tiny_1x1")).out.find("step"), std::string::npos);
+
+    const CliResult one = run_cli("bench --runs 1 --steps " + stream("tiny_17x9"));
+    EXPECT_EQ(one.status, 1);
+    EXPECT_EQ(one.err, "tavimor-cli: " + stream("tiny_17x9") +
+                           ": --steps needs a stream of at least two pictures\n");
 }
 
 }  // namespace

@@ -1,0 +1,29 @@
+#include "cli/step_timing.h"
+
+#include <vector>
+
+#include "cli/cli_error.h"
+#include "cli/module_session.h"
+
+namespace tavimor {
+
+StepTimes time_steps(const std::string& ivf_path) {
+    ModuleSession session(ivf_path);
+    std::vector<double> forward, back;
+    for (;;) {
+        const int before = session.picture();
+        const double ms = session.timed_step(1);
+        if (session.picture() == before) break;  // the end of the stream
+        forward.push_back(ms);
+    }
+    while (session.picture() > 1) {
+        const int before = session.picture();
+        const double ms = session.timed_step(0);
+        if (session.picture() == before) break;
+        back.push_back(ms);
+    }
+    if (back.empty()) throw InputError("--steps needs a stream of at least two pictures");
+    return {spread_of(forward), spread_of(back)};
+}
+
+}  // namespace tavimor
