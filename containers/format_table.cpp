@@ -1,6 +1,7 @@
 #include "containers/format_table.h"
 
 #include "containers/extraction_request.h"
+#include "containers/matroska/matroska_format.h"
 
 namespace tavimor {
 
@@ -12,7 +13,7 @@ constexpr const FormatOperations* kFormats[kContainerKinds] = {
     nullptr,  // MP4/3GP
     nullptr,  // MPEG-2 TS
     nullptr,  // FLV/F4V
-    nullptr,  // Matroska/WebM
+    &matroska::kMatroskaFormat,
 };
 
 constexpr const char* kFormatNames[kContainerKinds] = {"MP4/3GP", "MPEG-2 TS", "FLV/F4V",
