@@ -73,7 +73,7 @@ bool MatroskaState::walk(const Element& holder, int most_elements) {
             message("ID read error - res %d\n", result);
             message("error in reading id @ %d\n", position32());
             error_ = result;
-            note(result == kVintEndInside ? Problem::kCut : Problem::kUnreadable, element_start);
+            note(result == kVintCorrupt ? Problem::kUnreadable : Problem::kCut, element_start);
             return false;
         }
         const auto found = index_.find(id.value);
@@ -89,7 +89,7 @@ bool MatroskaState::walk(const Element& holder, int most_elements) {
         if (result != kVintOk) {
             message("error in reading element size @ %d\n", position32());
             error_ = result;
-            note(result == kVintEndInside ? Problem::kCut : Problem::kUnreadable, element_start);
+            note(result == kVintCorrupt ? Problem::kUnreadable : Problem::kCut, element_start);
             return false;
         }
         ++walked;
