@@ -144,9 +144,9 @@ TEST_F(OpenFlow, AFileThatIsNoStreamIsReportedAndNothingOpens) {
 
 TEST_F(OpenFlow, KindsWithoutAModuleAreNotSupported) {
     const std::string raw = temp_ + "frames.yuv";
-    const std::string webm = temp_ + "clip.webm";
+    const std::string flv = temp_ + "clip.flv";
     std::ofstream(raw) << "yuv";
-    std::ofstream(webm) << "webm";
+    std::ofstream(flv) << "flv";
     then([&] {
         open(raw);
         ASSERT_EQ(platform_.message_boxes().size(), 1u);
@@ -155,10 +155,10 @@ TEST_F(OpenFlow, KindsWithoutAModuleAreNotSupported) {
         EXPECT_EQ(box.caption, "Warning");
         EXPECT_EQ(box.style, mb::kOk | mb::kIconError);
         // A container whose parser this build lacks: one message says so.
-        open(webm);
+        open(flv);
         ASSERT_EQ(platform_.message_boxes().size(), 2u);
         EXPECT_EQ(platform_.message_boxes()[1].text,
-                  webm + ": Matroska/WebM files cannot be read by this version yet");
+                  flv + ": FLV/F4V files cannot be read by this version yet");
         open(stream("sample_320x240.ivf"));  // a VP8 stream still opens afterwards
         expect_opened(stream("sample_320x240.ivf"));
     });
