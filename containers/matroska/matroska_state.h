@@ -111,6 +111,7 @@ class MatroskaState : public FormatState {
     Problem first_problem_ = Problem::kNone;
     uint64_t first_problem_at_ = 0;
     int problems_ = 0;
+    bool cut_noted_ = false;
 };
 
 }  // namespace tavimor::matroska

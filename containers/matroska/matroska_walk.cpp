@@ -281,6 +281,13 @@ const char* MatroskaState::tabs(int depth) {
 }
 
 void MatroskaState::note(Problem problem, uint64_t at) {
+    // A cut shows in every element around it: it counts once, told by the
+    // innermost element it cuts (noted last).
+    if (problem == Problem::kCut && cut_noted_) {
+        if (first_problem_ == Problem::kCut) first_problem_at_ = at;
+        return;
+    }
+    if (problem == Problem::kCut) cut_noted_ = true;
     if (problems_++ == 0) {
         first_problem_ = problem;
         first_problem_at_ = at;

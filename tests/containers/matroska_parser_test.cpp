@@ -385,6 +385,8 @@ TEST_F(MatroskaParser, AFileCutInAClusterKeepsEverythingBeforeTheCut) {
         EXPECT_EQ(
             run.warnings[0].find("the file is cut off: it ends at byte " + std::to_string(cut)), 0u)
             << run.warnings[0];
+        // The cut shows in the segment, the cluster and the block: one problem.
+        EXPECT_EQ(run.warnings[0].find("more problems"), std::string::npos) << run.warnings[0];
         EXPECT_NE(run.messages, "");
     }
     // The cut inside a frame names the frame's element.
