@@ -205,9 +205,8 @@ TEST_F(ContainersFlow, AWebmFileOpensItsVp8TrackAndShowsItsStructure) {
     });
     EXPECT_EQ(run(), 0);
     EXPECT_EQ(proposed, temp_ + "clip.vp8");
-    ASSERT_GE(roots.size(), 2u);
-    EXPECT_EQ(roots[0], "EBML");
-    EXPECT_EQ(roots[1], "Segment");
+    // Elements the parser does not know (there are some) stay in their place.
+    EXPECT_EQ(roots, (std::vector<std::string>{"EBML", "Segment"}));
     EXPECT_EQ(under_ebml, std::vector<std::string>{"Header"});
     // The track's frames are those of the stream the file was made from.
     const std::vector<IvfFrame> frames = ivf_frames(file_contents(temp_ + "clip.vp8"));
