@@ -114,13 +114,9 @@ TEST_F(MatroskaCommands, AWebmFileIsReadByEveryCommandThatTakesIt) {
     const std::string y4m = folder_.path("out.y4m");
     EXPECT_EQ(run("decode " + webm + " -o " + y4m).status, 0);
     EXPECT_EQ(read_file(y4m).rfind("YUV4MPEG2 W99 H77 F30:1 ", 0), 0u);
-    // struct -o writes what struct prints.
-    const std::string text = folder_.path("structure.txt");
-    EXPECT_EQ(run("struct -o " + text + " " + webm).out, "");
-    EXPECT_EQ(read_file(text), run("struct " + webm).out);
 }
 
-TEST_F(MatroskaCommands, CutAndDamagedFilesEndWithOneWarning) {
+TEST_F(MatroskaCommands, ACutFileGivesOneWarningAndWhatCameBefore) {
     const std::string whole = read_file(data_path("multi_odd_99x77.webm"));
     const std::string cut = file("cut.webm", whole.substr(0, whole.size() * 2 / 3));
     const CliResult extracted = run("extract " + cut + " -o " + folder_.path("cut.ivf"));
@@ -137,44 +133,6 @@ TEST_F(MatroskaCommands, CutAndDamagedFilesEndWithOneWarning) {
     EXPECT_EQ(md5.status, 0);
     EXPECT_EQ(md5.out, read_file(data_path("multi_odd_99x77.md5")).substr(0, md5.out.size()));
     EXPECT_EQ(std::count(md5.out.begin(), md5.out.end(), '\n'), static_cast<long>(frames));
-
-    // A file with only the start of its header: its structure as far as it
-    // goes, and no video track.
-    const std::string start =
-        file("start.mkv", std::string("\x1A\x45\xDF\xA3\x9F\x42\x86\x81\x01", 9));
-    const CliResult structure = run("struct " + start);
-    EXPECT_EQ(structure.status, 0);
-    EXPECT_EQ(structure.out, "EBML\n\tHeader\n\t\tEBML Version = 1\n");
-    const std::string warning = "tavimor-cli: " + start +
-                                ": warning: the file is cut off: it ends at byte 9 inside the "
-                                "element starting at byte 0; everything before the cut was read\n";
-    EXPECT_EQ(structure.err, warning);
-    const CliResult none = run("extract -o " + folder_.path("none.ivf") + " " + start);
-    EXPECT_EQ(none.status, 1);
-    EXPECT_EQ(none.err, warning + "tavimor-cli: " + start +
-                            ": the file holds no video track the extraction knows\n");
-    EXPECT_FALSE(fs::exists(folder_.path("none.ivf")));
-    for (const std::string& command :
-         {std::string("md5"), std::string("info"), "decode -o " + folder_.path("out.yuv")}) {
-        const CliResult result = run(command + " " + start);
-        EXPECT_EQ(result.status, 1) << command;
-        EXPECT_EQ(result.err, warning + "tavimor-cli: " + start +
-                                  ": the Matroska/WebM file holds no VP8 video track\n")
-            << command;
-    }
-
-    // Sizes that run past their holder, in every cluster.
-    std::string damaged = whole;
-    for (size_t at = damaged.find("\x1F\x43\xB6\x75"); at != std::string::npos;
-         at = damaged.find("\x1F\x43\xB6\x75", at + 4)) {
-        const size_t block = damaged.find('\xA3', at);
-        damaged[block + 1] = '\x10';  // an eight-byte size beginning 0x10...
-    }
-    const std::string broken = file("broken.webm", damaged);
-    const CliResult result = run("struct " + broken);
-    EXPECT_EQ(result.status, 0);
-    EXPECT_EQ(result.err.rfind("tavimor-cli: " + broken + ": warning: the file is damaged", 0), 0u)
-        << result.err;
 }
 
 }  // namespace
