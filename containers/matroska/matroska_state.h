@@ -57,7 +57,14 @@ class MatroskaState : public FormatState {
     void cleanup();
 
   private:
-    // The walk (matroska_walk.cpp).
+    // The walk (matroska_walk.cpp). Walks the elements inside the holder
+    // from the current position: up to the holder's end, the end of the
+    // file, at most so many elements, or, in a holder of unknown size, up to
+    // an element that cannot stand inside it. Every element ends where its
+    // size says, whatever went wrong inside it. False when the walk stopped
+    // where no element can be read or an element is larger than the holder:
+    // the position is then no element's start, and the walk holding this
+    // one takes over at its own end.
     bool walk(const Element& holder, int most_elements);
     bool walk_master(const Element& element);
     void handle_value(const Element& element);
