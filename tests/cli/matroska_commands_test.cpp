@@ -51,7 +51,7 @@ void check_sample(const std::string& input) {
         const std::string ivf = read_file(out);
         EXPECT_EQ(ivf.substr(0, 4), "DKIF");
         EXPECT_EQ(frame_md5s(ivf), read_file(base + ".frames.md5"));
-        EXPECT_EQ(le32(ivf, 24), ivf_frames(ivf).size());
+        EXPECT_EQ(ivf_le32(ivf, 24), ivf_frames(ivf).size());
         EXPECT_EQ(run_cli("md5 " + out).out, read_file(base + ".md5"));
         // md5 takes the container itself as well.
         EXPECT_EQ(run_cli("md5 " + input).out, read_file(base + ".md5"));
@@ -78,7 +78,7 @@ TEST(MatroskaSamples, TheBundledSamplesGiveTheirFramesPicturesAndStreams) {
 
 TEST(MatroskaSamples, TheAudioTrackFirstGivesSkippedLinesForItsBlocks) {
     const std::string input = data_path("vp8_pcm_audio_first_99x77.mkv");
-    const std::vector<std::string> lines = lines_of(run_cli("struct " + input).out);
+    const std::vector<std::string> lines = mkv_text_lines(run_cli("struct " + input).out);
     // Track 1 (PCM): 8 simple blocks and one block in a group; track 2: 10 frames.
     size_t skipped = 0, data = 0;
     for (const std::string& line : lines) {

@@ -33,13 +33,13 @@ std::string vp8_track(uint64_t number = 1, uint64_t duration = 33333333) {
 // The deepest line of a structure text, in tabs.
 size_t deepest(const std::string& text) {
     size_t most = 0;
-    for (const std::string& line : lines_of(text))
+    for (const std::string& line : mkv_text_lines(text))
         most = std::max(most, line.find_first_not_of('\t'));
     return most;
 }
 
 size_t count_lines(const std::string& text, const std::string& line) {
-    const std::vector<std::string> lines = lines_of(text);
+    const std::vector<std::string> lines = mkv_text_lines(text);
     return static_cast<size_t>(std::count(lines.begin(), lines.end(), line));
 }
 
@@ -141,15 +141,15 @@ TEST_F(MatroskaParser, AVp8TrackBecomesAnIvfStream) {
     const std::string& ivf = run.output;
     ASSERT_GE(ivf.size(), 32u);
     EXPECT_EQ(ivf.substr(0, 4), "DKIF");
-    EXPECT_EQ(le16(ivf, 4), 0);   // version
-    EXPECT_EQ(le16(ivf, 6), 32);  // header size
+    EXPECT_EQ(ivf_le16(ivf, 4), 0);   // version
+    EXPECT_EQ(ivf_le16(ivf, 6), 32);  // header size
     EXPECT_EQ(ivf.substr(8, 4), "VP80");
-    EXPECT_EQ(le16(ivf, 12), 640);
-    EXPECT_EQ(le16(ivf, 14), 360);
-    EXPECT_EQ(le32(ivf, 16), 30u);  // rate / scale: 30 frames a second
-    EXPECT_EQ(le32(ivf, 20), 1u);
-    EXPECT_EQ(le32(ivf, 24), 3u);  // frames
-    EXPECT_EQ(le32(ivf, 28), 0u);
+    EXPECT_EQ(ivf_le16(ivf, 12), 640);
+    EXPECT_EQ(ivf_le16(ivf, 14), 360);
+    EXPECT_EQ(ivf_le32(ivf, 16), 30u);  // rate / scale: 30 frames a second
+    EXPECT_EQ(ivf_le32(ivf, 20), 1u);
+    EXPECT_EQ(ivf_le32(ivf, 24), 3u);  // frames
+    EXPECT_EQ(ivf_le32(ivf, 28), 0u);
     const std::vector<IvfFrame> written = ivf_frames(ivf);
     ASSERT_EQ(written.size(), 3u);
     for (size_t i = 0; i < 3; ++i) {
@@ -183,8 +183,8 @@ TEST_F(MatroskaParser, TheFrameRateComesFromTheDurationOrTheFramesTimes) {
             ebml_header() +
             segment(info + tracks(track_entry(1, "V_VP8", c.default_duration, 8, 8)) + clusters));
         ASSERT_EQ(run.output.size(), 32 + c.times.size() * 13);
-        EXPECT_EQ(le32(run.output, 16), c.rate) << c.default_duration << " " << c.times.size();
-        EXPECT_EQ(le32(run.output, 20), c.scale) << c.default_duration << " " << c.times.size();
+        EXPECT_EQ(ivf_le32(run.output, 16), c.rate) << c.default_duration << " " << c.times.size();
+        EXPECT_EQ(ivf_le32(run.output, 20), c.scale) << c.default_duration << " " << c.times.size();
     }
     EXPECT_EQ(matroska::frame_rate_of(3e12).scale, 3000u);  // a frame an hour
 }
@@ -337,8 +337,8 @@ TEST_F(MatroskaParser, ALiveRecordingOfUnknownSizesParsesFlat) {
     const std::vector<IvfFrame> frames = ivf_frames(run.output);
     ASSERT_EQ(frames.size(), static_cast<size_t>(kClusters));
     EXPECT_EQ(frames[4321].bytes, frame_bytes(10, 4321));
-    EXPECT_EQ(le32(run.output, 24), static_cast<uint32_t>(kClusters));
-    EXPECT_EQ(le32(run.output, 16), 30u);
+    EXPECT_EQ(ivf_le32(run.output, 24), static_cast<uint32_t>(kClusters));
+    EXPECT_EQ(ivf_le32(run.output, 16), 30u);
     EXPECT_EQ(deepest(run.structure), 4u);  // a pixel width, in Video
     EXPECT_EQ(count_lines(run.structure, "\tSegment Cluster"), static_cast<size_t>(kClusters));
     EXPECT_EQ(count_lines(run.structure, "\tSegment Cues"), 1u);
@@ -373,7 +373,7 @@ TEST_F(MatroskaParser, AFileCutInAClusterKeepsEverythingBeforeTheCut) {
         const std::vector<IvfFrame> frames = ivf_frames(run.output);
         ASSERT_EQ(frames.size(), 2u) << cut;
         EXPECT_EQ(frames[1].bytes, frame_bytes(100, 1));
-        EXPECT_EQ(le32(run.output, 24), 2u);
+        EXPECT_EQ(ivf_le32(run.output, 24), 2u);
         ASSERT_EQ(run.warnings.size(), 1u) << cut;
         EXPECT_EQ(
             run.warnings[0].find("the file is cut off: it ends at byte " + std::to_string(cut)), 0u)

@@ -16,14 +16,14 @@
 
 namespace tavimor::test {
 
-inline std::string file_contents(const std::string& path) {
+inline std::string mkv_file_contents(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     std::stringstream bytes;
     bytes << in.rdbuf();
     return bytes.str();
 }
 
-inline std::vector<std::string> lines_of(const std::string& text) {
+inline std::vector<std::string> mkv_text_lines(const std::string& text) {
     std::vector<std::string> lines;
     std::istringstream in(text);
     for (std::string line; std::getline(in, line);) lines.push_back(line);
@@ -45,14 +45,14 @@ struct IvfFrame {
     std::string bytes;
 };
 
-inline uint32_t le32(const std::string& bytes, size_t at) {
+inline uint32_t ivf_le32(const std::string& bytes, size_t at) {
     uint32_t value = 0;
     for (int i = 3; i >= 0; --i)
         value = (value << 8) | static_cast<uint8_t>(bytes[at + static_cast<size_t>(i)]);
     return value;
 }
 
-inline uint16_t le16(const std::string& bytes, size_t at) {
+inline uint16_t ivf_le16(const std::string& bytes, size_t at) {
     return static_cast<uint16_t>(static_cast<uint8_t>(bytes[at]) |
                                  (static_cast<uint8_t>(bytes[at + 1]) << 8));
 }
@@ -63,8 +63,8 @@ inline std::vector<IvfFrame> ivf_frames(const std::string& ivf) {
     size_t at = 32;
     while (at + 12 <= ivf.size()) {
         IvfFrame frame;
-        frame.size = le32(ivf, at);
-        frame.timestamp = le32(ivf, at + 4) | (uint64_t{le32(ivf, at + 8)} << 32);
+        frame.size = ivf_le32(ivf, at);
+        frame.timestamp = ivf_le32(ivf, at + 4) | (uint64_t{ivf_le32(ivf, at + 8)} << 32);
         at += 12;
         frame.bytes = ivf.substr(at, frame.size);
         at += frame.size;
@@ -109,9 +109,9 @@ class MatroskaFolder {
         for (const char* name : {"video.out", "structure.txt", "messages.txt"})
             std::filesystem::remove(path(name));
         run.result = run_extraction(request);
-        run.structure = file_contents(path("structure.txt"));
-        run.messages = file_contents(path("messages.txt"));
-        run.output = file_contents(path("video.out"));
+        run.structure = mkv_file_contents(path("structure.txt"));
+        run.messages = mkv_file_contents(path("messages.txt"));
+        run.output = mkv_file_contents(path("video.out"));
         return run;
     }
 

@@ -164,7 +164,7 @@ TEST_F(ContainersFlow, ATextTooLongForTheTreeIsOfferedAsAFile) {
 TEST_F(ContainersFlow, AWebmFileOpensItsVp8TrackAndShowsItsStructure) {
     const std::string webm = temp_ + "clip.webm";
     std::filesystem::copy_file(stream("multi_odd_99x77.webm"), webm);
-    const std::string whole = file_contents(webm);
+    const std::string whole = mkv_file_contents(webm);
     const std::string cut = file("cut.webm", whole.substr(0, whole.size() / 2));
     std::string proposed;
     std::vector<std::string> roots, under_ebml;
@@ -209,11 +209,12 @@ TEST_F(ContainersFlow, AWebmFileOpensItsVp8TrackAndShowsItsStructure) {
     EXPECT_EQ(roots, (std::vector<std::string>{"EBML", "Segment"}));
     EXPECT_EQ(under_ebml, std::vector<std::string>{"Header"});
     // The track's frames are those of the stream the file was made from.
-    const std::vector<IvfFrame> frames = ivf_frames(file_contents(temp_ + "clip.vp8"));
-    const std::vector<IvfFrame> original = ivf_frames(file_contents(stream("multi_odd_99x77.ivf")));
+    const std::vector<IvfFrame> frames = ivf_frames(mkv_file_contents(temp_ + "clip.vp8"));
+    const std::vector<IvfFrame> original =
+        ivf_frames(mkv_file_contents(stream("multi_odd_99x77.ivf")));
     ASSERT_EQ(frames.size(), original.size());
     for (size_t i = 0; i < frames.size(); ++i) EXPECT_EQ(frames[i].bytes, original[i].bytes) << i;
-    const size_t kept = ivf_frames(file_contents(temp_ + "cut.vp8")).size();
+    const size_t kept = ivf_frames(mkv_file_contents(temp_ + "cut.vp8")).size();
     EXPECT_GT(kept, 0u);
     EXPECT_LT(kept, original.size());
 }
