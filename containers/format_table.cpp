@@ -2,6 +2,7 @@
 
 #include "containers/extraction_request.h"
 #include "containers/flv/flv_format.h"
+#include "containers/matroska/matroska_format.h"
 
 namespace tavimor {
 
@@ -13,7 +14,7 @@ constexpr const FormatOperations* kFormats[kContainerKinds] = {
     nullptr,  // MP4/3GP
     nullptr,  // MPEG-2 TS
     &flv::kFlvFormat,
-    nullptr,  // Matroska/WebM
+    &matroska::kMatroskaFormat,
 };
 
 constexpr const char* kFormatNames[kContainerKinds] = {"MP4/3GP", "MPEG-2 TS", "FLV/F4V",

@@ -13,6 +13,7 @@
 #include "shell/indented_tree.h"
 #include "shell/video_output_dialog.h"
 #include "shell/view_state.h"
+#include "tests/containers/matroska_run.h"
 #include "tests/shell/shell_fixture.h"
 
 namespace tavimor::test {
@@ -158,6 +159,64 @@ TEST_F(ContainersFlow, ATextTooLongForTheTreeIsOfferedAsAFile) {
         EXPECT_EQ(platform_.message_boxes().size(), asked);
     });
     EXPECT_EQ(run(), 0);
+}
+
+TEST_F(ContainersFlow, AWebmFileOpensItsVp8TrackAndShowsItsStructure) {
+    const std::string webm = temp_ + "clip.webm";
+    std::filesystem::copy_file(stream("multi_odd_99x77.webm"), webm);
+    const std::string whole = mkv_file_contents(webm);
+    const std::string cut = file("cut.webm", whole.substr(0, whole.size() / 2));
+    std::string proposed;
+    std::vector<std::string> roots, under_ebml;
+    then([&] {
+        platform_.script_next_dialog("VIDEOOUTPUTDLG", [&](HeadlessPlatform& user, WindowHandle d) {
+            proposed = user.window_text(user.dialog_item(d, ctl::kPathField));
+            user.click(d, ctl::kOk);
+        });
+        platform_.answer_next_file_dialog(webm);
+        accept_file_type(true);
+        choose(cmd::kOpen);
+        EXPECT_EQ(platform_.window_text(main_window()), temp_ + "clip.vp8");
+        EXPECT_EQ(status(), "Frame 1");
+        EXPECT_EQ(view_state().codec_code, kFoundVp8);
+        EXPECT_TRUE(message_texts().empty());
+        choose(cmd::kContainerStructure);
+        choose_structure_type(0);
+        for (int i = 0; i < platform_.tree_child_count(tree(), kTreeRoot); ++i)
+            roots.push_back(
+                platform_.tree_item_text(tree(), platform_.tree_child(tree(), kTreeRoot, i)));
+        const TreeItem ebml = platform_.tree_child(tree(), kTreeRoot, 0);
+        for (int i = 0; i < platform_.tree_child_count(tree(), ebml); ++i)
+            under_ebml.push_back(
+                platform_.tree_item_text(tree(), platform_.tree_child(tree(), ebml, i)));
+        choose(cmd::kClose);
+
+        // A file cut off half-way: one message, and what came before opens.
+        platform_.script_next_dialog("VIDEOOUTPUTDLG", [](HeadlessPlatform& user, WindowHandle d) {
+            user.click(d, ctl::kOk);
+        });
+        platform_.answer_next_file_dialog(cut);
+        accept_file_type(false);
+        choose(cmd::kOpen);
+        ASSERT_EQ(message_texts().size(), 1u);
+        EXPECT_EQ(message_texts()[0].rfind("the file is cut off: it ends at byte ", 0), 0u);
+        EXPECT_EQ(platform_.window_text(main_window()), temp_ + "cut.vp8");
+        EXPECT_EQ(status(), "Frame 1");
+    });
+    EXPECT_EQ(run(), 0);
+    EXPECT_EQ(proposed, temp_ + "clip.vp8");
+    // Elements the parser does not know (there are some) stay in their place.
+    EXPECT_EQ(roots, (std::vector<std::string>{"EBML", "Segment"}));
+    EXPECT_EQ(under_ebml, std::vector<std::string>{"Header"});
+    // The track's frames are those of the stream the file was made from.
+    const std::vector<IvfFrame> frames = ivf_frames(mkv_file_contents(temp_ + "clip.vp8"));
+    const std::vector<IvfFrame> original =
+        ivf_frames(mkv_file_contents(stream("multi_odd_99x77.ivf")));
+    ASSERT_EQ(frames.size(), original.size());
+    for (size_t i = 0; i < frames.size(); ++i) EXPECT_EQ(frames[i].bytes, original[i].bytes) << i;
+    const size_t kept = ivf_frames(mkv_file_contents(temp_ + "cut.vp8")).size();
+    EXPECT_GT(kept, 0u);
+    EXPECT_LT(kept, original.size());
 }
 
 TEST(VideoOutputPath, TakesTheCodecsExtension) {
