@@ -129,9 +129,10 @@ bool MatroskaState::walk(const Element& holder, int most_elements) {
         }
 
         if (!descriptor) {
-            // Unindented, whatever the element's depth: the line stands out
-            // at the left of the structure text.
-            text("Unsupported ID(0x%8x)\n", static_cast<unsigned>(id.value));
+            // At the element's depth like every other line: without its tabs
+            // it would stand as a root of the tree, and the tree would hang
+            // the lines after it (the rest of the Segment) under it.
+            text("%sUnsupported ID(0x%8x)\n", tabs(element.depth), static_cast<unsigned>(id.value));
             in.seek(element.end);
             continue;
         }

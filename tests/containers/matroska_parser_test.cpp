@@ -108,7 +108,7 @@ TEST_F(MatroskaParser, TheStructureTextShowsEveryKindInItsLineFormat) {
               "\t\t\tTime Code = 0\n"
               "\t\t\tFlags = 0x80\n"
               "\t\t\tData(5 bytes)\n"
-              "Unsupported ID(0x    6532)\n"  // one unindented line; the walk goes on
+              "\t\tUnsupported ID(0x    6532)\n"  // one line, and the walk goes on
               "\t\tBlock Group\n"
               "\t\t\tBlock\n"
               "\t\t\t\tTrackNumber = 1\n"
