@@ -1,6 +1,7 @@
 #include "containers/format_table.h"
 
 #include "containers/extraction_request.h"
+#include "containers/ts/ts_format.h"
 
 namespace tavimor {
 
@@ -10,7 +11,7 @@ namespace {
 // slot is a format this build cannot read yet.
 constexpr const FormatOperations* kFormats[kContainerKinds] = {
     nullptr,  // MP4/3GP
-    nullptr,  // MPEG-2 TS
+    &ts::kTsFormat,  // MPEG-2 TS
     nullptr,  // FLV/F4V
     nullptr,  // Matroska/WebM
 };
