@@ -180,6 +180,15 @@ bool usable(const Packet& packet) {
     return true;
 }
 
+// The video goes out in 184-byte pieces: a large buffer keeps the writes
+// few. Called before anything is written to the raw output; the state, and
+// with it the buffer, outlives the file.
+void use_output_buffer(DemuxerContext& context, TsState& state) {
+    if (context.raw_output)
+        std::setvbuf(context.raw_output, state.output_buffer.data(), _IOFBF,
+                     state.output_buffer.size());
+}
+
 // One packet; false when the run must stop (the output could not be switched).
 bool handle_packet(DemuxerContext& context, TsState& state, const uint8_t* bytes, int64_t offset) {
     const Packet packet = read_packet(bytes);
@@ -190,6 +199,7 @@ bool handle_packet(DemuxerContext& context, TsState& state, const uint8_t* bytes
     if (state.video_pid != kNoPid && !output_asked) {
         output_asked = true;
         if (!switch_to_codec_output(context, kFoundH264)) return false;
+        use_output_buffer(context, state);
     }
 
     const int pid = packet.pid;
@@ -215,6 +225,8 @@ int setup(DemuxerContext& context) {
     state.structure_text = context.structure_text;
     state.pes_text = context.pes_text;
     state.buffer.resize(kReadSize + kPacketSize);
+    state.output_buffer.resize(kOutputBufferSize);
+    use_output_buffer(context, state);
     state.assembler_of.fill(-1);
     state.trial = std::make_unique<SectionAssembler>();
     add_assembler(state, 0);  // the PAT's

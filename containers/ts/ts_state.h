@@ -18,8 +18,9 @@ inline constexpr int kPidCount = 8192;
 inline constexpr int kNoPid = 8191;  // the null packets' PID, also "none"
 inline constexpr int kMaxAssemblers = 32;
 inline constexpr int kH264StreamType = 0x1B;
-// Bytes read from the input at a time.
+// Bytes read from the input at a time, and the raw output's buffer.
 inline constexpr size_t kReadSize = 64 * 1024;
+inline constexpr size_t kOutputBufferSize = 256 * 1024;
 
 // Where the PES packets of one PID stand: whether the last header was taken,
 // so that the packets continuing it carry its payload.
@@ -43,6 +44,7 @@ struct TsState : FormatState {
 
     // The read buffer: what was read at a time and a partial packet kept from before.
     std::vector<uint8_t> buffer;
+    std::vector<char> output_buffer;
 
     // Section assemblers of the PIDs carrying program tables, by PID (-1: none).
     std::array<int8_t, kPidCount> assembler_of{};
