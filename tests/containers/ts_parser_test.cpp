@@ -5,6 +5,7 @@
 
 #include <random>
 
+#include "containers/demuxer_context.h"
 #include "tests/containers/ts_builder.h"
 
 namespace tavimor::ts_test {
@@ -309,6 +310,18 @@ TEST(TsParser, StreamsWithoutVideoEndWithNothingExtracted) {
         EXPECT_TRUE(run.asked.empty());
         EXPECT_EQ(run.raw + run.video, "");
     }
+}
+
+TEST(TsParser, AnInputThatCannotBeReadFailsTheRun) {
+    Folder folder;
+    DemuxerContext context;
+    context.input = std::fopen(folder.path("in.ts").c_str(), "wb");  // reading it fails
+    context.raw_output = std::fopen(folder.path("out.264").c_str(), "wb");
+    ASSERT_TRUE(context.input && context.raw_output);
+    context.state = ts::kTsFormat.make_state();
+    ASSERT_EQ(ts::kTsFormat.setup(context), kFormatOk);
+    EXPECT_EQ(ts::kTsFormat.body(context), kFormatFailed);
+    EXPECT_EQ(context.failure, "the container file could not be read");
 }
 
 }  // namespace
