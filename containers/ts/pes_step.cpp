@@ -42,6 +42,27 @@ bool read_timestamp(const uint8_t* bytes, int prefix, int64_t& value) {
     return true;
 }
 
+// The PTS (and DTS) the flags announce, inside the header's size, with their
+// lines; false when one does not fit or its prefix or a marker bit is wrong.
+bool read_time_stamps(const uint8_t* header, size_t header_size, int pts_dts_flags,
+                      TextLines& lines) {
+    const uint8_t* stamp = header + kFlagsHeader;
+    int64_t value = 0;
+    if (pts_dts_flags & 2) {
+        if (header_size < kFlagsHeader + kTimestampSize ||
+            !read_timestamp(stamp, pts_dts_flags == 3 ? 3 : 2, value))
+            return false;
+        lines.add("\tPTS = ", value, "\n");
+    }
+    if (pts_dts_flags == 3) {
+        if (header_size < kFlagsHeader + 2 * kTimestampSize ||
+            !read_timestamp(stamp + kTimestampSize, 1, value))
+            return false;
+        lines.add("\tDTS = ", value, "\n");
+    }
+    return true;
+}
+
 // Reads the PES header at the start of the payload and writes its text; the
 // header's size, or 0 when the packet is dropped.
 size_t read_header(TsState& state, int pid, const uint8_t* payload, size_t size) {
@@ -76,28 +97,10 @@ size_t read_header(TsState& state, int pid, const uint8_t* payload, size_t size)
               "\n\tPES_CRC_flag = ", (second >> 1) & 1, "\n\tPES_extension_flag = ", second & 1,
               "\n\tPES_header_data_length = ", payload[8], "\n");
 
-    size_t taken = 0;  // stays 0 for a header that is dropped
-    do {
-        if ((first >> 6) != 2 || header_size > size) break;
-        const uint8_t* stamp = payload + kFlagsHeader;
-        int64_t pts = 0;
-        int64_t dts = 0;
-        if (pts_dts_flags & 2) {
-            if (header_size < kFlagsHeader + kTimestampSize ||
-                !read_timestamp(stamp, pts_dts_flags == 3 ? 3 : 2, pts))
-                break;
-            lines.add("\tPTS = ", pts, "\n");
-        }
-        if (pts_dts_flags == 3) {
-            if (header_size < kFlagsHeader + 2 * kTimestampSize ||
-                !read_timestamp(stamp + kTimestampSize, 1, dts))
-                break;
-            lines.add("\tDTS = ", dts, "\n");
-        }
-        taken = header_size;
-    } while (false);
+    const bool taken = (first >> 6) == 2 && header_size <= size &&
+                       read_time_stamps(payload, header_size, pts_dts_flags, lines);
     lines.write_to(state.pes_text);
-    return taken;
+    return taken ? header_size : 0;
 }
 
 }  // namespace
