@@ -158,6 +158,13 @@ inline Bytes contents(const std::string& path) {
     return text.str();
 }
 
+// How often `what` occurs in the text.
+inline size_t count(const Bytes& text, const std::string& what) {
+    size_t n = 0;
+    for (size_t at = text.find(what); at != Bytes::npos; at = text.find(what, at + 1)) ++n;
+    return n;
+}
+
 // What a run over a stream gave.
 struct TsRun {
     ExtractionResult result;

@@ -51,12 +51,6 @@ std::vector<std::string> positions(const Bytes& structure) {
     return found;
 }
 
-size_t count(const Bytes& text, const std::string& what) {
-    size_t n = 0;
-    for (size_t at = text.find(what); at != Bytes::npos; at = text.find(what, at + 1)) ++n;
-    return n;
-}
-
 // H.264-like access units: an access unit delimiter and one slice of filler.
 Bytes access_unit(int number, size_t size) {
     Bytes unit = Bytes("\0\0\0\1\x09\x10\0\0\0\1\x65", 11);

@@ -17,12 +17,6 @@ const fs::path kSamples =
     fs::path(__FILE__).parent_path().parent_path().parent_path() / ".." / "shared" / "vectors" /
     "containers";
 
-size_t count(const Bytes& text, const std::string& what) {
-    size_t n = 0;
-    for (size_t at = text.find(what); at != Bytes::npos; at = text.find(what, at + 1)) ++n;
-    return n;
-}
-
 TEST(TsSamples, TheVideoIsTheSamplesElementaryStreamAndEveryPacketHasItsBlock) {
     const fs::path sample = kSamples / "avc_main_320x240_aud.ts";
     if (!fs::exists(sample)) GTEST_SKIP() << "no shared samples at " << kSamples;
