@@ -11,7 +11,7 @@ namespace {
 // slot is a format this build cannot read yet.
 constexpr const FormatOperations* kFormats[kContainerKinds] = {
     nullptr,  // MP4/3GP
-    &ts::kTsFormat,  // MPEG-2 TS
+    &ts::kTsFormat,
     nullptr,  // FLV/F4V
     nullptr,  // Matroska/WebM
 };

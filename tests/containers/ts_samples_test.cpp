@@ -13,9 +13,8 @@ namespace {
 namespace fs = std::filesystem;
 
 // The shared samples sit beside the checkout.
-const fs::path kSamples =
-    fs::path(__FILE__).parent_path().parent_path().parent_path() / ".." / "shared" / "vectors" /
-    "containers";
+const fs::path kSamples = fs::path(__FILE__).parent_path().parent_path().parent_path() / ".." /
+                          "shared" / "vectors" / "containers";
 
 TEST(TsSamples, TheVideoIsTheSamplesElementaryStreamAndEveryPacketHasItsBlock) {
     const fs::path sample = kSamples / "avc_main_320x240_aud.ts";
@@ -28,7 +27,8 @@ TEST(TsSamples, TheVideoIsTheSamplesElementaryStreamAndEveryPacketHasItsBlock) {
 
     // 203 packets from offset 0; packets per PID as the sample's notes list them.
     EXPECT_EQ(count(run.structure, "transport_packet(pos=0x"), 203u);
-    EXPECT_EQ(count(run.structure, "transport_packet(pos=0x00009458)\n"), 1u);  // the last, 202 * 188
+    EXPECT_EQ(count(run.structure, "transport_packet(pos=0x00009458)\n"),
+              1u);  // the last, 202 * 188
     EXPECT_EQ(count(run.structure, "\tPID = 0(PAT)\n"), 5u);
     EXPECT_EQ(count(run.structure, "\tPID = 256(Video)\n"), 179u);
     EXPECT_EQ(count(run.structure, "\tPID = 257(Audio)\n"), 14u);
