@@ -27,8 +27,8 @@ TEST(TsSamples, TheVideoIsTheSamplesElementaryStreamAndEveryPacketHasItsBlock) {
 
     // 203 packets from offset 0; packets per PID as the sample's notes list them.
     EXPECT_EQ(count(run.structure, "transport_packet(pos=0x"), 203u);
-    EXPECT_EQ(count(run.structure, "transport_packet(pos=0x00009458)\n"),
-              1u);  // the last, 202 * 188
+    // The last packet's offset is 202 * 188.
+    EXPECT_EQ(count(run.structure, "transport_packet(pos=0x00009458)\n"), 1u);
     EXPECT_EQ(count(run.structure, "\tPID = 0(PAT)\n"), 5u);
     EXPECT_EQ(count(run.structure, "\tPID = 256(Video)\n"), 179u);
     EXPECT_EQ(count(run.structure, "\tPID = 257(Audio)\n"), 14u);
