@@ -3,6 +3,7 @@
 #include "containers/extraction_request.h"
 #include "containers/flv/flv_format.h"
 #include "containers/matroska/matroska_format.h"
+#include "containers/ts/ts_format.h"
 
 namespace tavimor {
 
@@ -12,7 +13,7 @@ namespace {
 // slot is a format this build cannot read yet.
 constexpr const FormatOperations* kFormats[kContainerKinds] = {
     nullptr,  // MP4/3GP
-    nullptr,  // MPEG-2 TS
+    &ts::kTsFormat,
     &flv::kFlvFormat,
     &matroska::kMatroskaFormat,
 };

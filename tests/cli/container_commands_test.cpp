@@ -163,6 +163,40 @@ TEST_F(ContainerCommands, FlvFilesGiveTheirStructureAndTheirAvcStream) {
     EXPECT_FALSE(fs::exists(folder_.path("other.264")));
 }
 
+TEST_F(ContainerCommands, MpegTsFilesGiveTheirTextsAndOnlyAVideoTheyHold) {
+    // Two packets of PID 0 with no payload, by name and by content.
+    std::string ts(2 * 188, '\0');
+    ts[0] = ts[188] = 0x47;
+    const std::string block =
+        "\tsync_byte = 0x47\n\ttransport_error_indicator = 0\n\tpayload_unit_start_indicator = 0\n"
+        "\ttransport_priority = 0\n\tPID = 0(PAT)\n\ttransport_scrambling_control = 0\n"
+        "\tcontinuity_counter = 0\n";
+    const std::string text =
+        "transport_packet(pos=0x00000000)\n" + block + "transport_packet(pos=0x000000bc)\n" + block;
+    for (const std::string& input : {file("clip.trp", ts), file("ts-without-extension", ts)}) {
+        CliResult result = run("struct " + input);
+        EXPECT_EQ(result.status, 0) << result.err;
+        EXPECT_EQ(result.out, text);
+        result = run("struct --pes " + folder_.path("pes.txt") + " -o " + folder_.path("s.txt") +
+                     " " + input);
+        EXPECT_EQ(result.status, 0) << result.err;
+        EXPECT_EQ(read_file(folder_.path("s.txt")), text);
+        EXPECT_TRUE(fs::exists(folder_.path("pes.txt")));
+        EXPECT_EQ(read_file(folder_.path("pes.txt")), "");
+        result = run("extract -o " + folder_.path("out.264") + " " + input);
+        EXPECT_EQ(result.status, 1);
+        EXPECT_EQ(result.err, "tavimor-cli: " + input +
+                                  ": the file holds no video track the extraction knows\n");
+        EXPECT_FALSE(fs::exists(folder_.path("out.264")));
+    }
+    if (!corpus_available()) return;
+    const std::string sample = corpus_path("containers/avc_main_320x240_aud.ts");
+    const CliResult result = run("extract -o " + folder_.path("out.264") + " " + sample);
+    EXPECT_EQ(result.status, 0) << result.err;
+    EXPECT_TRUE(read_file(folder_.path("out.264")) ==
+                read_file(corpus_path("containers/avc_main_320x240_aud.h264")));
+}
+
 TEST_F(ContainerCommands, InputsThatAreNoContainerOrWouldBeOverwritten) {
     for (const std::string& input : {data_path("tiny_1x1.ivf"), folder_.path("missing")}) {
         const CliResult result = run("struct " + input);
