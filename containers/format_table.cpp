@@ -1,6 +1,7 @@
 #include "containers/format_table.h"
 
 #include "containers/extraction_request.h"
+#include "containers/mp4/mp4_format.h"
 
 namespace tavimor {
 
@@ -9,7 +10,7 @@ namespace {
 // By container kind. A parser fills its slot with its operations; an empty
 // slot is a format this build cannot read yet.
 constexpr const FormatOperations* kFormats[kContainerKinds] = {
-    nullptr,  // MP4/3GP
+    &mp4::kMp4Format,
     nullptr,  // MPEG-2 TS
     nullptr,  // FLV/F4V
     nullptr,  // Matroska/WebM
