@@ -171,6 +171,18 @@ struct Box {
     int64_t content_size() const { return std::max<int64_t>(0, limit - content()); }
 };
 
+// Boxes whose entries run to their end; of the others no more than
+// kFieldsRead bytes are read (beyond them lies nothing the fields need).
+bool has_entries(uint32_t type) {
+    constexpr uint32_t kListed[] = {fourcc("stts"), fourcc("ctts"), fourcc("stsz"), fourcc("stsc"),
+                                    fourcc("stco"), fourcc("stss"), fourcc("sdtp"), fourcc("elst"),
+                                    fourcc("dref"), fourcc("avcC")};
+    for (uint32_t listed : kListed)
+        if (type == listed) return true;
+    return false;
+}
+constexpr int64_t kFieldsRead = 1 << 16;
+
 // Sizes of the sample entries' fixed fields before their boxes.
 constexpr size_t kVisualEntryFields = 78;
 constexpr size_t kAudioEntryFields = 28;
@@ -231,9 +243,12 @@ class BoxWalk {
             case Action::kSkip:
                 return;
             case Action::kFields: {
-                FieldReader fields = read_content(box, box.content_size());
+                const int64_t wanted = has_entries(box.type) ? box.content_size() : kFieldsRead;
+                FieldReader fields = read_content(box, wanted);
                 parse_fields(box.type, fields,
                              FieldsTarget{state_, track, text_, messages_, rule.depth + 1});
+                // The tables keep what they need: a large box's bytes are not held on to.
+                if (state_.content.size() > kFieldsRead) state_.content = {};
                 return;
             }
             case Action::kContainer:

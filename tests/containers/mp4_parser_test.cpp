@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <initializer_list>
+#include <random>
 
 #include "tests/containers/mp4_builder.h"
 
@@ -181,6 +182,13 @@ TEST(Mp4Parser, OnlyListedTopLevelBoxesAreWalked) {
     EXPECT_EQ(run.structure, node(0, "ftyp", 24, {"major_brand = isom", "minor_version = 512"}));
     EXPECT_EQ(run.calls, std::vector<std::string>{"0:Unsupported codec, skipping"});
     EXPECT_EQ(run.output + run.raw, "");
+    // Random bytes: their first "box" is none of the listed ones.
+    std::string noise(1 << 20, '\0');
+    std::mt19937 engine(7);
+    for (char& byte : noise) byte = static_cast<char>(engine());
+    run = run_mp4(noise);
+    EXPECT_EQ(run.structure, "");
+    EXPECT_EQ(run.calls, std::vector<std::string>{"0:Unsupported codec, skipping"});
     // The media data may come before the movie box.
     layout.media_first = true;
     run = run_mp4(h264_file(layout));
