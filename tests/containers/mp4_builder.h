@@ -173,11 +173,16 @@ inline std::string contents(const std::filesystem::path& path) {
     return bytes.str();
 }
 
-// Runs the bytes as an MP4 file; with `first`, as the program's first H.264 file.
-inline Mp4Run run_mp4(const std::string& bytes, bool first = true) {
+// Runs the bytes as an MP4 file; with `first`, as the program's first H.264
+// file. `write` may make the input file itself in place of the bytes.
+inline Mp4Run run_mp4(const std::string& bytes, bool first = true,
+                      void (*write)(const std::string& path) = nullptr) {
     char pattern[] = "/tmp/tavimor-mp4-test-XXXXXX";
     const std::filesystem::path folder = mkdtemp(pattern);
-    std::ofstream(folder / "in.mp4", std::ios::binary) << bytes;
+    if (write)
+        write(folder / "in.mp4");
+    else
+        std::ofstream(folder / "in.mp4", std::ios::binary) << bytes;
     if (first) tavimor::mp4::reset_output_question();
     Mp4Run run;
     ExtractionRequest request;

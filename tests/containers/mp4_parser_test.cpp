@@ -303,6 +303,22 @@ TEST(Mp4Parser, DamagedAndCutFilesEndTheirWalkOrExtractionCleanly) {
     EXPECT_EQ(run.output, "");
 }
 
+TEST(Mp4Parser, BoxesBeyondFourGigabytesInASparseFile) {
+    // A media data box of almost 4 GB holding nothing, then the movie box.
+    const Mp4Run run = run_mp4("", true, [](const std::string& path) {
+        std::ofstream file(path, std::ios::binary);
+        file << ftyp() << u32(0xFFFFFFF8) << "mdat";
+        file.seekp(ftyp().size() + 0xFFFFFFF8);
+        file << box("moov", trak("soun", stsd({})));
+    });
+    EXPECT_TRUE(run.result.ok);
+    EXPECT_NE(run.structure.find(node(0, "mdat", 4294967288u) + node(0, "moov", 128) +
+                                 node(1, "trak", 120)),
+              std::string::npos)
+        << run.structure;
+    EXPECT_NE(run.messages.find("Num of tracks: 1\n"), std::string::npos);
+}
+
 TEST(Mp4Parser, TenTracksAreKeptAndAnMpeg4VisualTrackIsNotExtracted) {
     std::string tracks;
     for (int i = 0; i < 10; ++i) tracks += trak("soun", stsd({}));
