@@ -3,6 +3,7 @@
 #include "containers/extraction_request.h"
 #include "containers/flv/flv_format.h"
 #include "containers/matroska/matroska_format.h"
+#include "containers/mp4/mp4_format.h"
 #include "containers/ts/ts_format.h"
 
 namespace tavimor {
@@ -12,7 +13,7 @@ namespace {
 // By container kind. A parser fills its slot with its operations; an empty
 // slot is a format this build cannot read yet.
 constexpr const FormatOperations* kFormats[kContainerKinds] = {
-    nullptr,  // MP4/3GP
+    &mp4::kMp4Format,
     &ts::kTsFormat,
     &flv::kFlvFormat,
     &matroska::kMatroskaFormat,

@@ -197,6 +197,44 @@ TEST_F(ContainerCommands, MpegTsFilesGiveTheirTextsAndOnlyAVideoTheyHold) {
                 read_file(corpus_path("containers/avc_main_320x240_aud.h264")));
 }
 
+TEST_F(ContainerCommands, Mp4FileWithoutVideoGivesItsStructureAndAWarning) {
+    const std::string input = file("clip.mp4", kMp4Start);
+    const std::string warning =
+        "tavimor-cli: " + input + ": warning: Unsupported codec, skipping\n";
+    const CliResult structure = run("struct " + input);
+    EXPECT_EQ(structure.status, 0);
+    // The box runs past the end of the file: its header lines only.
+    EXPECT_EQ(structure.out, "ftyp\n\tsize = 24\n\ttype = ftyp\n");
+    EXPECT_EQ(structure.err, warning);
+    const CliResult extracted = run("extract -o " + folder_.path("out.264") + " " + input);
+    EXPECT_EQ(extracted.status, 1);
+    EXPECT_EQ(extracted.err, warning + "tavimor-cli: " + input +
+                                 ": the file holds no video track the extraction knows\n");
+    EXPECT_FALSE(fs::exists(folder_.path("out.264")));
+}
+
+TEST_F(ContainerCommands, Mp4SamplesGiveTheirExpectedByteStreams) {
+    const std::vector<std::string> samples = corpus_files("containers", ".mp4"),
+                                   more = corpus_files("containers", ".3gp");
+    if (samples.empty() && more.empty()) GTEST_SKIP() << "the shared corpus is not there";
+    for (const auto& list : {samples, more})
+        for (const std::string& input : list) {
+            SCOPED_TRACE(input);
+            const CliResult extracted = run("extract " + input + " -o " + folder_.path("out.264"));
+            EXPECT_EQ(extracted.status, 0);
+            EXPECT_EQ(extracted.err, "");
+            const std::string expected = input.substr(0, input.rfind('.')) + ".h264";
+            EXPECT_EQ(read_file(folder_.path("out.264")), read_file(expected));
+            const CliResult structure = run("struct " + input);
+            EXPECT_EQ(structure.status, 0);
+            // From the file type box to the media data box, the sample entry six boxes deep.
+            EXPECT_TRUE(structure.out.starts_with("ftyp\n\tsize = "));
+            EXPECT_NE(structure.out.find("\n\t\t\t\t\t\tavc1\n"), std::string::npos);
+            EXPECT_TRUE(structure.out.ends_with("\ttype = mdat\n"));
+            EXPECT_EQ(structure.err, "");
+        }
+}
+
 TEST_F(ContainerCommands, InputsThatAreNoContainerOrWouldBeOverwritten) {
     for (const std::string& input : {data_path("tiny_1x1.ivf"), folder_.path("missing")}) {
         const CliResult result = run("struct " + input);
