@@ -161,6 +161,48 @@ TEST_F(ContainersFlow, ATextTooLongForTheTreeIsOfferedAsAFile) {
     EXPECT_EQ(run(), 0);
 }
 
+TEST_F(ContainersFlow, H264ContainersShowTheirStructureButAreNotOpened) {
+    struct Case {
+        std::string sample, extension;
+        std::string first_line;
+        bool pes;
+    };
+    const Case cases[] = {
+        {"avc_baseline_176x144.3gp", "3gp", "ftyp", false},
+        {"avc_high_320x240_2slices.flv", "flv", "FLV header", false},
+        {"avc_main_320x240_aud.ts", "ts", "transport_packet(pos=0x00000000)", true}};
+    for (const Case& c : cases) {
+        const std::string container = temp_ + "clip." + c.extension;
+        std::filesystem::copy_file(stream(c.sample), container,
+                                   std::filesystem::copy_options::overwrite_existing);
+        then([&, container] {
+            platform_.script_next_dialog(
+                "VIDEOOUTPUTDLG",
+                [](HeadlessPlatform& user, WindowHandle d) { user.click(d, ctl::kOk); });
+            platform_.answer_next_file_dialog(container);
+            accept_file_type(true);
+            choose(cmd::kOpen);
+            // The H.264 track was written out; the VP8 module cannot show it.
+            EXPECT_EQ(message_texts().back(), "This file is not supported!") << c.sample;
+            EXPECT_GT(std::filesystem::file_size(temp_ + "clip.264"), 10000u) << c.sample;
+            EXPECT_EQ(std::filesystem::exists(working_file(kPesTextName)), c.pes) << c.sample;
+            choose(cmd::kContainerStructure);
+            choose_structure_type(0);
+            ASSERT_GT(platform_.tree_child_count(tree(), kTreeRoot), 0) << c.sample;
+            EXPECT_EQ(platform_.tree_item_text(tree(), platform_.tree_child(tree(), kTreeRoot, 0)),
+                      c.first_line);
+            if (c.pes) {
+                choose_structure_type(1);
+                EXPECT_GT(platform_.tree_child_count(tree(), kTreeRoot), 0);
+            }
+            platform_.click(structure_dialog(), ctl::kCancel);
+            std::filesystem::remove(temp_ + "clip.264");
+            std::filesystem::remove(working_file(kPesTextName));
+        });
+    }
+    EXPECT_EQ(run(), 0);
+}
+
 TEST_F(ContainersFlow, AWebmFileOpensItsVp8TrackAndShowsItsStructure) {
     const std::string webm = temp_ + "clip.webm";
     std::filesystem::copy_file(stream("multi_odd_99x77.webm"), webm);
