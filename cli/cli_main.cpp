@@ -3,8 +3,10 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 
 #include "cli/cli_error.h"
@@ -74,7 +76,10 @@ int run_cli(int argc, char** argv) {
         input = options.input;
         apply_common_options(options);
         const int status = command->run(options);
-        std::fflush(stdout);
+        // What went to standard output must have arrived: a full disk or a
+        // closed pipe is a failure, not a success.
+        if (std::fflush(stdout) != 0 || std::ferror(stdout))
+            throw InputError(std::string("cannot write standard output: ") + std::strerror(errno));
         return status;
     } catch (const UsageError& error) {
         std::fflush(stdout);

@@ -8,6 +8,7 @@
 #include "cli/commands.h"
 #include "cli/container_input.h"
 #include "cli/decode_session.h"
+#include "cli/output_stream.h"
 
 namespace tavimor {
 
@@ -18,25 +19,8 @@ bool ends_with(const std::string& text, const std::string& suffix) {
            text.compare(text.size() - suffix.size(), suffix.size(), suffix) == 0;
 }
 
-class OutputFile {
-  public:
-    explicit OutputFile(const std::string& path) : file_(std::fopen(path.c_str(), "wb")) {
-        if (!file_) throw InputError("cannot write " + path);
-    }
-    ~OutputFile() {
-        if (file_) std::fclose(file_);
-    }
-    void write(const void* data, size_t size) {
-        if (std::fwrite(data, 1, size, file_) != size) throw InputError("write error on output");
-    }
-    void write(const std::string& text) { write(text.data(), text.size()); }
-
-  private:
-    std::FILE* file_;
-};
-
 // The macroblock-aligned picture as the reference buffer holds it.
-void write_aligned(OutputFile& out, const vp8::DecoderInstance& instance) {
+void write_aligned(OutputStream& out, const vp8::DecoderInstance& instance) {
     const vp8::FrameBuffer& frame = *instance.frame_to_show;
     for (int r = 0; r < frame.y_height; ++r)
         out.write(frame.y + static_cast<size_t>(r) * frame.y_stride, frame.y_width);
@@ -57,7 +41,7 @@ int run_decode(const CliOptions& options) {
         throw InputError("the output file " + *output + " is the input file");
     const StreamInput input(options.input);
     DecodeSession session(input.ivf_path());
-    OutputFile out(*output);
+    OutputStream out(*output);
     int y4m_width = 0, y4m_height = 0;
     session.run([&](const DecodedFrame& frame) {
         if (!frame.record) return;
@@ -85,6 +69,7 @@ int run_decode(const CliOptions& options) {
         for_each_display_row(*frame.record,
                              [&](const uint8_t* row, size_t size) { out.write(row, size); });
     });
+    out.finish();
     return 0;
 }
 

@@ -10,6 +10,7 @@
 #include "cli/commands.h"
 #include "cli/container_input.h"
 #include "cli/original_input.h"
+#include "cli/output_stream.h"
 #include "display/stream_graph.h"
 #include "display/surface.h"
 #include "display/surface_canvas.h"
@@ -62,13 +63,7 @@ int run_graph(const CliOptions& options) {
                       {kMargin, kMargin, kWidth - kMargin, kHeight - kMargin});
     const auto png = encode_png(view_of(surface));
     if (!png) throw InputError("the graph could not be encoded as PNG");
-    std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(output->c_str(), "wb"),
-                                                         std::fclose);
-    if (!file || std::fwrite(png->data(), 1, png->size(), file.get()) != png->size() ||
-        std::fclose(file.release()) != 0) {
-        std::filesystem::remove(*output, error);
-        throw InputError("cannot write " + *output);
-    }
+    write_whole_file(*output, png->data(), png->size());
     return 0;
 }
 

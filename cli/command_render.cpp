@@ -13,6 +13,7 @@
 #include "cli/container_input.h"
 #include "cli/module_session.h"
 #include "cli/original_input.h"
+#include "cli/output_stream.h"
 #include "cli/view_options.h"
 #include "platform/png_writer.h"
 #include "shell/view_state.h"
@@ -78,18 +79,6 @@ RenderChoices render_choices(const CliOptions& options) {
     return choices;
 }
 
-void write_file(const std::string& path, const std::vector<uint8_t>& bytes) {
-    std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "wb"),
-                                                         std::fclose);
-    if (!file) throw InputError("cannot write " + path);
-    const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file.get()) == bytes.size();
-    if (!written || std::fclose(file.release()) != 0) {
-        std::error_code ignored;
-        std::filesystem::remove(path, ignored);
-        throw InputError("cannot write " + path);
-    }
-}
-
 }  // namespace
 
 int run_render(const CliOptions& options) {
@@ -123,7 +112,7 @@ int run_render(const CliOptions& options) {
         if (!encoded) throw InputError("the picture could not be encoded as PNG");
         png = *encoded;
     }
-    write_file(*output, png);
+    write_whole_file(*output, png.data(), png.size());
     return 0;
 }
 

@@ -1,7 +1,9 @@
 #include "cli/view_options.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 
 #include "cli/cli_error.h"
 
@@ -55,7 +57,7 @@ int flags_option(const std::string& name, const std::string& list,
 void write_standard_output(const std::string& bytes) {
     if (std::fwrite(bytes.data(), 1, bytes.size(), stdout) != bytes.size() ||
         std::fflush(stdout) != 0)
-        throw InputError("the output could not be written");
+        throw InputError(std::string("cannot write standard output: ") + std::strerror(errno));
 }
 
 }  // namespace tavimor

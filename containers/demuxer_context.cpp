@@ -6,6 +6,7 @@
 #include <system_error>
 
 #include "containers/context_files.h"
+#include "containers/output_file.h"
 
 namespace tavimor {
 
@@ -51,9 +52,10 @@ bool switch_to_codec_output(DemuxerContext& context, int codec_code) {
         return false;
     }
     if (!close_checked(context.raw_output)) context.write_failed = true;
-    context.raw_output = std::fopen(path->c_str(), "wb");
+    std::string why;
+    context.raw_output = open_output_file(*path, "wb", why);
     if (!context.raw_output) {
-        context.failure = "the output file " + *path + " could not be created";
+        context.failure = "the output file " + *path + " could not be created: " + why;
         return false;
     }
     context.codec_code = codec_code;

@@ -12,6 +12,7 @@
 #include "containers/context_files.h"
 #include "containers/demuxer_context.h"
 #include "containers/format_table.h"
+#include "containers/output_file.h"
 
 namespace tavimor {
 
@@ -25,9 +26,10 @@ bool open_output(DemuxerContext& context, std::FILE*& file, const std::string& p
         failure = std::string("the ") + what + " " + path + " would overwrite the container file";
         return false;
     }
-    file = std::fopen(path.c_str(), mode);
+    std::string why;
+    file = open_output_file(path, mode, why);
     if (!file) {
-        failure = std::string("the ") + what + " " + path + " could not be created";
+        failure = std::string("the ") + what + " " + path + " could not be created: " + why;
         return false;
     }
     return true;

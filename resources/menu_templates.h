@@ -12,6 +12,11 @@ namespace tavimor {
 inline constexpr std::string_view kMenuBarName = "MAINMENU";
 // Position of the "Tools" menu in the menu bar.
 inline constexpr int kToolsMenuPosition = 2;
+// Positions of the output items in the "Tools" menu, switched by position.
+inline constexpr int kStartYuvOutputItem = 0;
+inline constexpr int kEndYuvOutputItem = 1;
+inline constexpr int kStartMbDumpItem = 2;
+inline constexpr int kEndMbDumpItem = 3;
 // Position of the "Recent Files" submenu in the "File" menu.
 inline constexpr int kRecentFilesPosition = 2;
 

@@ -1,11 +1,19 @@
 #include "shell/mb_info_dump.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <cstdio>
+#include <filesystem>
+#include <string>
+#include <system_error>
+
+#include "containers/output_file.h"
 #include "platform/message_box.h"
 #include "platform/platform.h"
 #include "resources/control_ids.h"
+#include "resources/menu_templates.h"
 #include "shell/application_title.h"
 #include "shell/command_handlers.h"
 #include "shell/dialog_procedure.h"
@@ -18,14 +26,24 @@ namespace tavimor {
 
 namespace {
 
-// Positions of the dump items in the "Tools" menu.
-constexpr int kStartDumpItem = 2;
-constexpr int kEndDumpItem = 3;
+// The dump file as a descriptor, opened as every output the user names is
+// (never through a planted symbolic link); 0 when it cannot be opened.
+int open_dump_file(const char* path) {
+    std::error_code error;
+    const bool existed = std::filesystem::exists(std::filesystem::symlink_status(path, error));
+    std::string why;
+    std::FILE* file = open_output_file(path, "wb", why);
+    if (!file) return 0;
+    if (!existed) ::fchmod(::fileno(file), 0600);  // a new dump is the owner's alone
+    const int descriptor = ::fcntl(::fileno(file), F_DUPFD_CLOEXEC, 1);
+    std::fclose(file);
+    return descriptor > 0 ? descriptor : 0;
+}
 
 void enable_dump_items(Shell& shell, bool dumping) {
     const MenuHandle tools = shell_services().tools_menu;
-    shell.platform.enable_menu_item(tools, by_position(kStartDumpItem), !dumping);
-    shell.platform.enable_menu_item(tools, by_position(kEndDumpItem), dumping);
+    shell.platform.enable_menu_item(tools, by_position(kStartMbDumpItem), !dumping);
+    shell.platform.enable_menu_item(tools, by_position(kEndMbDumpItem), dumping);
 }
 
 }  // namespace
@@ -46,8 +64,7 @@ void command_start_mb_dump(Shell& shell, int, intptr_t) {
     if (run_modal_dialog(shell, "FILETYPEDLG", dump_type_dialog()) != ctl::kOk) return;
     close_mb_info_dump_file();
     ViewState& view = view_state();
-    view.mb_info_dump_file =
-        ::open(view.dump_path.data(), O_CREAT | O_TRUNC | O_WRONLY | O_CLOEXEC, 0600);
+    view.mb_info_dump_file = open_dump_file(view.dump_path.data());
     if (view.mb_info_dump_file <= 0) {
         // No dump runs: "Start" is offered again for another try.
         view.mb_info_dump_file = 0;

@@ -23,13 +23,14 @@ constexpr int kMbSize = 16;
 constexpr size_t kPredInfoBytes = 3048;
 constexpr size_t kPixelTextBytes = 4000;
 
-void write_text(int descriptor, std::string_view text) {
+bool write_text(int descriptor, std::string_view text) {
     while (!text.empty()) {
         const ssize_t written = ::write(descriptor, text.data(), text.size());
         if (written < 0 && errno == EINTR) continue;
-        if (written <= 0) return;  // write errors are not reported
+        if (written <= 0) return false;
         text.remove_prefix(static_cast<size_t>(written));
     }
+    return true;
 }
 
 int pixel_tab() {
@@ -41,12 +42,12 @@ int pixel_tab() {
 
 }  // namespace
 
-void dump_picture(Vp8ModuleState& state, int type, int descriptor) {
+bool dump_picture(Vp8ModuleState& state, int type, int descriptor) {
     const ViewState& view = view_state();
     std::string heading;
     appendf(heading, "\n+++++++++++++++++ Frame=%d +++++++++++++++++\r\n",
             view.current_frame_index);
-    write_text(descriptor, heading);
+    if (!write_text(descriptor, heading)) return false;
     const int tab = pixel_tab();
     for (int y = 0; y < view.shown_picture.height; y += kMbSize) {
         for (int x = 0; x < view.picture_width; x += kMbSize) {
@@ -54,9 +55,10 @@ void dump_picture(Vp8ModuleState& state, int type, int descriptor) {
                                          ? mb_info_tab_text(state, kPredInfoTab, x, y)
                                          : pixel_info_text(state, tab, x, y);
             const size_t limit = type == kDumpPredInfo ? kPredInfoBytes : kPixelTextBytes;
-            write_text(descriptor, std::string_view(text).substr(0, limit));
+            if (!write_text(descriptor, std::string_view(text).substr(0, limit))) return false;
         }
     }
+    return true;
 }
 
 }  // namespace tavimor

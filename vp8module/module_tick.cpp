@@ -1,12 +1,17 @@
 // One step of the VP8 module: recall a cached picture or decode the next
 // frames of the file until one is shown.
+#include <unistd.h>
+
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <string>
 
 #include "display/video_display.h"
 #include "platform/message_box.h"
 #include "platform/messages.h"
 #include "platform/platform.h"
+#include "resources/menu_templates.h"
 #include "shell/shell_services.h"
 #include "shell/view_state.h"
 #include "vp8dec/error_codes.h"
@@ -36,6 +41,30 @@ void unpack_reference_numbers(vp8::FrameAnalysisRecord& record, uint32_t packed)
     record.last_frame_number = static_cast<uint8_t>(packed >> 8);
     record.golden_frame_number = static_cast<uint8_t>(packed >> 16);
     record.altref_frame_number = static_cast<uint8_t>(packed >> 24);
+}
+
+// The working files (picture cache, analysis files) could not be written or
+// read back, most likely for a full disk: going on would show wrong pictures
+// and texts later, so the analyser stops with the reason.
+[[noreturn]] void stop_on_working_files(const char* what) {
+    const int error = errno;
+    const std::string text = std::string(what) +
+                             " in the temporary folder: " + std::strerror(error) +
+                             ".\nThe analyser stops.";
+    ShellServices& services = shell_services();
+    if (services.platform)
+        services.platform->message_box(services.main_window, text, "Warning",
+                                       mb::kOk | mb::kIconError);
+    exit_process(1);
+}
+
+// Whether a write into one of the decoder's analysis files has failed.
+bool analysis_files_failed(const Vp8ModuleState& state) {
+    if (!state.analysis) return false;
+    for (std::FILE* file :
+         {state.analysis->trace_file, state.analysis->mbinfo_file, state.analysis->coef_file})
+        if (file && std::ferror(file)) return true;
+    return false;
 }
 
 // Makes the view, the own picture and the video surface fit pictures of the
@@ -75,7 +104,8 @@ void recall_picture(Vp8ModuleState& state, const FrameTableEntry& entry) {
         }
     vp8::PlanarPicture* const pictures[3] = {record_pictures(record, 0), record_pictures(record, 1),
                                              record_pictures(record, 2)};
-    state.cache.recall(entry.cache_offset, pictures);
+    if (!state.cache.recall(entry.cache_offset, pictures))
+        stop_on_working_files("Failed to read the picture cache");
     record.trace_position = entry.header_text_offset;
     record.trace_length = entry.header_text_length;
     record.mbinfo_position = entry.mbinfo_offset;
@@ -121,6 +151,10 @@ const vp8::FrameAnalysisRecord* decode_next_picture(Vp8ModuleState& state, int i
                                 static_cast<uint32_t>(state.frame_buffer.size()), nullptr,
                                 0) != vp8::kOk)
             fatal_decoder_error(state, "Failed to decode frame");
+        if (analysis_files_failed(state)) {
+            errno = ENOSPC;
+            stop_on_working_files("Failed to write the analysis files");
+        }
         picture = vp8::decoder_get_frame(&state.decoder, &state.output_iterator);
     }
     return picture;
@@ -131,7 +165,8 @@ void cache_picture(Vp8ModuleState& state, vp8::FrameAnalysisRecord& record, int 
     const vp8::PlanarPicture* const pictures[3] = {&record.final_picture, &record.prelf_picture,
                                                    &record.predicted_picture};
     int64_t offsets[3] = {0, 0, 0};
-    state.cache.store(pictures, offsets);
+    if (!state.cache.store(pictures, offsets))
+        stop_on_working_files("Failed to write the picture cache");
     if (!table) return;
     FrameTableEntry& entry = table->fill(static_cast<size_t>(index));
     for (int n = 0; n < 3; ++n) entry.cache_offset[n] = offsets[n];
@@ -148,14 +183,35 @@ void cache_picture(Vp8ModuleState& state, vp8::FrameAnalysisRecord& record, int 
     entry.picture_height = record.final_picture.height;
 }
 
+// The dump file refused a write: the dump ends (its menu items back to
+// "Start"), and the user is told why; what was written stays.
+void end_failed_dump(const std::string& why) {
+    ViewState& view = view_state();
+    ::close(view.mb_info_dump_file);
+    view.mb_info_dump_file = 0;
+    ShellServices& services = shell_services();
+    if (!services.platform) return;
+    if (services.tools_menu != kNoMenu) {
+        services.platform->enable_menu_item(services.tools_menu, by_position(kStartMbDumpItem),
+                                            true);
+        services.platform->enable_menu_item(services.tools_menu, by_position(kEndMbDumpItem),
+                                            false);
+    }
+    services.platform->message_box(
+        services.main_window,
+        "Failed to write the MB info dump file (" + why + "); the dump is ended.", "Warning",
+        mb::kOk | mb::kIconError);
+}
+
 // The macroblock information dump of a newly decoded picture, while one runs.
 void dump_new_picture(Vp8ModuleState& state) {
     const ViewState& view = view_state();
     Platform* platform = shell_services().platform;
     if (view.mb_info_dump_file < 1) return;
     if (platform) platform->set_cursor(Cursor::kWait);
-    dump_picture(state, view.dump_type, view.mb_info_dump_file);
+    const bool written = dump_picture(state, view.dump_type, view.mb_info_dump_file);
     if (platform) platform->set_cursor(Cursor::kArrow);
+    if (!written) end_failed_dump(std::strerror(errno));
 }
 
 }  // namespace

@@ -33,6 +33,7 @@ struct Vp8ModuleState {
     std::FILE* mbinfo_reader = nullptr;
     PictureCache cache;
     std::FILE* yuv_output = nullptr;
+    std::string yuv_output_path;
     bool yuv_output_running = false;  // "Start YUV Output" switched the menu
     vp8::AnalysisContext* analysis = nullptr;
     // The private folder of the working files and their four paths:

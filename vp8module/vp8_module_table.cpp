@@ -1,8 +1,11 @@
 // The VP8 module's table, its commands and its after-open layout.
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <memory>
 #include <optional>
 
+#include "containers/output_file.h"
 #include "platform/message_box.h"
 #include "platform/platform.h"
 #include "resources/command_ids.h"
@@ -29,14 +32,18 @@ void dump_header_tree(Vp8ModuleState& state) {
         services.platform->save_file_dialog(services.main_window, request);
     if (!path) return;
     const std::string text = header_trace_text(state);
-    std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path->c_str(), "w"),
+    std::string why;
+    std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(open_output_file(*path, "w", why),
                                                          std::fclose);
-    const bool written =
-        file && std::fwrite(text.data(), 1, text.size(), file.get()) == text.size();
-    if (!written || std::fclose(file.release()) != 0)
-        services.platform->message_box(services.main_window,
-                                       "Failed to write the header tree to " + *path, "Warning",
-                                       mb::kOk | mb::kIconError);
+    if (file) {
+        const bool written = std::fwrite(text.data(), 1, text.size(), file.get()) == text.size();
+        if (std::fclose(file.release()) == 0 && written) return;
+        why = std::strerror(errno);
+        discard_output_file(*path);
+    }
+    services.platform->message_box(services.main_window,
+                                   "Failed to write the header tree to " + *path + ": " + why,
+                                   "Warning", mb::kOk | mb::kIconError);
 }
 
 }  // namespace

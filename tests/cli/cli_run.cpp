@@ -10,17 +10,33 @@
 
 namespace tavimor::test {
 
-CliResult run_cli(const std::string& arguments, const std::string& environment) {
+namespace {
+
+CliResult run_command(const std::string& environment, const std::string& arguments,
+                      const std::string& out) {
     TempFolder folder;
-    const std::string out = folder.path("out"), err = folder.path("err");
+    const std::string err = folder.path("err");
     const std::string command = environment + " " + std::string(TAVIMOR_CLI_PATH) + " " +
                                 arguments + " >" + out + " 2>" + err;
     CliResult result;
     const int status = std::system(command.c_str());
     result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    result.out = read_file(out);
     result.err = read_file(err);
     return result;
+}
+
+}  // namespace
+
+CliResult run_cli(const std::string& arguments, const std::string& environment) {
+    TempFolder folder;
+    const std::string out = folder.path("out");
+    CliResult result = run_command(environment, arguments, out);
+    result.out = read_file(out);
+    return result;
+}
+
+CliResult run_cli_into(const std::string& arguments, const std::string& standard_output) {
+    return run_command("", arguments, standard_output);
 }
 
 TempFolder::TempFolder() {

@@ -15,6 +15,10 @@ struct CliResult {
 // with the environment assignments given ("NAME=value ...") added.
 CliResult run_cli(const std::string& arguments, const std::string& environment = "");
 
+// The same with standard output sent to `standard_output` (a path such as
+// /dev/full); `out` stays empty.
+CliResult run_cli_into(const std::string& arguments, const std::string& standard_output);
+
 // A private folder removed when the object goes.
 class TempFolder {
   public:

@@ -170,10 +170,11 @@ TEST_F(ExtractionRun, FilesThatCannotBeOpenedFailTheRunWithEverythingClosed) {
         EXPECT_EQ(open_descriptors(), descriptors_);
     };
     request_.structure_path = missing;
-    fails("the structure text file " + missing + " could not be created");
+    fails("the structure text file " + missing +
+          " could not be created: No such file or directory");
     request_.structure_path.clear();
     request_.raw_output_path = missing;
-    fails("the output file " + missing + " could not be created");
+    fails("the output file " + missing + " could not be created: No such file or directory");
     request_.raw_output_path = request_.input_path;
     fails("the output file " + request_.input_path + " would overwrite the container file");
     EXPECT_EQ(contents(request_.input_path).size(), 1000u) << "the input is left intact";

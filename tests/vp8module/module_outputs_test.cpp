@@ -1,7 +1,11 @@
 // What the module writes and computes per picture: the YUV output, the
 // macroblock information dump, the residual view and the coefficient cache.
 #include <fcntl.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
 #include <unistd.h>
+
+#include <csignal>
 
 #include <filesystem>
 #include <fstream>
@@ -145,6 +149,90 @@ TEST_F(ModuleOutputs, TwoSelectionsInOnePictureReadTheCoefficientsOnce) {
     step(1);  // a new picture needs the file again
     EXPECT_EQ(pixel_info_text(state, kPixelCoef, 0, 0), "Data not available\r\n");
     std::filesystem::rename(state.analysis_paths[3] + ".gone", state.analysis_paths[3]);
+}
+
+}  // namespace
+}  // namespace tavimor::test
+
+namespace tavimor::test {
+namespace {
+
+bool full_device_available() {
+    struct stat info {};
+    return ::stat("/dev/full", &info) == 0 && S_ISCHR(info.st_mode);
+}
+
+struct Stopped {
+    int status;
+};
+
+[[noreturn]] void stop_by_throwing(int status) {
+    throw Stopped{status};
+}
+
+TEST_F(ModuleOutputs, AFullDiskEndsEachOutputWithOneMessage) {
+    if (!full_device_available()) GTEST_SKIP() << "no /dev/full here";
+    const WindowHandle window = shell_services().main_window;
+    const MenuHandle tools = shell_services().tools_menu;
+    // YUV output: the output ends, its menu items are back at "Start".
+    platform_.answer_next_file_dialog("/dev/full");
+    module_->command(window, msg::kCommand, cmd::kStartYuvOutput, 0);
+    step(1);
+    ASSERT_EQ(platform_.message_boxes().size(), 1u);
+    EXPECT_EQ(platform_.message_boxes()[0].text,
+              "Failed to write the YUV output file /dev/full (No space left on device); the "
+              "output is ended.");
+    EXPECT_TRUE(platform_.is_menu_item_enabled(tools, by_position(0)));
+    EXPECT_FALSE(platform_.is_menu_item_enabled(tools, by_position(1)));
+    step(1);
+    EXPECT_EQ(platform_.message_boxes().size(), 1u) << "said once";
+
+    // The macroblock information dump likewise.
+    view_state().mb_info_dump_file = ::open("/dev/full", O_WRONLY | O_CLOEXEC);
+    view_state().dump_type = 0;
+    step(1);
+    ASSERT_EQ(platform_.message_boxes().size(), 2u);
+    EXPECT_EQ(platform_.message_boxes()[1].text,
+              "Failed to write the MB info dump file (No space left on device); the dump is "
+              "ended.");
+    EXPECT_EQ(view_state().mb_info_dump_file, 0);
+    EXPECT_TRUE(platform_.is_menu_item_enabled(tools, by_position(2)));
+    EXPECT_FALSE(platform_.is_menu_item_enabled(tools, by_position(3)));
+
+    // The header tree: said, and the device is left as it is.
+    platform_.answer_next_file_dialog("/dev/full");
+    module_->command(window, msg::kCommand, cmd::kDumpHeaderTree, 0);
+    ASSERT_EQ(platform_.message_boxes().size(), 3u);
+    EXPECT_EQ(platform_.message_boxes()[2].text,
+              "Failed to write the header tree to /dev/full: No space left on device");
+    EXPECT_TRUE(full_device_available());
+}
+
+TEST_F(ModuleOutputs, WorkingFilesThatCannotBeWrittenStopTheAnalyser) {
+    // The files may grow no further than a little beyond their size now, as
+    // on a disk that fills up; the signal for it is ignored, so writes fail.
+    shell_services().exit_process = stop_by_throwing;
+    const auto previous_signal = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit previous{};
+    ::getrlimit(RLIMIT_FSIZE, &previous);
+    rlimit limited = previous;
+    limited.rlim_cur = 600 * 1024;
+    ::setrlimit(RLIMIT_FSIZE, &limited);
+    int status = -1;
+    try {
+        for (int i = 0; i < 20; ++i) step(1);
+    } catch (const Stopped& stopped) {
+        status = stopped.status;
+    }
+    ::setrlimit(RLIMIT_FSIZE, &previous);
+    std::signal(SIGXFSZ, previous_signal);
+    EXPECT_EQ(status, 1);
+    ASSERT_EQ(platform_.message_boxes().size(), 1u);
+    const std::string text = platform_.message_boxes()[0].text;
+    EXPECT_EQ(text.rfind("Failed to write the ", 0), 0u) << text;
+    EXPECT_NE(text.find("in the temporary folder: File too large.\nThe analyser stops."),
+              std::string::npos)
+        << text;
 }
 
 }  // namespace
