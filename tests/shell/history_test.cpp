@@ -107,6 +107,28 @@ TEST_F(History, LoadingStopsAtTheFirstShortValueAndCutsLongOnes) {
     EXPECT_EQ(run(), 0);
 }
 
+TEST_F(History, ASettingsFileOfGarbageStartsAnEmptyHistoryAndIsWrittenAnew) {
+    std::string garbage;
+    for (int i = 0; i < 4096; ++i) garbage += static_cast<char>((i * 37 + 11) % 256);
+    const std::string sample = copy("kept.ivf");
+    set_settings(garbage + "\n[File History]\nFile0=" + std::string(100000, 'x') +
+                 "\n[Local Info]\nCheckNever=" + std::string(5000, '9') + "\n" + garbage);
+    then([&] {
+        // At most the one (cut) entry the file names, nothing else.
+        ASSERT_LE(items().size(), 1u);
+        if (!items().empty()) {
+            EXPECT_EQ(items()[0], std::string(100, 'x'));
+        }
+        choose(cmd::kClose);
+        open(sample);
+        choose(cmd::kQuit);
+    });
+    EXPECT_EQ(run(), 0);
+    // The new entry is written beside what the file held (cut values stay as
+    // the file had them: nothing of the user's is thrown away).
+    EXPECT_TRUE(settings().find("File1=VP8: " + sample + "\n") != std::string::npos);
+}
+
 TEST_F(History, QuitLeavesTheSettingsFileAsItWas) {
     const std::string a = copy("a.ivf"), b = copy("b.ivf");
     set_settings("[File History]\nFile0=VP8: " + a + "\nFile1=VP8: " + b + "\n");
