@@ -35,13 +35,20 @@ int run_trace(const CliOptions& options) {
             std::fwrite(text.data(), 1, text.size(), stdout);
         std::fseek(trace, 0, SEEK_END);
     };
+    // The captures the decoder made in the context's slots go with it; the
+    // trace file is closed here.
+    const auto release = [&] {
+        analysis.trace_file = nullptr;
+        vp8::close_analysis_context(analysis);
+        std::fclose(trace);
+    };
     try {
         session.run(after, before);
     } catch (...) {
-        std::fclose(trace);
+        release();
         throw;
     }
-    std::fclose(trace);
+    release();
     return 0;
 }
 
