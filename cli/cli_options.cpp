@@ -59,4 +59,11 @@ int int_option(const CliOptions& options, const std::string& name, int fallback)
     return value;
 }
 
+int64_t cache_limit_option(const CliOptions& options) {
+    const int limit = int_option(options, "--cache-limit", 0);
+    if (options.has("--cache-limit") && limit < 1)
+        throw UsageError("--cache-limit wants a number of megabytes above 0");
+    return limit;
+}
+
 }  // namespace tavimor

@@ -1,6 +1,7 @@
 // Parsing of the command line: the command, its options and the input.
 #pragma once
 
+#include <cstdint>
 #include <map>
 #include <optional>
 #include <string>
@@ -30,5 +31,8 @@ CliOptions parse_command_line(const std::string& command, const OptionSpec& spec
 // Option helpers that throw UsageError on bad values.
 FrameRange frames_option(const CliOptions& options);
 int int_option(const CliOptions& options, const std::string& name, int fallback);
+// --cache-limit MB: the budget of the analyser's working files (0 when not
+// given: the default budget).
+int64_t cache_limit_option(const CliOptions& options);
 
 }  // namespace tavimor

@@ -66,6 +66,7 @@ double decode_once(const Frames& frames, bool with_analysis) {
     vp8::CodecContext context{};
     vp8::decoder_init(&context, vp8::vp8_decoder_interface(), nullptr, 0, vp8::kDecoderAbiVersion);
     vp8::decoder_set_analysis(&context, with_analysis ? &analysis : nullptr);
+    int64_t cache_ends[3] = {0, 0, 0};
     const auto start = std::chrono::steady_clock::now();
     for (size_t i = 0; i < frames.size(); ++i) {
         const std::vector<uint8_t>& frame = frames[i];
@@ -81,8 +82,8 @@ double decode_once(const Frames& frames, bool with_analysis) {
         if (record && with_analysis) {
             const vp8::PlanarPicture* const pictures[3] = {
                 &record->final_picture, &record->prelf_picture, &record->predicted_picture};
-            int64_t offsets[3];
-            cache.store(pictures, offsets);
+            cache.store(pictures, cache_ends);
+            for (int n = 0; n < 3; ++n) cache_ends[n] += PictureCache::bytes_of(*pictures[n]);
         }
     }
     const double seconds =
@@ -106,24 +107,32 @@ std::string json_spread(const Spread& spread) {
     return text;
 }
 
+double megabytes(int64_t bytes) {
+    return static_cast<double>(bytes) / (1 << 20);
+}
+
 }  // namespace
 
-int run_bench(const CliOptions& options, StepTimes (*time_steps)(const std::string& ivf_path)) {
+int run_bench(const CliOptions& options,
+              StepTimes (*time_steps)(const std::string& ivf_path, int64_t cache_limit_mb)) {
     const int runs = int_option(options, "--runs", 5);
     if (runs < 1) throw UsageError("--runs must be at least 1");
     const Frames frames = load_frames(options.input);
     const Spread alone = measure(frames, runs, false);
     const Spread analysed = measure(frames, runs, true);
     const bool steps_asked = options.has("--steps");
-    const StepTimes steps = steps_asked ? time_steps(options.input) : StepTimes{};
+    const StepTimes steps =
+        steps_asked ? time_steps(options.input, cache_limit_option(options)) : StepTimes{};
     const int features = vp8::feature_bits();
     if (options.has("--json")) {
         std::printf("{\"frames\":%zu,\"runs\":%d,\"features\":%d,\"decoder\":%s,\"analysis\":%s",
                     frames.size(), runs, features, json_spread(alone).c_str(),
                     json_spread(analysed).c_str());
         if (steps_asked)
-            std::printf(",\"step_forward_ms\":%s,\"step_back_ms\":%s",
-                        json_spread(steps.forward_ms).c_str(), json_spread(steps.back_ms).c_str());
+            std::printf(
+                ",\"step_forward_ms\":%s,\"step_back_ms\":%s,\"working_files_peak_mb\":%.1f",
+                json_spread(steps.forward_ms).c_str(), json_spread(steps.back_ms).c_str(),
+                megabytes(steps.working_files_peak));
         std::printf("}\n");
         return 0;
     }
@@ -137,6 +146,7 @@ int run_bench(const CliOptions& options, StepTimes (*time_steps)(const std::stri
                     steps.forward_ms.min, steps.forward_ms.median, steps.forward_ms.max);
         std::printf("step back:          min %8.2f  median %8.2f  max %8.2f ms\n",
                     steps.back_ms.min, steps.back_ms.median, steps.back_ms.max);
+        std::printf("working files peak: %.1f MB\n", megabytes(steps.working_files_peak));
     }
     return 0;
 }

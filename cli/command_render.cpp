@@ -97,7 +97,7 @@ int run_render(const CliOptions& options) {
     if (reference) open_original(input.ivf_path(), *reference);  // refused as compare refuses it
     std::vector<uint8_t> png;
     {
-        ModuleSession session(input.ivf_path());
+        ModuleSession session(input.ivf_path(), cache_limit_option(options));
         session.show_picture(picture);
         if (reference) session.load_reference(*reference);
         session.select_macroblock(choices.mb_column, choices.mb_row);

@@ -13,7 +13,7 @@ int run_summary(const CliOptions& options) {
     const StreamInput input(options.input);
     std::string text;
     {
-        ModuleSession session(input.ivf_path());
+        ModuleSession session(input.ivf_path(), cache_limit_option(options));
         session.show_picture(picture);
         text = session.summary_text();
     }
@@ -30,7 +30,7 @@ int run_mbinfo(const CliOptions& options) {
     const StreamInput input(options.input);
     std::string dump;
     {
-        ModuleSession session(input.ivf_path());
+        ModuleSession session(input.ivf_path(), cache_limit_option(options));
         dump = session.dump_picture(picture, type, tab);
     }
     write_standard_output(dump);

@@ -24,7 +24,8 @@ int run_info(const CliOptions& options);
 // bench's decoder figures; with --steps also the module's step times, from
 // `time_steps` (the view commands' side).
 struct StepTimes;
-int run_bench(const CliOptions& options, StepTimes (*time_steps)(const std::string& ivf_path));
+int run_bench(const CliOptions& options,
+              StepTimes (*time_steps)(const std::string& ivf_path, int64_t cache_limit_mb));
 int run_bench_with_steps(const CliOptions& options);
 int run_struct(const CliOptions& options);
 int run_extract(const CliOptions& options);

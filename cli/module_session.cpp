@@ -10,6 +10,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 
@@ -124,17 +125,17 @@ bool keep_runtime_files_in(const std::string& path) {
 
 }  // namespace
 
-ModuleSession::ModuleSession(const std::string& ivf_path)
+ModuleSession::ModuleSession(const std::string& ivf_path, int64_t cache_limit_mb)
     : platform_(std::make_unique<HeadlessPlatform>()) {
     try {
-        set_up(ivf_path);
+        set_up(ivf_path, cache_limit_mb);
     } catch (...) {
         shut_down();
         throw;
     }
 }
 
-void ModuleSession::set_up(const std::string& ivf_path) {
+void ModuleSession::set_up(const std::string& ivf_path, int64_t cache_limit_mb) {
     const std::string temp = folder_.path("");
     if (temp.size() >= kPathCapacity)
         throw InputError("the temporary folder's path is too long for the analyser: " + temp);
@@ -149,6 +150,7 @@ void ModuleSession::set_up(const std::string& ivf_path) {
     ShellServices& services = shell_services();
     services = ShellServices{};
     services.platform = platform_.get();
+    services.cache_limit_mb = cache_limit_mb;
     services.exit_process = [](int status) { throw ModuleStopped{status}; };
     services.main_window = platform_->create_main_window(
         "tavimor-cli", [this](WindowHandle w, unsigned m, uintptr_t f, intptr_t s) {
@@ -246,6 +248,15 @@ double ModuleSession::timed_step(int direction) {
                 .count();
     });
     return milliseconds;
+}
+
+int64_t ModuleSession::working_files_size() const {
+    int64_t bytes = 0;
+    std::error_code error;
+    for (auto it = std::filesystem::recursive_directory_iterator(folder_.path(""), error);
+         !error && it != std::filesystem::recursive_directory_iterator(); it.increment(error))
+        if (it->is_regular_file(error)) bytes += static_cast<int64_t>(it->file_size(error));
+    return bytes;
 }
 
 int ModuleSession::picture() const {

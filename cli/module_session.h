@@ -10,6 +10,7 @@
 // one session at a time.
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <string>
 
@@ -24,8 +25,9 @@ class HeadlessPlatform;
 class ModuleSession {
   public:
     // Opens the IVF stream in the module, its working files in a private
-    // folder. Throws InputError when the stream cannot be opened.
-    explicit ModuleSession(const std::string& ivf_path);
+    // folder within a budget of cache_limit_mb megabytes (0: the default).
+    // Throws InputError when the stream cannot be opened.
+    explicit ModuleSession(const std::string& ivf_path, int64_t cache_limit_mb = 0);
     ModuleSession(const ModuleSession&) = delete;
     ModuleSession& operator=(const ModuleSession&) = delete;
     ~ModuleSession();
@@ -40,6 +42,8 @@ class ModuleSession {
     // buttons; returns the milliseconds the module took for it. At either
     // end of the stream the picture stays.
     double timed_step(int direction);
+    // The bytes the session's working files hold now.
+    int64_t working_files_size() const;
 
     // Steps to the picture before `picture`, then shows `picture` with the
     // macroblock information dump running, as "Start MB Info Dump" just
@@ -75,7 +79,7 @@ class ModuleSession {
     HeadlessPlatform& platform() { return *platform_; }
 
   private:
-    void set_up(const std::string& ivf_path);
+    void set_up(const std::string& ivf_path, int64_t cache_limit_mb);
     // Closes the module and leaves the view state and the shell's services
     // as they were before the session.
     void shut_down() noexcept;

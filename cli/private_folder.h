@@ -1,8 +1,13 @@
-// A folder of the command's own under the temporary directory (owner-only
-// permissions), removed with everything in it when the object goes.
+// A working folder of the command's own inside the user's private folder
+// (owner-only permissions), removed with everything in it when the object
+// goes; the folders of commands and analysers that died are removed when it
+// is made.
 #pragma once
 
+#include <memory>
 #include <string>
+
+#include "shell/working_folder.h"
 
 namespace tavimor {
 
@@ -10,14 +15,11 @@ class PrivateFolder {
   public:
     // Throws InputError when the folder cannot be created.
     PrivateFolder();
-    PrivateFolder(const PrivateFolder&) = delete;
-    PrivateFolder& operator=(const PrivateFolder&) = delete;
-    ~PrivateFolder();
 
-    std::string path(const std::string& name) const { return folder_ + "/" + name; }
+    std::string path(const std::string& name) const { return folder_->path() + name; }
 
   private:
-    std::string folder_;
+    std::unique_ptr<WorkingFolder> folder_;
 };
 
 }  // namespace tavimor

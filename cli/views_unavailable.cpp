@@ -32,7 +32,7 @@ int run_graph(const CliOptions&) {
     unavailable();
 }
 
-StepTimes time_steps(const std::string&) {
+StepTimes time_steps(const std::string&, int64_t) {
     unavailable();
 }
 

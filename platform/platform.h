@@ -109,6 +109,9 @@ class Platform {
     // it comes make one kPaint, delivered once the window is seen. Showing and
     // resizing a window invalidate it too.
     virtual void invalidate(WindowHandle window) = 0;
+    // Draws a control as it is now at once, for a long operation that keeps
+    // the message loop waiting (a progress text in a label).
+    virtual void update_window(WindowHandle control) = 0;
     // Files dropped on the window arrive as kDropFiles.
     virtual void accept_dropped_files(WindowHandle window, bool accept) = 0;
     virtual WindowHandle parent_window(WindowHandle window) const = 0;

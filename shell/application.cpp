@@ -1,5 +1,6 @@
 #include "shell/application.h"
 
+#include <algorithm>
 #include <vector>
 
 #include "display/video_display.h"
@@ -38,6 +39,9 @@ void lend_services(Shell& shell) {
     services.mb_search_dialog = shell.mb_search;
     services.picture_analyzer_dialog = shell.picture_analyzer;
     services.stream_graph_dialog = shell.stream_graph;
+    // "CacheLimitMB" in "Local Info": the budget of the working files.
+    services.cache_limit_mb = std::max(
+        0, shell.platform.profile_int("Local Info", "CacheLimitMB", 0, shell.settings_path));
     services.centre_dialog = [&shell](WindowHandle dialog) { centre_dialog(shell, dialog); };
     services.show_tip = [&shell](std::string_view text, Point client) {
         show_tip(shell, text, client);

@@ -4,9 +4,10 @@
 #include "containers/file_kind.h"
 #include "platform/message_box.h"
 #include "platform/platform.h"
-#include "shell/private_folder.h"
+#include "shell/shell_services.h"
 #include "shell/video_output_dialog.h"
 #include "shell/view_state.h"
+#include "shell/working_folder.h"
 
 namespace tavimor {
 
@@ -47,8 +48,11 @@ ExtractionRequest make_request(Shell& shell, const std::string& container_path, 
 }  // namespace
 
 std::string working_file(const std::string& name) {
-    const auto folder = private_folder(std::string(path_of(view_state().temp_directory)));
-    return folder ? *folder + name : std::string{};
+    ShellServices& services = shell_services();
+    if (!services.working_folder)
+        services.working_folder =
+            WorkingFolder::create(std::string(path_of(view_state().temp_directory)));
+    return services.working_folder ? services.working_folder->path() + name : std::string{};
 }
 
 FileTypeResult extract_container(Shell& shell, const std::string& container_path) {

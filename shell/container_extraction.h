@@ -9,12 +9,12 @@
 
 namespace tavimor {
 
-// The working files of the run in the private folder.
+// The working files of the run in the shell's working folder.
 inline constexpr const char* kRawOutputName = "tmp.raw";
 inline constexpr const char* kStructureTextName = "filestruct.txt";
 inline constexpr const char* kPesTextName = "pes.txt";
 
-// The private folder's path of one of those files; empty when no private
+// The working folder's path of one of those files; empty when no working
 // folder can be had.
 std::string working_file(const std::string& name);
 

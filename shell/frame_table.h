@@ -1,6 +1,7 @@
 // The frame table: one entry per shown picture, telling where its pictures
 // and analysis lie in the cache and analysis files, so that it can be shown
-// again without decoding.
+// again without decoding; a picture whose space was given to others is
+// marked dropped and is decoded again when shown.
 #pragma once
 
 #include <algorithm>
@@ -29,6 +30,12 @@ struct FrameTableEntry {
     // each picture at its own size.
     int32_t picture_width;
     int32_t picture_height;
+    // The frame's loop filter, for the summary of a recalled picture.
+    int16_t filter_level;
+    int16_t filter_type;
+    // The picture's data left the working files (the frame's position and
+    // size stay known).
+    int32_t dropped;
 };
 
 // Starts with 512 zeroed entries and grows, zeroed, as pictures are added, so
@@ -37,8 +44,14 @@ class FrameTable {
   public:
     FrameTable() : entries_(kInitialFrameTableEntries) {}
 
-    bool valid(size_t index) const {
+    // Whether the picture is in the working files.
+    bool valid(size_t index) const { return reached(index) && !entries_[index].dropped; }
+    // Whether the picture was decoded before.
+    bool reached(size_t index) const {
         return index < entries_.size() && entries_[index].header_text_length > 0;
+    }
+    void drop(size_t index) {
+        if (index < entries_.size()) entries_[index].dropped = 1;
     }
     const FrameTableEntry& at(size_t index) const { return entries_.at(index); }
     // The entry for a new picture, growing the table as needed.

@@ -6,6 +6,7 @@
 // fatal errors. One record for the process; the shell fills it at start-up.
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <string_view>
@@ -14,6 +15,7 @@
 #include "platform/handles.h"
 #include "shell/frame_table.h"
 #include "shell/planar_picture.h"
+#include "shell/working_folder.h"
 
 namespace tavimor {
 
@@ -41,6 +43,11 @@ struct ShellServices {
     WindowHandle stream_graph_dialog = kNoWindow;
     // Allocated by the after-open layout, freed by Close.
     std::unique_ptr<FrameTable> frame_table;
+    // The folder of the shell's own working files (extraction outputs,
+    // structure texts), made when first needed; removed with the services.
+    std::unique_ptr<WorkingFolder> working_folder;
+    // The budget of the module's working files in megabytes (0: the default).
+    int64_t cache_limit_mb = 0;
     // Ends the process after a fatal error; tests may catch it instead.
     void (*exit_process)(int status) = nullptr;
 

@@ -12,9 +12,9 @@ AnalysisContext& analysis_context() {
 
 bool open_analysis_files(AnalysisContext& context, const char* trace_path, const char* mbinfo_path,
                          const char* coef_path) {
-    std::FILE* trace = std::fopen(trace_path, "w");
-    std::FILE* mbinfo = std::fopen(mbinfo_path, "wb");
-    std::FILE* coef = std::fopen(coef_path, "wb");
+    std::FILE* trace = std::fopen(trace_path, "w+");
+    std::FILE* mbinfo = std::fopen(mbinfo_path, "w+b");
+    std::FILE* coef = std::fopen(coef_path, "w+b");
     if (!trace || !mbinfo || !coef) {
         if (trace) std::fclose(trace);
         if (mbinfo) std::fclose(mbinfo);

@@ -30,8 +30,9 @@ struct AnalysisContext {
 // The one context of the process, zeroed on first use.
 AnalysisContext& analysis_context();
 
-// Opens the three files (trace "w", the others "wb"), creating or truncating
-// them. Returns false when any of them cannot be opened (none is left open).
+// Opens the three files for writing and reading back (trace "w+", the others
+// "w+b"), creating or truncating them. Returns false when any of them cannot be opened (none is
+// left open).
 bool open_analysis_files(AnalysisContext& context, const char* trace_path, const char* mbinfo_path,
                          const char* coef_path);
 

@@ -191,6 +191,10 @@ void decoder_set_token_observer(CodecContext* context, TokenObserver observer, v
     context->priv->token_observer_user = user;
 }
 
+void decoder_set_shown_count(CodecContext* context, int shown_count) {
+    if (DecoderInstance* instance = decoder_instance(context)) instance->shown_count = shown_count;
+}
+
 DecoderInstance* decoder_instance(CodecContext* context) {
     return context && context->priv ? context->priv->instance : nullptr;
 }

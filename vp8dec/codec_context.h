@@ -75,6 +75,10 @@ void decoder_set_analysis(CodecContext* context, AnalysisContext* analysis);
 // Calls the observer for every macroblock with its quantised levels (see
 // TokenObserver); null removes it. Takes effect from the next decode call.
 void decoder_set_token_observer(CodecContext* context, TokenObserver observer, void* user);
+// Sets the count of shown pictures the decoder numbers its reference frames
+// by, before decoding a stream again from a key frame: the key frame's
+// pictures then carry the numbers they had the first time.
+void decoder_set_shown_count(CodecContext* context, int shown_count);
 // The decoder instance behind a context, once the first key frame created it.
 DecoderInstance* decoder_instance(CodecContext* context);
 

@@ -1,5 +1,7 @@
 #include "vp8module/fatal_error.h"
 
+#include <cerrno>
+#include <cstring>
 #include <string>
 
 #include "platform/message_box.h"
@@ -14,6 +16,18 @@ void fatal_decoder_error(const Vp8ModuleState& state, const char* operation) {
     const std::string text = std::string(operation) + ": " +
                              vp8::decoder_error_string(&state.decoder) + "\n" +
                              (detail ? detail : "\n");
+    ShellServices& services = shell_services();
+    if (services.platform)
+        services.platform->message_box(services.main_window, text, "Warning",
+                                       mb::kOk | mb::kIconError);
+    exit_process(1);
+}
+
+void stop_on_working_files(const char* what) {
+    const int error = errno;
+    const std::string text = std::string(what) +
+                             " in the temporary folder: " + std::strerror(error) +
+                             ".\nThe analyser stops.";
     ShellServices& services = shell_services();
     if (services.platform)
         services.platform->message_box(services.main_window, text, "Warning",

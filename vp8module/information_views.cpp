@@ -99,6 +99,8 @@ void show_summary(Vp8ModuleState& state) {
     if (!services.platform || dialog == kNoWindow || !state.record) return;
     if (selected_tab(*services.platform, dialog, ctl::kSummaryTabs) == kPictureTab)
         state.summary_text = summary_text(summary_facts(state), picture_records(state)) +
+                             working_files_lines(state.space.stored_count(), state.pictures_reached,
+                                                 state.space.used(), state.space.budget()) +
                              original_summary_lines(state, view_state().current_frame_index);
     set_text(dialog, ctl::kSummaryText, state.summary_text);
 }

@@ -7,9 +7,9 @@
 #include "platform/platform.h"
 #include "resources/command_ids.h"
 #include "resources/resource_types.h"
-#include "shell/private_folder.h"
 #include "shell/shell_services.h"
 #include "shell/view_state.h"
+#include "shell/working_folder.h"
 #include "vp8dec/error_codes.h"
 #include "vp8module/fatal_error.h"
 #include "vp8module/original_views.h"
@@ -58,9 +58,17 @@ void forget_picture_views(Vp8ModuleState& state) {
 }
 
 bool open_working_files(Vp8ModuleState& state) {
-    const auto folder = private_folder(std::string(path_of(view_state().temp_directory)));
-    if (!folder) return false;
-    state.folder = *folder;
+    const std::string temp_directory(path_of(view_state().temp_directory));
+    state.working_folder = WorkingFolder::create(temp_directory);
+    if (!state.working_folder) {
+        state.folder = temp_directory;
+        return false;
+    }
+    state.folder = state.working_folder->path();
+    state.space.reset(working_files_budget(state.folder.c_str(), shell_services().cache_limit_mb));
+    state.key_frames.clear();
+    state.next_picture = 0;
+    state.pictures_reached = 0;
     for (int i = 0; i < 4; ++i)
         state.analysis_paths[i] = state.folder + "mbist_" + kAnalysisNames[i];
     state.analysis = &vp8::analysis_context();
@@ -123,6 +131,10 @@ void vp8_module_close() {
     close_file(state.mbinfo_reader);
     state.stream.close();
     state.cache.close();
+    // The working files go with their folder.
+    state.working_folder.reset();
+    state.space.reset(0);
+    state.key_frames.clear();
     close_file(state.yuv_output);
     state.frame_buffer = {};
     state.coefficient_cache = {};

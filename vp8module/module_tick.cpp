@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <chrono>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -17,6 +18,7 @@
 #include "vp8dec/error_codes.h"
 #include "vp8module/fatal_error.h"
 #include "vp8module/mb_info_dump.h"
+#include "vp8module/picture_store.h"
 #include "vp8module/vp8_module.h"
 #include "vp8module/vp8_module_state.h"
 #include "vp8module/yuv_output.h"
@@ -31,31 +33,11 @@ vp8::PlanarPicture* record_pictures(vp8::FrameAnalysisRecord& record, int n) {
     return pictures[n];
 }
 
-uint32_t pack_reference_numbers(const vp8::FrameAnalysisRecord& record) {
-    return record.unused | (record.last_frame_number << 8) | (record.golden_frame_number << 16) |
-           (static_cast<uint32_t>(record.altref_frame_number) << 24);
-}
-
 void unpack_reference_numbers(vp8::FrameAnalysisRecord& record, uint32_t packed) {
     record.unused = static_cast<uint8_t>(packed);
     record.last_frame_number = static_cast<uint8_t>(packed >> 8);
     record.golden_frame_number = static_cast<uint8_t>(packed >> 16);
     record.altref_frame_number = static_cast<uint8_t>(packed >> 24);
-}
-
-// The working files (picture cache, analysis files) could not be written or
-// read back, most likely for a full disk: going on would show wrong pictures
-// and texts later, so the analyser stops with the reason.
-[[noreturn]] void stop_on_working_files(const char* what) {
-    const int error = errno;
-    const std::string text = std::string(what) +
-                             " in the temporary folder: " + std::strerror(error) +
-                             ".\nThe analyser stops.";
-    ShellServices& services = shell_services();
-    if (services.platform)
-        services.platform->message_box(services.main_window, text, "Warning",
-                                       mb::kOk | mb::kIconError);
-    exit_process(1);
 }
 
 // Whether a write into one of the decoder's analysis files has failed.
@@ -116,6 +98,8 @@ void recall_picture(Vp8ModuleState& state, const FrameTableEntry& entry) {
     state.frame_size = entry.frame_size;
     state.summary.frame_type = static_cast<uint8_t>(entry.frame_flags & 1);
     state.summary.segmentation_enabled = static_cast<uint8_t>((entry.frame_flags >> 1) & 1);
+    state.summary.filter_level = entry.filter_level;
+    state.summary.filter_type = entry.filter_type;
     adopt_picture_size(state, entry.picture_width, entry.picture_height);
     view_state().refresh_request = kRefreshDecoded;
 }
@@ -144,6 +128,9 @@ const vp8::FrameAnalysisRecord* decode_next_picture(Vp8ModuleState& state, int i
             report_truncated_frame(index + 1);
             return nullptr;
         }
+        // A key frame: pictures from here on can be decoded again from it.
+        if (!state.frame_buffer.empty() && (state.frame_buffer[0] & 1) == 0)
+            state.key_frames.note(state.next_picture, header_position);
         state.frame_position = header_position + static_cast<int64_t>(kIvfFrameHeaderSize);
         state.frame_size = static_cast<int>(state.frame_buffer.size());
         state.output_iterator = nullptr;
@@ -158,29 +145,6 @@ const vp8::FrameAnalysisRecord* decode_next_picture(Vp8ModuleState& state, int i
         picture = vp8::decoder_get_frame(&state.decoder, &state.output_iterator);
     }
     return picture;
-}
-
-void cache_picture(Vp8ModuleState& state, vp8::FrameAnalysisRecord& record, int index) {
-    FrameTable* table = shell_services().frame_table.get();
-    const vp8::PlanarPicture* const pictures[3] = {&record.final_picture, &record.prelf_picture,
-                                                   &record.predicted_picture};
-    int64_t offsets[3] = {0, 0, 0};
-    if (!state.cache.store(pictures, offsets))
-        stop_on_working_files("Failed to write the picture cache");
-    if (!table) return;
-    FrameTableEntry& entry = table->fill(static_cast<size_t>(index));
-    for (int n = 0; n < 3; ++n) entry.cache_offset[n] = offsets[n];
-    entry.header_text_offset = record.trace_position;
-    entry.header_text_length = record.trace_length;
-    entry.mbinfo_offset = record.mbinfo_position;
-    entry.coef_offset = record.coef_position;
-    entry.coef_length = record.coef_length;
-    entry.frame_position = state.frame_position;
-    entry.frame_size = state.frame_size;
-    entry.reference_numbers = pack_reference_numbers(record);
-    entry.frame_flags = (state.summary.frame_type & 1) | (state.summary.segmentation_enabled << 1);
-    entry.picture_width = record.final_picture.width;
-    entry.picture_height = record.final_picture.height;
 }
 
 // The dump file refused a write: the dump ends (its menu items back to
@@ -214,6 +178,75 @@ void dump_new_picture(Vp8ModuleState& state) {
     if (!written) end_failed_dump(std::strerror(errno));
 }
 
+// Makes the decoder's next picture one on the way to picture `index`: it goes
+// on from where it is when that lies between the nearest key frame before the
+// picture and the picture, and starts again at that key frame otherwise.
+void position_decoder(Vp8ModuleState& state, int index) {
+    const KeyFrame* key = state.key_frames.at_or_before(index);
+    if (!key || (key->picture <= state.next_picture && state.next_picture <= index)) return;
+    if (!state.stream.seek(key->position)) stop_on_working_files("Failed to read the stream again");
+    vp8::decoder_set_shown_count(&state.decoder, key->picture);
+    state.next_picture = key->picture;
+}
+
+// A decoded picture becomes the one the views show and goes into the working
+// files; the first time it is decoded, into the YUV output and the dump too.
+void keep_picture(Vp8ModuleState& state, vp8::FrameAnalysisRecord& record, int index) {
+    state.summary = state.analysis->summary;
+    const bool first = state.own_picture.width == 0;
+    adopt_picture_size(state, record.final_picture.width, record.final_picture.height);
+    if (first) state.saved_record = record;
+    state.record = &record;
+    store_picture(state, record, index);
+    // The views and the dump read this picture's coefficients, not the last one's.
+    state.coefficient_cache_flag = 0;
+    if (index < state.pictures_reached) return;
+    state.pictures_reached = index + 1;
+    append_yuv_output(state, record.final_picture);
+    dump_new_picture(state);
+}
+
+// Tells in the status label how far a long jump has come.
+class JumpProgress {
+  public:
+    explicit JumpProgress(int target) : target_(target), start_(Clock::now()), shown_(start_) {}
+
+    void update(int done) {
+        const Clock::time_point now = Clock::now();
+        if (now - start_ < std::chrono::seconds(1) || now - shown_ < std::chrono::milliseconds(200))
+            return;
+        shown_ = now;
+        ShellServices& services = shell_services();
+        if (!services.platform || services.status_label == kNoWindow) return;
+        services.platform->set_window_text(
+            services.status_label, "Going to Frame " + std::to_string(target_ + 1) + ": Frame " +
+                                       std::to_string(done + 1));
+        services.platform->update_window(services.status_label);
+    }
+
+  private:
+    using Clock = std::chrono::steady_clock;
+    int target_;
+    Clock::time_point start_;
+    Clock::time_point shown_;
+};
+
+// Decodes up to picture `index`, keeping every picture decoded on the way;
+// null when the stream ends before it.
+const vp8::FrameAnalysisRecord* decode_up_to(Vp8ModuleState& state, int index) {
+    position_decoder(state, index);
+    JumpProgress progress(index);
+    for (;;) {
+        const int number = state.next_picture;
+        const vp8::FrameAnalysisRecord* picture = decode_next_picture(state, number);
+        if (!picture) return nullptr;
+        ++state.next_picture;
+        keep_picture(state, const_cast<vp8::FrameAnalysisRecord&>(*picture), number);
+        if (number >= index) return picture;
+        progress.update(number);
+    }
+}
+
 }  // namespace
 
 int vp8_module_tick() {
@@ -230,30 +263,24 @@ int vp8_module_tick() {
         recall_picture(state, table->at(static_cast<size_t>(index)));
     } else {
         vp8::FrameAnalysisRecord* kept = state.record;
-        const vp8::FrameAnalysisRecord* picture = decode_next_picture(state, index);
-        if (picture) {
-            auto& record = const_cast<vp8::FrameAnalysisRecord&>(*picture);
-            state.summary = state.analysis->summary;
-            const bool first = state.own_picture.width == 0;
-            adopt_picture_size(state, record.final_picture.width, record.final_picture.height);
-            if (first) state.saved_record = record;
-            state.record = &record;
-            cache_picture(state, record, index);
-            append_yuv_output(state, record.final_picture);
-            // The dump reads this picture's coefficients, not the last one's.
-            state.coefficient_cache_flag = 0;
-            dump_new_picture(state);
-            view.refresh_request = kRefreshDecoded;
-        } else {
-            // The end of the file: the picture shown stays the last one. Frames
-            // decoded on the way (not shown) overwrote the captures it points
-            // at, so it comes back from the cache.
+        if (!decode_up_to(state, index)) {
+            // The end of the file: the picture shown becomes the last one (a
+            // Goto may have asked for one past it). Frames decoded on the way
+            // (not shown) overwrote the captures it points at, so it comes
+            // back from the cache, or is decoded again.
             state.record = kept;
-            if (table && index > 0 && table->valid(static_cast<size_t>(index - 1)))
-                recall_picture(state, table->at(static_cast<size_t>(index - 1)));
+            const int last = state.pictures_reached - 1;
+            if (last >= 0 && index > last) {
+                if (table && table->valid(static_cast<size_t>(last)))
+                    recall_picture(state, table->at(static_cast<size_t>(last)));
+                else if (!decode_up_to(state, last))
+                    return 0;
+                view.current_frame_index = last + 1;
+            }
             if (view.refresh_request != kRefreshNone) vp8_module_refresh(1);
             return 0;
         }
+        view.refresh_request = kRefreshDecoded;
     }
     view.current_frame_index = index + 1;
     state.coefficient_cache_flag = 0;

@@ -1,5 +1,7 @@
 #include "vp8module/picture_cache.h"
 
+#include <unistd.h>
+
 namespace tavimor {
 
 namespace {
@@ -51,18 +53,30 @@ void PictureCache::close() {
     }
 }
 
-bool PictureCache::store(const vp8::PlanarPicture* const pictures[3], int64_t offsets[3]) {
+bool PictureCache::store(const vp8::PlanarPicture* const pictures[3], const int64_t offsets[3]) {
     bool ok = true;
     for (int n = 0; n < 3; ++n) {
         std::FILE* file = files_[n];
-        std::fseek(file, 0, SEEK_END);
-        offsets[n] = std::ftell(file);
+        ok &= std::fseek(file, static_cast<long>(offsets[n]), SEEK_SET) == 0;
         ok &= for_each_plane_row(*pictures[n], [file](const uint8_t* row, size_t size) {
             return std::fwrite(row, 1, size, file) == size;
         });
-        std::fflush(file);
+        ok &= std::fflush(file) == 0;
     }
     return ok;
+}
+
+bool PictureCache::truncate(const int64_t lengths[3]) {
+    bool ok = true;
+    for (int n = 0; n < 3; ++n)
+        ok &= std::fflush(files_[n]) == 0 && ::ftruncate(::fileno(files_[n]), lengths[n]) == 0;
+    return ok;
+}
+
+int64_t PictureCache::bytes_of(const vp8::PlanarPicture& picture) {
+    const int64_t chroma =
+        picture.chroma_rows ? int64_t{picture.chroma_width} * picture.chroma_height : 0;
+    return int64_t{picture.width} * picture.height + 2 * chroma;
 }
 
 bool PictureCache::recall(const int64_t offsets[3], vp8::PlanarPicture* const pictures[3]) {

@@ -1,5 +1,6 @@
-// The picture cache: three files (Final, Pre-LoopFilter, Predicted) holding,
-// picture after picture, the luma plane, then U, then V, without a header.
+// The picture cache: three files (Final, Pre-LoopFilter, Predicted) holding
+// pictures, each as its luma plane, then U, then V, without a header, at the
+// offsets the working files' budget gives them.
 #pragma once
 
 #include <cstdint>
@@ -22,8 +23,12 @@ class PictureCache {
     void close();
     bool is_open() const { return files_[0] != nullptr; }
 
-    // Appends the three pictures; offsets receive where each one starts.
-    bool store(const vp8::PlanarPicture* const pictures[3], int64_t offsets[3]);
+    // Writes the three pictures at the offsets.
+    bool store(const vp8::PlanarPicture* const pictures[3], const int64_t offsets[3]);
+    // Cuts the files to the lengths.
+    bool truncate(const int64_t lengths[3]);
+    // The bytes a picture takes in a file.
+    static int64_t bytes_of(const vp8::PlanarPicture& picture);
     // Reads the three pictures stored at the offsets into pictures of the same size.
     bool recall(const int64_t offsets[3], vp8::PlanarPicture* const pictures[3]);
 

@@ -110,4 +110,13 @@ std::string summary_text(const SummaryFacts& facts,
     return text;
 }
 
+std::string working_files_lines(int cached, int decoded, int64_t bytes, int64_t budget) {
+    constexpr double kMegabyte = 1 << 20;
+    std::string text = "\r\n";
+    appendf(text, "Cached Pictures\t\t: %d of %d\r\n", cached, decoded);
+    appendf(text, "Working Files\t\t: %.1f MB (limit %.1f MB)\r\n",
+            static_cast<double>(bytes) / kMegabyte, static_cast<double>(budget) / kMegabyte);
+    return text;
+}
+
 }  // namespace tavimor

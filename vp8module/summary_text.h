@@ -28,4 +28,8 @@ struct SummaryFacts {
 std::string summary_text(const SummaryFacts& facts,
                          const std::vector<vp8::MbAnalysisRecord>& records);
 
+// The lines after the summary that tell what the working files hold: the
+// pictures cached of those decoded so far, and their size against the budget.
+std::string working_files_lines(int cached, int decoded, int64_t bytes, int64_t budget);
+
 }  // namespace tavimor

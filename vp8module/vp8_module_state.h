@@ -9,16 +9,19 @@
 #include <string>
 #include <vector>
 
+#include "shell/working_folder.h"
 #include "vp8dec/analysis_context.h"
 #include "vp8dec/codec_context.h"
 #include "vp8dec/frame_analysis_record.h"
 #include "vp8dec/mb_analysis_record.h"
 #include "vp8dec/planar_picture.h"
 #include "vp8module/ivf_reader.h"
+#include "vp8module/key_frame_index.h"
 #include "vp8module/picture_cache.h"
 #include "vp8module/picture_psnr.h"
 #include "vp8module/reference_video.h"
 #include "vp8module/stream_survey.h"
+#include "vp8module/working_space.h"
 
 namespace tavimor {
 
@@ -36,10 +39,20 @@ struct Vp8ModuleState {
     std::string yuv_output_path;
     bool yuv_output_running = false;  // "Start YUV Output" switched the menu
     vp8::AnalysisContext* analysis = nullptr;
-    // The private folder of the working files and their four paths:
-    // framehdr.txt, mbinfo.bin, mbdiff.bin, mbcoef.bin.
+    // The stream's own working folder (removed when the stream is closed),
+    // its path and the four analysis paths: framehdr.txt, mbinfo.bin,
+    // mbdiff.bin, mbcoef.bin.
+    std::unique_ptr<WorkingFolder> working_folder;
     std::string folder;
     std::string analysis_paths[4];
+    // What the working files hold within their budget, and the key frames
+    // pictures are decoded again from once their space went to others.
+    WorkingSpace space;
+    KeyFrameIndex key_frames;
+    // The index the decoder's next shown picture gets, and how many pictures
+    // have been decoded at least once.
+    int next_picture = 0;
+    int pictures_reached = 0;
     // The decoder's current record, or the saved copy; null before the first picture.
     vp8::FrameAnalysisRecord* record = nullptr;
     vp8::FrameAnalysisRecord saved_record{};

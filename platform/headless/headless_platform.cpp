@@ -201,6 +201,9 @@ void HeadlessPlatform::invalidate(WindowHandle handle) {
         window->needs_paint = true;
 }
 
+// Controls hold their text as set: nothing waits to be drawn.
+void HeadlessPlatform::update_window(WindowHandle) {}
+
 void HeadlessPlatform::accept_dropped_files(WindowHandle handle, bool accept) {
     if (Window* window = find(handle)) window->accepts_drops = accept;
 }

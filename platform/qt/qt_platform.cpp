@@ -334,6 +334,11 @@ void QtPlatform::invalidate(WindowHandle window) {
     }
 }
 
+void QtPlatform::update_window(WindowHandle control) {
+    Record* record = find(control);
+    if (record && record->widget && record->widget->isVisible()) record->widget->repaint();
+}
+
 void QtPlatform::accept_dropped_files(WindowHandle window, bool accept) {
     Record* record = find(window);
     if (!record) return;

@@ -52,6 +52,7 @@ class QtPlatform : public Platform, private DialogParts, private MenuTree {
     void set_window_text(WindowHandle window, std::string_view text) override;
     std::string window_text(WindowHandle window) const override;
     void invalidate(WindowHandle window) override;
+    void update_window(WindowHandle control) override;
     void accept_dropped_files(WindowHandle window, bool accept) override;
     WindowHandle parent_window(WindowHandle window) const override;
 

@@ -48,4 +48,14 @@ TempFolder::~TempFolder() {
     std::filesystem::remove_all(folder_);
 }
 
+std::string left_behind(const std::string& temp_directory) {
+    std::string names;
+    for (const auto& entry : std::filesystem::directory_iterator(temp_directory)) {
+        const std::string name = entry.path().filename().string();
+        if (name.rfind("tavimor-", 0) == 0 && std::filesystem::is_empty(entry.path())) continue;
+        names += name + " ";
+    }
+    return names;
+}
+
 }  // namespace tavimor::test

@@ -19,6 +19,11 @@ CliResult run_cli(const std::string& arguments, const std::string& environment =
 // /dev/full); `out` stays empty.
 CliResult run_cli_into(const std::string& arguments, const std::string& standard_output);
 
+// What a command left in the temporary directory it was given: the names of
+// everything there but the user's private folder while it is empty (the
+// command's own working folder inside it must be gone).
+std::string left_behind(const std::string& temp_directory);
+
 // A private folder removed when the object goes.
 class TempFolder {
   public:

@@ -29,11 +29,11 @@ class ContainerCommands : public testing::Test {
         std::ofstream(folder_.path(name), std::ios::binary) << bytes;
         return folder_.path(name);
     }
-    // Runs the command with a temporary directory of its own, which must be
-    // empty again afterwards.
+    // Runs the command with a temporary directory of its own, which must hold
+    // nothing afterwards but the user's private folder, empty.
     CliResult run(const std::string& arguments) const {
         const CliResult result = run_cli(arguments, "TMPDIR=" + folder_.path("tmp"));
-        EXPECT_TRUE(fs::is_empty(folder_.path("tmp"))) << arguments << ": left behind";
+        EXPECT_EQ(left_behind(folder_.path("tmp")), "") << arguments;
         return result;
     }
     // How many lines of the text start so.

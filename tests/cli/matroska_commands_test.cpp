@@ -94,7 +94,7 @@ class MatroskaCommands : public testing::Test {
     MatroskaCommands() { fs::create_directory(folder_.path("tmp")); }
     CliResult run(const std::string& arguments) const {
         const CliResult result = run_cli(arguments, "TMPDIR=" + folder_.path("tmp"));
-        EXPECT_TRUE(fs::is_empty(folder_.path("tmp"))) << arguments << ": left behind";
+        EXPECT_EQ(left_behind(folder_.path("tmp")), "") << arguments;
         return result;
     }
     std::string file(const std::string& name, const std::string& bytes) const {

@@ -84,6 +84,8 @@ TEST_F(PictureCaching, StoresAndRecallsThreePicturesPerEntry) {
         }
         const vp8::PlanarPicture* const stored[3] = {&pictures[p][0], &pictures[p][1],
                                                      &pictures[p][2]};
+        for (int n = 0; n < 3; ++n)
+            offsets[p][n] = p == 0 ? 0 : PictureCache::bytes_of(pictures[0][n]);
         ASSERT_TRUE(cache.store(stored, offsets[p]));
     }
     // Each file holds exactly its pictures, plane after plane, without a header.
