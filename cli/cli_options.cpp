@@ -59,4 +59,10 @@ int int_option(const CliOptions& options, const std::string& name, int fallback)
     return value;
 }
 
+int thread_option(const CliOptions& options) {
+    const int threads = int_option(options, "--threads", 0);
+    if (threads < 0) throw UsageError("--threads must be 0 or more");
+    return threads;
+}
+
 }  // namespace tavimor

@@ -30,5 +30,8 @@ CliOptions parse_command_line(const std::string& command, const OptionSpec& spec
 // Option helpers that throw UsageError on bad values.
 FrameRange frames_option(const CliOptions& options);
 int int_option(const CliOptions& options, const std::string& name, int fallback);
+// --threads: 0 (the default) or 1 decode on one thread; more decode rows on
+// that many threads (the decoder uses at most 16).
+int thread_option(const CliOptions& options);
 
 }  // namespace tavimor

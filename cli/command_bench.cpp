@@ -53,7 +53,7 @@ class ScratchFolder {
 };
 
 // Decodes every frame once; returns the seconds taken.
-double decode_once(const Frames& frames, bool with_analysis) {
+double decode_once(const Frames& frames, bool with_analysis, int threads) {
     ScratchFolder folder;
     vp8::AnalysisContext analysis{};
     PictureCache cache;
@@ -64,7 +64,9 @@ double decode_once(const Frames& frames, bool with_analysis) {
          !cache.open(folder.path())))
         throw InputError("cannot create the analysis files");
     vp8::CodecContext context{};
-    vp8::decoder_init(&context, vp8::vp8_decoder_interface(), nullptr, 0, vp8::kDecoderAbiVersion);
+    const vp8::DecoderConfig config{threads};
+    vp8::decoder_init(&context, vp8::vp8_decoder_interface(), threads ? &config : nullptr, 0,
+                      vp8::kDecoderAbiVersion);
     vp8::decoder_set_analysis(&context, with_analysis ? &analysis : nullptr);
     const auto start = std::chrono::steady_clock::now();
     for (size_t i = 0; i < frames.size(); ++i) {
@@ -92,10 +94,11 @@ double decode_once(const Frames& frames, bool with_analysis) {
     return seconds;
 }
 
-Spread measure(const Frames& frames, int runs, bool with_analysis) {
+Spread measure(const Frames& frames, int runs, bool with_analysis, int threads) {
     std::vector<double> fps;
     for (int r = 0; r < runs; ++r)
-        fps.push_back(static_cast<double>(frames.size()) / decode_once(frames, with_analysis));
+        fps.push_back(static_cast<double>(frames.size()) /
+                      decode_once(frames, with_analysis, threads));
     return spread_of(fps);
 }
 
@@ -111,9 +114,10 @@ std::string json_spread(const Spread& spread) {
 int run_bench(const CliOptions& options, StepTimes (*time_steps)(const std::string& ivf_path)) {
     const int runs = int_option(options, "--runs", 5);
     if (runs < 1) throw UsageError("--runs must be at least 1");
+    const int threads = thread_option(options);
     const Frames frames = load_frames(options.input);
-    const Spread alone = measure(frames, runs, false);
-    const Spread analysed = measure(frames, runs, true);
+    const Spread alone = measure(frames, runs, false, threads);
+    const Spread analysed = measure(frames, runs, true, threads);
     const bool steps_asked = options.has("--steps");
     const StepTimes steps = steps_asked ? time_steps(options.input) : StepTimes{};
     const int features = vp8::feature_bits();

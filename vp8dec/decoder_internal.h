@@ -15,7 +15,6 @@ int decode_one_frame(DecoderInstance& instance);
 // partition and starts their readers.
 void open_token_partitions(DecoderInstance& instance, uint64_t start_offset,
                            const HeaderTrace& trace);
-void stop_readers(DecoderInstance& instance);
 
 void read_key_frame_modes(DecoderInstance& instance);
 void read_inter_frame_modes(DecoderInstance& instance);
@@ -37,7 +36,6 @@ void write_empty_coef_records(DecoderInstance& instance);
 void setup_intra_borders(FrameBuffer& frame);
 void extend_row_right_edge(FrameBuffer& frame, int mb_row);
 void replicate_borders(FrameBuffer& frame);
-void duplicate_frame(const FrameBuffer& source, FrameBuffer& destination);
 
 void build_macroblock(DecoderInstance& instance, MacroblockContext& mb);
 // Sizes the "Predicted" slot for the frame; false when nothing is captured.
@@ -48,11 +46,25 @@ void capture_mb_prediction(DecoderInstance& instance, MacroblockContext& mb);
 void capture_picture(DecoderInstance& instance, int slot, const FrameBuffer& frame,
                      PlanarPicture* record_copy);
 
+// Decodes every macroblock row of the frame, and loop-filters the rows as it
+// goes when nothing captures the picture before the loop filter.
 void decode_mb_rows(DecoderInstance& instance);
+// Whether decode_mb_rows filters the frame itself.
+bool filters_in_rows(const DecoderInstance& instance);
+// The parts of a row: clearing its left contexts and choosing its reader, and
+// decoding the macroblock at one column.
+void start_mb_row(DecoderInstance& instance, MacroblockContext& mb, int row);
+void decode_macroblock(DecoderInstance& instance, MacroblockContext& mb, int col, bool capture);
 
 void build_filter_levels(DecoderInstance& instance);
 void refresh_variance_thresholds(DecoderInstance& instance, int frame_type);
 void filter_frame_edges(DecoderInstance& instance, FrameBuffer& frame);
+// The frame pass in parts, for filtering each row once the row below it is
+// decoded: the frame's levels, the edges of one macroblock row, and noting the
+// frame's filter settings as the last ones.
+void prepare_loop_filter(DecoderInstance& instance);
+void filter_mb_row(const DecoderInstance& instance, const FrameBuffer& frame, int row);
+void finish_loop_filter(DecoderInstance& instance);
 
 // Monotonic clock in microseconds.
 int64_t now_microseconds();

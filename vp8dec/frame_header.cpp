@@ -323,8 +323,6 @@ void write_frame_records(DecoderInstance& instance) {
         const size_t count = static_cast<size_t>(instance.mode_info_stride) * instance.mb_rows;
         std::fwrite(first, sizeof(MbAnalysisRecord), count, analysis->mbinfo_file);
     }
-    for (std::FILE* file : {analysis->trace_file, analysis->mbinfo_file, analysis->coef_file})
-        if (file) std::fflush(file);
     if (FrameAnalysisRecord* record = instance.record) {
         record->trace_length = file_position(analysis->trace_file) - record->trace_position;
         record->mbinfo_length = file_position(analysis->mbinfo_file) - record->mbinfo_position;
@@ -334,9 +332,9 @@ void write_frame_records(DecoderInstance& instance) {
 
 void note_reference_numbers(DecoderInstance& instance) {
     if (FrameAnalysisRecord* record = instance.record) {
-        record->last_frame_number = static_cast<uint8_t>(instance.last.frame_number);
-        record->golden_frame_number = static_cast<uint8_t>(instance.golden.frame_number);
-        record->altref_frame_number = static_cast<uint8_t>(instance.altref.frame_number);
+        record->last_frame_number = static_cast<uint8_t>(instance.last->frame_number);
+        record->golden_frame_number = static_cast<uint8_t>(instance.golden->frame_number);
+        record->altref_frame_number = static_cast<uint8_t>(instance.altref->frame_number);
     }
 }
 
@@ -418,11 +416,11 @@ int decode_one_frame(DecoderInstance& instance) {
     syntax.refresh_last = instance.refresh_last_frame;
 
     // 19-20. Coefficient probability updates.
-    bool_fill(reader);
     read_coefficient_updates(instance, reader, trace);
 
     // 21-22. Buffers for the macroblocks, and the skip flag switch.
-    setup_intra_borders(instance.new_frame);
+    choose_new_buffer(instance);
+    setup_intra_borders(*instance.new_frame);
     std::memset(instance.mb.coefs, 0, sizeof(instance.mb.coefs));
     instance.mb_no_coeff_skip = static_cast<int>(read_literal(reader, 1));
     syntax.mb_no_skip_coeff = instance.mb_no_coeff_skip;
@@ -437,8 +435,8 @@ int decode_one_frame(DecoderInstance& instance) {
     decode_mb_rows(instance);
 
     // 25-27. Readers, probabilities, analysis files.
-    stop_readers(instance);
     if (!instance.refresh_entropy_probs) instance.probs = instance.saved_probs;
+    trace.flush();
     write_frame_records(instance);
     note_reference_numbers(instance);
     return 0;

@@ -170,7 +170,6 @@ void read_inter_frame_modes(DecoderInstance& instance) {
             MbAnalysisRecord& record = *mb_record(instance, row, col);
             const BitMark start = bit_mark(reader);
             record.need_to_clamp = 0;
-            bool_fill(reader);
             const EdgeDistances edges =
                 edge_distances(row, col, instance.mb_rows, instance.mb_cols);
             if (read_segments)

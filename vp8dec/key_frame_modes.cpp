@@ -44,7 +44,6 @@ void read_key_frame_modes(DecoderInstance& instance) {
         for (int col = 0; col < instance.mb_cols; ++col) {
             MbAnalysisRecord& record = *mb_record(instance, row, col);
             const BitMark start = bit_mark(reader);
-            bool_fill(reader);
             record.segment_id =
                 static_cast<uint8_t>(read_segments ? read_segment_id(reader, seg.tree_probs) : 0);
             record.skip = read_skip_flag(instance);

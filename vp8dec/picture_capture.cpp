@@ -27,7 +27,7 @@ void copy_area(uint8_t* const* rows, int x, int y, const uint8_t* src, int src_p
 }  // namespace
 
 bool prepare_prediction_capture(DecoderInstance& instance) {
-    return slot_for(instance, kSlotPredicted, instance.new_frame) != nullptr;
+    return slot_for(instance, kSlotPredicted, *instance.new_frame) != nullptr;
 }
 
 void capture_mb_prediction(DecoderInstance& instance, MacroblockContext& mb) {
