@@ -1,5 +1,7 @@
 // Coefficient tokens of one macroblock, with the above and left non-zero contexts.
-#include "vp8dec/decoder_internal.h"
+#include "vp8dec/coefficient_tokens.h"
+
+#include "vp8dec/decoder_instance.h"
 #include "vp8dec/mb_modes.h"
 #include "vp8dec/tables.h"
 

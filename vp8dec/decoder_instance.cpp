@@ -10,9 +10,14 @@
 #include <utility>
 
 #include "vp8dec/analysis_context.h"
+#include "vp8dec/decode_clock.h"
 #include "vp8dec/decoder_error.h"
-#include "vp8dec/decoder_internal.h"
 #include "vp8dec/error_codes.h"
+#include "vp8dec/factor_tables.h"
+#include "vp8dec/frame_borders.h"
+#include "vp8dec/frame_decoder.h"
+#include "vp8dec/loop_filter.h"
+#include "vp8dec/picture_capture.h"
 #include "vp8dec/row_threads.h"
 
 namespace vp8 {
@@ -53,11 +58,6 @@ PlanarPicture* record_picture(DecoderInstance& instance,
 }
 
 }  // namespace
-
-int64_t now_microseconds() {
-    using namespace std::chrono;
-    return duration_cast<microseconds>(steady_clock::now().time_since_epoch()).count();
-}
 
 DecoderInstance* create_instance(int /*width*/, int /*height*/, int thread_count) {
     auto* instance = new (std::nothrow) DecoderInstance{};

@@ -1,8 +1,10 @@
 // Frame edges for intra prediction, row edge extension and border replication.
+#include "vp8dec/frame_borders.h"
+
 #include <cstring>
 #include <initializer_list>
 
-#include "vp8dec/decoder_internal.h"
+#include "vp8dec/decoder_instance.h"
 
 namespace vp8 {
 

@@ -1,5 +1,7 @@
 // Modes and motion vectors of an inter frame.
-#include "vp8dec/decoder_internal.h"
+#include "vp8dec/inter_frame_modes.h"
+
+#include "vp8dec/decoder_instance.h"
 #include "vp8dec/mode_syntax.h"
 #include "vp8dec/near_vectors.h"
 #include "vp8dec/tables.h"

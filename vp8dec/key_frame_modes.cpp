@@ -1,6 +1,8 @@
 // Modes of a key frame: segment id, skip flag, luma mode with its sub-block
 // modes (contexts from the neighbours), chroma mode.
-#include "vp8dec/decoder_internal.h"
+#include "vp8dec/key_frame_modes.h"
+
+#include "vp8dec/decoder_instance.h"
 #include "vp8dec/mode_syntax.h"
 #include "vp8dec/tables.h"
 

@@ -1,10 +1,12 @@
 // The loop filter: the per-level parameter table, per-macroblock levels and
 // the frame pass over every macroblock edge.
+#include "vp8dec/loop_filter.h"
+
 #include <algorithm>
 #include <cstring>
 #include <initializer_list>
 
-#include "vp8dec/decoder_internal.h"
+#include "vp8dec/decoder_instance.h"
 #include "vp8dec/mb_modes.h"
 
 namespace vp8 {

@@ -1,9 +1,11 @@
 // Captures for the analysis views: each macroblock's prediction, and whole
 // pictures before and after the loop filter.
+#include "vp8dec/picture_capture.h"
+
 #include <cstring>
 
 #include "vp8dec/analysis_context.h"
-#include "vp8dec/decoder_internal.h"
+#include "vp8dec/decoder_instance.h"
 
 namespace vp8 {
 

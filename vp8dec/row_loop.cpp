@@ -1,9 +1,15 @@
 // The macroblock row loop: every macroblock of the frame in raster order.
+#include "vp8dec/row_loop.h"
+
 #include <cstring>
 
-#include "vp8dec/decoder_internal.h"
+#include "vp8dec/decode_clock.h"
+#include "vp8dec/frame_borders.h"
 #include "vp8dec/inter_prediction.h"
+#include "vp8dec/loop_filter.h"
+#include "vp8dec/macroblock_builder.h"
 #include "vp8dec/mb_modes.h"
+#include "vp8dec/picture_capture.h"
 #include "vp8dec/row_threads.h"
 
 namespace vp8 {

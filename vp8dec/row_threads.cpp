@@ -9,7 +9,9 @@
 #include <vector>
 
 #include "vp8dec/decoder_instance.h"
-#include "vp8dec/decoder_internal.h"
+#include "vp8dec/frame_borders.h"
+#include "vp8dec/loop_filter.h"
+#include "vp8dec/row_loop.h"
 
 namespace vp8 {
 

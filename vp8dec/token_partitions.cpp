@@ -1,7 +1,9 @@
 // Layout of the token partitions that follow the first partition.
+#include "vp8dec/token_partitions.h"
+
 #include "vp8dec/analysis_context.h"
 #include "vp8dec/decoder_error.h"
-#include "vp8dec/decoder_internal.h"
+#include "vp8dec/decoder_instance.h"
 #include "vp8dec/error_codes.h"
 
 namespace vp8 {

@@ -7,7 +7,7 @@
 
 #include "tests/kernels/kernel_check.h"
 #include "vp8dec/decoder_instance.h"
-#include "vp8dec/decoder_internal.h"
+#include "vp8dec/loop_filter.h"
 
 namespace vp8::test {
 namespace {
