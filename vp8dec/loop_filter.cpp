@@ -28,9 +28,8 @@ int hev_threshold(int level, int frame_type) {
 
 void set_thresholds(FilterLevelEntry& entry, int level, int frame_type) {
     const auto t = static_cast<int8_t>(hev_threshold(level, frame_type));
-    for (int8_t* field : {entry.hev_threshold, entry.mb_hev_threshold, entry.uv_hev_threshold,
-                          entry.uv_mb_hev_threshold})
-        std::memset(field, t, 16);
+    entry.hev_threshold = entry.mb_hev_threshold = t;
+    entry.uv_hev_threshold = entry.uv_mb_hev_threshold = t;
 }
 
 // Level of each segment before reference and mode deltas.
@@ -72,12 +71,9 @@ void build_filter_levels(DecoderInstance& instance) {
     for (int level = 0; level < 64; ++level) {
         FilterLevelEntry& entry = instance.filter_levels[level];
         const auto interior = static_cast<int8_t>(interior_limit(level, sharpness));
-        std::memset(entry.interior_limit, interior, 16);
-        std::memset(entry.uv_interior_limit, interior, 16);
-        std::memset(entry.subblock_edge_level, level, 16);
-        std::memset(entry.uv_subblock_edge_level, level, 16);
-        std::memset(entry.mb_edge_level, level + 2, 16);
-        std::memset(entry.uv_mb_edge_level, level + 2, 16);
+        entry.interior_limit = entry.uv_interior_limit = interior;
+        entry.subblock_edge_level = entry.uv_subblock_edge_level = static_cast<int8_t>(level);
+        entry.mb_edge_level = entry.uv_mb_edge_level = static_cast<int8_t>(level + 2);
         set_thresholds(entry, level, instance.frame_type);
     }
 }
