@@ -30,8 +30,14 @@ class Progress {
   public:
     void wait_at_least(const std::atomic<int>& value, int target) {
         int seen = value.load(std::memory_order_acquire);
-        for (int spin = 0; seen < target && spin < 1024; ++spin) {
+        for (int spin = 0; seen < target && spin < 64; ++spin) {
             pause_briefly();
+            seen = value.load(std::memory_order_acquire);
+        }
+        // On a busy machine the thread being waited for may not be running:
+        // let it have the processor before going to sleep.
+        for (int turn = 0; seen < target && turn < 8; ++turn) {
+            std::this_thread::yield();
             seen = value.load(std::memory_order_acquire);
         }
         if (seen >= target) return;
@@ -78,10 +84,10 @@ class RowThreads {
     void run(DecoderInstance& instance, bool filter_rows) {
         const int rows = instance.mb_rows;
         if (static_cast<int>(progress_size_) < rows) {
-            decoded_.reset(new std::atomic<int>[static_cast<size_t>(rows)]);
+            rows_.reset(new RowProgress[static_cast<size_t>(rows)]);
             progress_size_ = static_cast<size_t>(rows);
         }
-        for (int r = 0; r < rows; ++r) decoded_[r].store(0, std::memory_order_relaxed);
+        for (int r = 0; r < rows; ++r) rows_[r].decoded.store(0, std::memory_order_relaxed);
         filtered_.store(0, std::memory_order_relaxed);
         finished_.store(0, std::memory_order_relaxed);
         instance_ = &instance;
@@ -123,16 +129,17 @@ class RowThreads {
         const int partitions = instance.token_partitions;
         for (int row = index; row < rows; row += active_) {
             // A partition's rows follow one another through its reader.
-            if (row >= partitions) progress_.wait_at_least(decoded_[row - partitions], cols);
+            if (row >= partitions) progress_.wait_at_least(rows_[row - partitions].decoded, cols);
             start_mb_row(instance, mb, row);
             for (int col = 0; col < cols; ++col) {
                 // Intra prediction reads the row above up to the next column.
-                if (row > 0) progress_.wait_at_least(decoded_[row - 1], std::min(col + 2, cols));
+                if (row > 0)
+                    progress_.wait_at_least(rows_[row - 1].decoded, std::min(col + 2, cols));
                 decode_macroblock(instance, mb, col, false);
-                if (col + 1 < cols) progress_.publish(decoded_[row], col + 1);
+                if (col + 1 < cols) progress_.publish(rows_[row].decoded, col + 1);
             }
             extend_row_right_edge(*instance.new_frame, row);
-            progress_.publish(decoded_[row], cols);
+            progress_.publish(rows_[row].decoded, cols);
             if (!filter_rows_) continue;
             if (row > 0) filter_after(row - 1);
             if (row == rows - 1) filter_after(row);
@@ -151,7 +158,11 @@ class RowThreads {
     Progress progress_;  // rows decoded and filtered
     std::vector<std::thread> workers_;
     std::vector<std::unique_ptr<MacroblockContext>> contexts_;
-    std::unique_ptr<std::atomic<int>[]> decoded_;  // macroblocks decoded in each row
+    // Macroblocks decoded in each row, each count in a cache line of its own.
+    struct alignas(64) RowProgress {
+        std::atomic<int> decoded{0};
+    };
+    std::unique_ptr<RowProgress[]> rows_;
     size_t progress_size_ = 0;
     std::atomic<int> filtered_{0};  // rows filtered, from the top
     std::atomic<int> finished_{0};  // workers done with the frame
