@@ -2,12 +2,9 @@
 // order of work for one compressed frame.
 #include "vp8dec/decoder_instance.h"
 
-#include <chrono>
+#include <algorithm>
 #include <cstdlib>
-#include <cstring>
-#include <initializer_list>
 #include <new>
-#include <utility>
 
 #include "vp8dec/analysis_context.h"
 #include "vp8dec/decode_clock.h"

@@ -1,10 +1,6 @@
-// The frame decode procedure: frame tag, key-frame start, the frame header with
-// its trace, then modes, macroblock rows and the writing of the analysis files.
 #include "vp8dec/frame_header.h"
 
-#include <cstdio>
 #include <cstring>
-#include <initializer_list>
 
 #include "vp8dec/analysis_context.h"
 #include "vp8dec/decoder_error.h"
