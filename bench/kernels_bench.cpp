@@ -11,8 +11,8 @@
 #include <vector>
 
 #include "vp8dec/decoder_instance.h"
-#include "vp8dec/decoder_internal.h"
 #include "vp8dec/kernels/kernel_table.h"
+#include "vp8dec/loop_filter.h"
 
 namespace {
 

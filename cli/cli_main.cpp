@@ -40,10 +40,7 @@ void keep_standard_descriptors() {
 }
 
 void apply_common_options(const CliOptions& options) {
-    if (options.has("--threads")) {
-        const int threads = int_option(options, "--threads", 0);
-        if (threads != 0) throw UsageError("--threads: decoder row threads are not available");
-    }
+    thread_option(options);
     if (const auto simd = options.value("--simd")) setenv("TAVIMOR_SIMD_CAPS", simd->c_str(), 1);
 }
 

@@ -66,4 +66,10 @@ int64_t cache_limit_option(const CliOptions& options) {
     return limit;
 }
 
+int thread_option(const CliOptions& options) {
+    const int threads = int_option(options, "--threads", 0);
+    if (threads < 0) throw UsageError("--threads must be 0 or more");
+    return threads;
+}
+
 }  // namespace tavimor

@@ -34,5 +34,8 @@ int int_option(const CliOptions& options, const std::string& name, int fallback)
 // --cache-limit MB: the budget of the analyser's working files (0 when not
 // given: the default budget).
 int64_t cache_limit_option(const CliOptions& options);
+// --threads: 0 (the default) or 1 decode on one thread; more decode rows on
+// that many threads (the decoder uses at most 16).
+int thread_option(const CliOptions& options);
 
 }  // namespace tavimor

@@ -53,7 +53,7 @@ class ScratchFolder {
 };
 
 // Decodes every frame once; returns the seconds taken.
-double decode_once(const Frames& frames, bool with_analysis) {
+double decode_once(const Frames& frames, bool with_analysis, int threads) {
     ScratchFolder folder;
     vp8::AnalysisContext analysis{};
     PictureCache cache;
@@ -64,9 +64,10 @@ double decode_once(const Frames& frames, bool with_analysis) {
          !cache.open(folder.path())))
         throw InputError("cannot create the analysis files");
     vp8::CodecContext context{};
-    vp8::decoder_init(&context, vp8::vp8_decoder_interface(), nullptr, 0, vp8::kDecoderAbiVersion);
+    const vp8::DecoderConfig config{threads};
+    vp8::decoder_init(&context, vp8::vp8_decoder_interface(), threads ? &config : nullptr, 0,
+                      vp8::kDecoderAbiVersion);
     vp8::decoder_set_analysis(&context, with_analysis ? &analysis : nullptr);
-    int64_t cache_ends[3] = {0, 0, 0};
     const auto start = std::chrono::steady_clock::now();
     for (size_t i = 0; i < frames.size(); ++i) {
         const std::vector<uint8_t>& frame = frames[i];
@@ -82,8 +83,13 @@ double decode_once(const Frames& frames, bool with_analysis) {
         if (record && with_analysis) {
             const vp8::PlanarPicture* const pictures[3] = {
                 &record->final_picture, &record->prelf_picture, &record->predicted_picture};
-            cache.store(pictures, cache_ends);
-            for (int n = 0; n < 3; ++n) cache_ends[n] += PictureCache::bytes_of(*pictures[n]);
+            // The working files hold one picture at a time, as the analyser's
+            // do at the limit of their budget, so that a long stream cannot
+            // fill the disk.
+            const int64_t origin[3] = {0, 0, 0};
+            cache.store(pictures, origin);
+            for (std::FILE* file : {analysis.trace_file, analysis.mbinfo_file, analysis.coef_file})
+                std::fseek(file, 0, SEEK_SET);
         }
     }
     const double seconds =
@@ -93,10 +99,11 @@ double decode_once(const Frames& frames, bool with_analysis) {
     return seconds;
 }
 
-Spread measure(const Frames& frames, int runs, bool with_analysis) {
+Spread measure(const Frames& frames, int runs, bool with_analysis, int threads) {
     std::vector<double> fps;
     for (int r = 0; r < runs; ++r)
-        fps.push_back(static_cast<double>(frames.size()) / decode_once(frames, with_analysis));
+        fps.push_back(static_cast<double>(frames.size()) /
+                      decode_once(frames, with_analysis, threads));
     return spread_of(fps);
 }
 
@@ -117,9 +124,10 @@ int run_bench(const CliOptions& options,
               StepTimes (*time_steps)(const std::string& ivf_path, int64_t cache_limit_mb)) {
     const int runs = int_option(options, "--runs", 5);
     if (runs < 1) throw UsageError("--runs must be at least 1");
+    const int threads = thread_option(options);
     const Frames frames = load_frames(options.input);
-    const Spread alone = measure(frames, runs, false);
-    const Spread analysed = measure(frames, runs, true);
+    const Spread alone = measure(frames, runs, false, threads);
+    const Spread analysed = measure(frames, runs, true, threads);
     const bool steps_asked = options.has("--steps");
     const StepTimes steps =
         steps_asked ? time_steps(options.input, cache_limit_option(options)) : StepTimes{};

@@ -40,7 +40,7 @@ int run_decode(const CliOptions& options) {
     if (std::filesystem::equivalent(*output, options.input, error))
         throw InputError("the output file " + *output + " is the input file");
     const StreamInput input(options.input);
-    DecodeSession session(input.ivf_path());
+    DecodeSession session(input.ivf_path(), thread_option(options));
     OutputStream out(*output);
     int y4m_width = 0, y4m_height = 0;
     session.run([&](const DecodedFrame& frame) {

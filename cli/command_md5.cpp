@@ -9,7 +9,7 @@ namespace tavimor {
 
 int run_md5(const CliOptions& options) {
     const StreamInput input(options.input);
-    DecodeSession session(input.ivf_path());
+    DecodeSession session(input.ivf_path(), thread_option(options));
     session.run([](const DecodedFrame& frame) {
         if (!frame.record) return;
         std::printf("%lld %s\n", static_cast<long long>(frame.picture),

@@ -6,9 +6,12 @@ namespace tavimor {
 
 const std::vector<Command>& all_commands() {
     static const std::vector<Command> kCommands = {
-        {"md5", "md5 [--simd N] INPUT", {{"--simd", true}, {"--threads", true}}, run_md5},
+        {"md5",
+         "md5 [--simd N] [--threads N] INPUT",
+         {{"--simd", true}, {"--threads", true}},
+         run_md5},
         {"decode",
-         "decode INPUT -o OUT [--aligned] [--simd N]",
+         "decode INPUT -o OUT [--aligned] [--simd N] [--threads N]",
          {{"-o", true}, {"--aligned", false}, {"--simd", true}, {"--threads", true}},
          run_decode},
         {"trace",
@@ -24,7 +27,7 @@ const std::vector<Command>& all_commands() {
          {{"--json", false}, {"--simd", true}, {"--threads", true}},
          run_info},
         {"bench",
-         "bench INPUT [--runs N] [--json] [--steps [--cache-limit MB]] [--simd N]",
+         "bench INPUT [--runs N] [--json] [--steps [--cache-limit MB]] [--simd N] [--threads N]",
          {{"--runs", true},
           {"--json", false},
           {"--steps", false},

@@ -6,9 +6,10 @@
 
 namespace tavimor {
 
-DecodeSession::DecodeSession(const std::string& input) : input_(input) {
+DecodeSession::DecodeSession(const std::string& input, int threads) : input_(input) {
     if (!reader_.open(input)) throw InputError("not a readable IVF stream");
-    if (vp8::decoder_init(&context_, vp8::vp8_decoder_interface(), nullptr, 0,
+    config_.threads = threads;
+    if (vp8::decoder_init(&context_, vp8::vp8_decoder_interface(), threads ? &config_ : nullptr, 0,
                           vp8::kDecoderAbiVersion) != vp8::kOk)
         throw InputError("failed to initialize decoder");
     vp8::decoder_set_analysis(&context_, nullptr);

@@ -25,7 +25,8 @@ struct DecodedFrame {
 class DecodeSession {
   public:
     // Opens the input; throws InputError when it is not a readable IVF stream.
-    explicit DecodeSession(const std::string& input);
+    // With threads of 2 or more the decoder decodes rows on that many threads.
+    explicit DecodeSession(const std::string& input, int threads = 0);
     DecodeSession(const DecodeSession&) = delete;
     DecodeSession& operator=(const DecodeSession&) = delete;
     ~DecodeSession();
@@ -45,6 +46,7 @@ class DecodeSession {
   private:
     std::string input_;
     IvfReader reader_;
+    vp8::DecoderConfig config_{};
     vp8::CodecContext context_{};
 };
 

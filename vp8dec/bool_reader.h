@@ -1,29 +1,23 @@
-// The boolean entropy decoder. Each reader streams its partition through a
-// 4096-byte ring that is refilled at most once per macroblock, and counts the
-// bits its reads consume.
+// The boolean entropy decoder. Each reader takes its partition straight from
+// the compressed frame through a 64-bit window refilled seven bytes at a time,
+// and counts the bits its reads consume.
 #pragma once
 
 #include <cstdint>
+#include <cstring>
 
 #include "vp8dec/tables.h"
 
 namespace vp8 {
 
-inline constexpr uint32_t kRingSize = 4096;
-inline constexpr uint32_t kRingMask = kRingSize - 1;
-inline constexpr uint32_t kRefillThreshold = 128;
-
 struct BoolReader {
-    uint32_t range;
-    uint32_t value;         // bits 8..15 are compared with the split
-    int32_t count;          // look-ahead bits loaded below the window
-    const uint8_t* source;  // next partition byte not yet copied into the ring
-    uint32_t source_left;
-    uint8_t* ring;
-    // Bytes loaded into value and bytes written into the ring since start; the
-    // ring positions are these counts modulo the ring size.
-    uint64_t loaded;
-    uint64_t written;
+    uint64_t value;       // the top 8 bits are compared with the split
+    int32_t count;        // bits loaded below the top 8; negative when they run short
+    uint32_t range;       // 128..255 between reads
+    const uint8_t* next;  // next partition byte not yet loaded
+    const uint8_t* end;   // end of the partition
+    const uint8_t* begin;
+    uint64_t padding;  // zero bytes loaded past the partition's end
 };
 
 // Bit position of a reader: loaded bytes and look-ahead count, for measuring
@@ -34,14 +28,13 @@ struct BitMark {
 };
 
 // Positions a reader on size bytes at data. Returns non-zero when data is
-// missing for a non-empty partition or the ring cannot be allocated.
+// missing for a non-empty partition.
 int bool_start(BoolReader& reader, const uint8_t* data, uint32_t size);
-// Refills the ring from the source when at least 128 bytes of it are free.
-void bool_fill(BoolReader& reader);
-void bool_stop(BoolReader& reader);
+// Loads bytes into the window, zeros past the partition's end; the slow path of refill.
+void bool_load_tail(BoolReader& reader);
 
 inline BitMark bit_mark(const BoolReader& reader) {
-    return {reader.loaded, reader.count};
+    return {static_cast<uint64_t>(reader.next - reader.begin) + reader.padding, reader.count};
 }
 
 // Bits consumed between two marks of the same reader: the total of the
@@ -50,17 +43,25 @@ inline int32_t bits_between(const BitMark& before, const BitMark& after) {
     return static_cast<int32_t>(8 * (after.loaded - before.loaded)) - (after.count - before.count);
 }
 
-inline uint32_t next_ring_byte(BoolReader& reader) {
-    // Past the bytes written into the ring the partition has ended: zeros.
-    const uint32_t byte =
-        reader.loaded < reader.written ? reader.ring[reader.loaded & kRingMask] : 0;
-    ++reader.loaded;
-    return byte;
+// Fills the window once its look-ahead has run out: seven bytes with one load
+// where the partition holds eight more.
+inline void bool_refill(BoolReader& reader) {
+    if (reader.end - reader.next >= 8) {
+        uint64_t word;
+        std::memcpy(&word, reader.next, 8);
+        word = __builtin_bswap64(word) >> 8;  // the next seven bytes, first byte highest
+        reader.value |= word << -reader.count;
+        reader.count += 56;
+        reader.next += 7;
+        return;
+    }
+    bool_load_tail(reader);
 }
 
+// Reads one bool whose probability of being 0 is prob / 256.
 inline int read_bool(BoolReader& reader, int prob) {
     const uint32_t split = 1 + (((reader.range - 1) * static_cast<uint32_t>(prob)) >> 8);
-    const uint32_t bigsplit = split << 8;
+    const uint64_t bigsplit = static_cast<uint64_t>(split) << 56;
     int bit;
     if (reader.value < bigsplit) {
         reader.range = split;
@@ -74,17 +75,35 @@ inline int read_bool(BoolReader& reader, int prob) {
     reader.range <<= shift;
     reader.value <<= shift;
     reader.count -= shift;
-    if (reader.count <= 0) {
-        reader.value |= next_ring_byte(reader) << (-reader.count);
-        reader.count += 8;
+    if (reader.count < 0) bool_refill(reader);
+    return bit;
+}
+
+// Reads one bool of probability one half, the split halving the range.
+inline int read_bool_half(BoolReader& reader) {
+    const uint32_t split = (reader.range + 1) >> 1;
+    const uint64_t bigsplit = static_cast<uint64_t>(split) << 56;
+    int bit;
+    if (reader.value < bigsplit) {
+        reader.range = split;
+        bit = 0;
+    } else {
+        reader.range -= split;
+        reader.value -= bigsplit;
+        bit = 1;
     }
+    const int shift = kNormShift[reader.range];
+    reader.range <<= shift;
+    reader.value <<= shift;
+    reader.count -= shift;
+    if (reader.count < 0) bool_refill(reader);
     return bit;
 }
 
 inline uint32_t read_literal(BoolReader& reader, int bits) {
     uint32_t value = 0;
     for (int i = 0; i < bits; ++i)
-        value = (value << 1) | static_cast<uint32_t>(read_bool(reader, 128));
+        value = (value << 1) | static_cast<uint32_t>(read_bool_half(reader));
     return value;
 }
 
@@ -98,7 +117,7 @@ inline int read_tree(BoolReader& reader, const TreeIndex* tree, const uint8_t* p
 // Reads a magnitude of the given width followed by its sign bit (1 negative).
 inline int read_signed_magnitude(BoolReader& reader, int magnitude_bits) {
     const int magnitude = static_cast<int>(read_literal(reader, magnitude_bits));
-    return read_bool(reader, 128) ? -magnitude : magnitude;
+    return read_bool_half(reader) ? -magnitude : magnitude;
 }
 
 }  // namespace vp8

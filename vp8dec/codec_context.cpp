@@ -43,7 +43,7 @@ void describe_image(DecoderPrivate& priv, const FrameBuffer& frame, void* user_d
     image = ImageDescription{};
     image.format = kImageFormatI420;
     image.allocated_width = frame.y_stride;
-    image.allocated_height = priv.instance->new_frame.y_height + 2 * frame.border;
+    image.allocated_height = priv.instance->frame_to_show->y_height + 2 * frame.border;
     image.display_width = frame.y_width;
     image.display_height = frame.y_height;
     image.chroma_shift_x = 1;

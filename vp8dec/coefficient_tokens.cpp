@@ -1,5 +1,7 @@
 // Coefficient tokens of one macroblock, with the above and left non-zero contexts.
-#include "vp8dec/decoder_internal.h"
+#include "vp8dec/coefficient_tokens.h"
+
+#include "vp8dec/decoder_instance.h"
 #include "vp8dec/mb_modes.h"
 #include "vp8dec/tables.h"
 
@@ -18,8 +20,9 @@ inline int read_extra_bits(BoolReader& reader, const uint8_t* probs) {
 // Decodes one block's tokens into levels (raster order) and returns its end
 // position: where end-of-block was read, or 15 when the block runs to its end.
 // Inlined into the macroblock loop, which keeps the reader's state in registers.
-[[gnu::always_inline]] inline int decode_block(BoolReader& reader, const uint8_t (*probs)[kCoefContexts][kCoefNodes], int first,
-                 int context, int16_t* levels) {
+[[gnu::always_inline]] inline int decode_block(BoolReader& reader,
+                                               const uint8_t (*probs)[kCoefContexts][kCoefNodes],
+                                               int first, int context, int16_t* levels) {
     int pos = first;
     bool after_zero = false;
     while (true) {

@@ -2,17 +2,20 @@
 // order of work for one compressed frame.
 #include "vp8dec/decoder_instance.h"
 
-#include <chrono>
+#include <algorithm>
 #include <cstdlib>
-#include <cstring>
-#include <initializer_list>
 #include <new>
-#include <utility>
 
 #include "vp8dec/analysis_context.h"
+#include "vp8dec/decode_clock.h"
 #include "vp8dec/decoder_error.h"
-#include "vp8dec/decoder_internal.h"
 #include "vp8dec/error_codes.h"
+#include "vp8dec/factor_tables.h"
+#include "vp8dec/frame_borders.h"
+#include "vp8dec/frame_decoder.h"
+#include "vp8dec/loop_filter.h"
+#include "vp8dec/picture_capture.h"
+#include "vp8dec/row_threads.h"
 
 namespace vp8 {
 
@@ -21,9 +24,9 @@ namespace {
 constexpr int64_t kMaxDecodeTime = 1000000;
 
 void free_buffers(DecoderInstance& instance) {
-    for (FrameBuffer* buffer : {&instance.temporary, &instance.last, &instance.golden,
-                                &instance.altref, &instance.new_frame, &instance.post})
-        free_frame_buffer(*buffer);
+    for (FrameBuffer& buffer : instance.buffers) free_frame_buffer(buffer);
+    instance.last = instance.golden = instance.altref = instance.new_frame = nullptr;
+    instance.frame_to_show = nullptr;
     std::free(instance.mode_info);
     std::free(instance.above_contexts);
     instance.mode_info = nullptr;
@@ -31,23 +34,19 @@ void free_buffers(DecoderInstance& instance) {
     instance.mb_rows = instance.mb_cols = instance.mb_count = instance.mode_info_stride = 0;
 }
 
-void swap_buffers(FrameBuffer& a, FrameBuffer& b) {
-    std::swap(a, b);
-}
-
-// Applies the reference updates of the frame header.
-void update_references(DecoderInstance& instance, bool exchanged) {
-    const FrameBuffer& previous_last = exchanged ? instance.new_frame : instance.last;
+// Applies the reference updates of the frame header; previous_last is the
+// last frame before this frame replaced it.
+void update_references(DecoderInstance& instance, FrameBuffer* previous_last) {
     if (instance.copy_buffer_to_arf == 1)
-        duplicate_frame(previous_last, instance.altref);
+        instance.altref = previous_last;
     else if (instance.copy_buffer_to_arf == 2)
-        duplicate_frame(instance.golden, instance.altref);
+        instance.altref = instance.golden;
     if (instance.copy_buffer_to_gf == 1)
-        duplicate_frame(previous_last, instance.golden);
+        instance.golden = previous_last;
     else if (instance.copy_buffer_to_gf == 2)
-        duplicate_frame(instance.altref, instance.golden);
-    if (instance.refresh_golden_frame) duplicate_frame(*instance.frame_to_show, instance.golden);
-    if (instance.refresh_alt_ref_frame) duplicate_frame(*instance.frame_to_show, instance.altref);
+        instance.golden = instance.altref;
+    if (instance.refresh_golden_frame) instance.golden = instance.frame_to_show;
+    if (instance.refresh_alt_ref_frame) instance.altref = instance.frame_to_show;
 }
 
 PlanarPicture* record_picture(DecoderInstance& instance,
@@ -57,20 +56,22 @@ PlanarPicture* record_picture(DecoderInstance& instance,
 
 }  // namespace
 
-int64_t now_microseconds() {
-    using namespace std::chrono;
-    return duration_cast<microseconds>(steady_clock::now().time_since_epoch()).count();
-}
-
 DecoderInstance* create_instance(int /*width*/, int /*height*/, int thread_count) {
     auto* instance = new (std::nothrow) DecoderInstance{};
     if (!instance) return nullptr;
     instance->mb_no_coeff_skip = 1;
     set_default_probabilities(instance->probs);
     instance->ready = 1;
-    // Rows are decoded on the caller's thread; a requested count only bounds
-    // the decoding-thread count that the token partitions lower further.
+    // With a count of 2 or more, frames of several token partitions have their
+    // rows decoded by that many threads (the caller's among them).
     instance->decoding_threads = thread_count >= 2 ? std::min(thread_count, 16) - 1 : 0;
+    if (thread_count >= 2) {
+        instance->row_threads = start_row_threads(thread_count);
+        if (!instance->row_threads) {
+            delete instance;
+            return nullptr;
+        }
+    }
     build_factor_tables(instance->factors, instance->quant);
     select_frame_factors(*instance);
     build_filter_levels(*instance);
@@ -85,7 +86,7 @@ DecoderInstance* create_instance(int /*width*/, int /*height*/, int thread_count
 
 void destroy_instance(DecoderInstance* instance) {
     if (!instance) return;
-    stop_readers(*instance);
+    stop_row_threads(instance->row_threads);
     free_buffers(*instance);
     delete instance;
 }
@@ -94,10 +95,8 @@ bool resize_buffers(DecoderInstance& instance, int width, int height) {
     free_buffers(instance);
     const int w = (width + 15) & ~15;
     const int h = (height + 15) & ~15;
-    bool ok = allocate_frame_buffer(instance.temporary, w, 16);
-    for (FrameBuffer* buffer :
-         {&instance.last, &instance.golden, &instance.altref, &instance.new_frame, &instance.post})
-        ok = ok && allocate_frame_buffer(*buffer, w, h);
+    bool ok = true;
+    for (FrameBuffer& buffer : instance.buffers) ok = ok && allocate_frame_buffer(buffer, w, h);
     instance.mb_rows = h / 16;
     instance.mb_cols = w / 16;
     instance.mb_count = instance.mb_rows * instance.mb_cols;
@@ -116,13 +115,26 @@ bool resize_buffers(DecoderInstance& instance, int width, int height) {
         free_buffers(instance);
         return false;
     }
-    instance.frame_to_show = &instance.new_frame;
+    // Until the key frame refreshes them, every reference holds the first buffer.
+    instance.last = instance.golden = instance.altref = &instance.buffers[0];
+    choose_new_buffer(instance);
+    instance.frame_to_show = instance.new_frame;
     return true;
+}
+
+void choose_new_buffer(DecoderInstance& instance) {
+    for (FrameBuffer& buffer : instance.buffers) {
+        if (&buffer != instance.last && &buffer != instance.golden && &buffer != instance.altref) {
+            instance.new_frame = &buffer;
+            return;
+        }
+    }
 }
 
 int receive_frame(DecoderInstance& instance, const uint8_t* data, uint32_t size,
                   int64_t time_stamp) {
     instance.error.armed = 1;
+    instance.filter_in_rows = 0;
     instance.data = data;
     instance.size = size;
     const int64_t start = now_microseconds();
@@ -133,28 +145,26 @@ int receive_frame(DecoderInstance& instance, const uint8_t* data, uint32_t size,
             return -1;
         }
     } catch (const FrameAbort&) {
-        stop_readers(instance);
         instance.error.armed = 0;
         return -1;
     } catch (const std::bad_alloc&) {
         // Memory for the frame's bookkeeping ran out: the same failure as any other allocation.
-        stop_readers(instance);
         set_error(instance, kErrorMemory);
         instance.error.armed = 0;
         return -1;
     }
 
     if (instance.show_frame) ++instance.shown_count;
-    instance.new_frame.frame_number = instance.shown_count;
+    instance.new_frame->frame_number = instance.shown_count;
 
-    const bool exchange = instance.refresh_last_frame != 0;
-    if (exchange) swap_buffers(instance.new_frame, instance.last);
-    instance.frame_to_show = exchange ? &instance.last : &instance.new_frame;
+    FrameBuffer* const previous_last = instance.last;
+    if (instance.refresh_last_frame) instance.last = instance.new_frame;
+    instance.frame_to_show = instance.new_frame;
     FrameBuffer& shown = *instance.frame_to_show;
 
     capture_picture(instance, kSlotPreLoopFilter, shown,
                     record_picture(instance, &FrameAnalysisRecord::prelf_picture));
-    if (instance.loop_filter.filter_level > 0) {
+    if (instance.loop_filter.filter_level > 0 && !instance.filter_in_rows) {
         const int64_t filter_start = now_microseconds();
         filter_frame_edges(instance, shown);
         instance.total_filter_time += now_microseconds() - filter_start;
@@ -166,7 +176,7 @@ int receive_frame(DecoderInstance& instance, const uint8_t* data, uint32_t size,
             static_cast<int16_t>(instance.loop_filter.filter_type);
     }
     replicate_borders(shown);
-    update_references(instance, exchange);
+    update_references(instance, previous_last);
 
     instance.last_decode_time = std::min(now_microseconds() - start, kMaxDecodeTime);
     instance.total_decode_time += instance.last_decode_time;

@@ -3,7 +3,6 @@
 #pragma once
 
 #include <cstdint>
-#include <vector>
 
 #include "vp8dec/bool_reader.h"
 #include "vp8dec/frame_analysis_record.h"
@@ -17,6 +16,10 @@
 namespace vp8 {
 
 struct AnalysisContext;
+class RowThreads;
+
+inline constexpr int kMaxTokenPartitions = 8;
+inline constexpr int kFrameBufferCount = 4;
 
 // Non-zero contexts of the token decoder for one macroblock column (above)
 // or for the current row (left).
@@ -109,9 +112,14 @@ struct DecoderInstance {
     int width, height, hscale, vscale;
     int mb_rows, mb_cols, mb_count, mode_info_stride;
 
-    // Frame buffers; frame_to_show is last or new_frame.
-    FrameBuffer temporary, last, golden, altref, new_frame, post;
-    FrameBuffer* frame_to_show;
+    // The three references and the frame being decoded point into four
+    // buffers; a reference update points at a buffer instead of copying it.
+    FrameBuffer buffers[kFrameBufferCount];
+    FrameBuffer* last;
+    FrameBuffer* golden;
+    FrameBuffer* altref;
+    FrameBuffer* new_frame;
+    FrameBuffer* frame_to_show;  // the picture the last frame decoded
 
     // (mb_cols + 1) x (mb_rows + 1) records; the first row and each row's last
     // record lie outside the picture.
@@ -147,6 +155,8 @@ struct DecoderInstance {
 
     // Loop filter
     FilterLevelEntry filter_levels[64];
+    int filter_baselines[4];  // the frame's level of each segment before deltas
+    int filter_in_rows;       // 1 when the row loop filters each row one row behind
     int last_frame_type, last_filter_type, last_sharpness_level;
 
     int shown_count;
@@ -157,11 +167,11 @@ struct DecoderInstance {
 
     // Readers
     BoolReader first_reader;
-    BoolReader token_reader;
-    std::vector<BoolReader> token_readers;
+    BoolReader token_readers[kMaxTokenPartitions];
 
     MacroblockContext mb;
     int decoding_threads;
+    RowThreads* row_threads;  // null without a thread count of 2 or more
 
     ErrorRecord error;
 
@@ -198,6 +208,9 @@ void destroy_instance(DecoderInstance* instance);
 // Reallocates every frame buffer, the record array and the above contexts for
 // a new picture size. Returns false (with everything freed) on failure.
 bool resize_buffers(DecoderInstance& instance, int width, int height);
+
+// Points new_frame at a buffer that no reference holds.
+void choose_new_buffer(DecoderInstance& instance);
 
 // Decodes one compressed frame. Returns 0, or -1 with the instance's error record set.
 int receive_frame(DecoderInstance& instance, const uint8_t* data, uint32_t size,

@@ -1,7 +1,9 @@
 // Dequantisation factor tables and the per-macroblock choice of rows.
+#include "vp8dec/factor_tables.h"
+
 #include <algorithm>
 
-#include "vp8dec/decoder_internal.h"
+#include "vp8dec/decoder_instance.h"
 #include "vp8dec/tables.h"
 
 namespace vp8 {

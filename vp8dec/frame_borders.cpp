@@ -1,9 +1,10 @@
-// Frame edges for intra prediction, row edge extension, border replication
-// and whole-frame copies between reference buffers.
+// Frame edges for intra prediction, row edge extension and border replication.
+#include "vp8dec/frame_borders.h"
+
 #include <cstring>
 #include <initializer_list>
 
-#include "vp8dec/decoder_internal.h"
+#include "vp8dec/decoder_instance.h"
 
 namespace vp8 {
 
@@ -27,12 +28,6 @@ void replicate_plane(uint8_t* plane, int stride, int width, int height, int bord
         std::memcpy(plane + (height - 1 + r) * stride - border, last,
                     static_cast<size_t>(width) + 2 * border);
     }
-}
-
-size_t allocation_bytes(const FrameBuffer& frame) {
-    const size_t bytes =
-        static_cast<size_t>(frame.frame_size) + 2 * static_cast<size_t>(frame.y_stride) + 32;
-    return (bytes + 31) & ~size_t{31};
 }
 
 }  // namespace
@@ -59,13 +54,6 @@ void replicate_borders(FrameBuffer& frame) {
     replicate_plane(frame.y, frame.y_stride, frame.y_width, frame.y_height, frame.border);
     replicate_plane(frame.u, frame.uv_stride, frame.uv_width, frame.uv_height, frame.border / 2);
     replicate_plane(frame.v, frame.uv_stride, frame.uv_width, frame.uv_height, frame.border / 2);
-}
-
-void duplicate_frame(const FrameBuffer& source, FrameBuffer& destination) {
-    // Both buffers share one geometry and the source's borders are already
-    // extended, so the whole block is the visible area plus its extension.
-    std::memcpy(destination.allocation, source.allocation, allocation_bytes(source));
-    destination.frame_number = source.frame_number;
 }
 
 }  // namespace vp8

@@ -1,13 +1,12 @@
-// The frame decode procedure: frame tag, key-frame start, the frame header with
-// its trace, then modes, macroblock rows and the writing of the analysis files.
-#include <cstdio>
+#include "vp8dec/frame_header.h"
+
 #include <cstring>
-#include <initializer_list>
 
 #include "vp8dec/analysis_context.h"
 #include "vp8dec/decoder_error.h"
-#include "vp8dec/decoder_internal.h"
 #include "vp8dec/error_codes.h"
+#include "vp8dec/factor_tables.h"
+#include "vp8dec/token_partitions.h"
 
 namespace vp8 {
 
@@ -30,21 +29,6 @@ VersionSettings version_settings(int version) {
         default:
             return {0, 0, 0, 0};
     }
-}
-
-std::FILE* trace_file(const DecoderInstance& instance) {
-    return instance.analysis ? instance.analysis->trace_file : nullptr;
-}
-
-int64_t file_position(std::FILE* file) {
-    return file ? static_cast<int64_t>(std::ftell(file)) : 0;
-}
-
-void note_file_positions(DecoderInstance& instance) {
-    if (!instance.record || !instance.analysis) return;
-    instance.record->trace_position = file_position(instance.analysis->trace_file);
-    instance.record->mbinfo_position = file_position(instance.analysis->mbinfo_file);
-    instance.record->coef_position = file_position(instance.analysis->coef_file);
 }
 
 // Reads a flag and, when set, a magnitude and a sign bit.
@@ -314,41 +298,12 @@ void read_coefficient_updates(DecoderInstance& instance, BoolReader& reader,
                 }
 }
 
-void write_frame_records(DecoderInstance& instance) {
-    AnalysisContext* analysis = instance.analysis;
-    if (!analysis) return;
-    if (analysis->mbinfo_file) {
-        // Each macroblock row followed by its border record.
-        const MbAnalysisRecord* first = mb_record(instance, 0, 0);
-        const size_t count = static_cast<size_t>(instance.mode_info_stride) * instance.mb_rows;
-        std::fwrite(first, sizeof(MbAnalysisRecord), count, analysis->mbinfo_file);
-    }
-    for (std::FILE* file : {analysis->trace_file, analysis->mbinfo_file, analysis->coef_file})
-        if (file) std::fflush(file);
-    if (FrameAnalysisRecord* record = instance.record) {
-        record->trace_length = file_position(analysis->trace_file) - record->trace_position;
-        record->mbinfo_length = file_position(analysis->mbinfo_file) - record->mbinfo_position;
-        record->coef_length = file_position(analysis->coef_file) - record->coef_position;
-    }
-}
-
-void note_reference_numbers(DecoderInstance& instance) {
-    if (FrameAnalysisRecord* record = instance.record) {
-        record->last_frame_number = static_cast<uint8_t>(instance.last.frame_number);
-        record->golden_frame_number = static_cast<uint8_t>(instance.golden.frame_number);
-        record->altref_frame_number = static_cast<uint8_t>(instance.altref.frame_number);
-    }
-}
-
 }  // namespace
 
-int decode_one_frame(DecoderInstance& instance) {
+void read_frame_tag(DecoderInstance& instance) {
     const uint8_t* data = instance.data;
     const uint32_t size = instance.size;
     FrameSyntax& syntax = instance.syntax;
-    reset_frame_syntax(syntax);
-
-    // 1-2. Frame tag and the bound of the first partition.
     if (size < 3) raise_error(instance, kErrorCorruptFrame, kTruncatedFirstPartition);
     const uint32_t tag = data[0] | (data[1] << 8) | (data[2] << 16);
     instance.frame_type = static_cast<int>(tag & 1);
@@ -363,10 +318,13 @@ int decode_one_frame(DecoderInstance& instance) {
     syntax.first_part_size = static_cast<int>(first_partition_length);
     if (size < 3 + static_cast<uint64_t>(first_partition_length))
         raise_error(instance, kErrorCorruptFrame, kTruncatedFirstPartition);
+}
 
-    // 3-4. File positions and the tag's trace.
-    note_file_positions(instance);
-    const HeaderTrace trace(trace_file(instance));
+bool read_frame_header(DecoderInstance& instance, const HeaderTrace& trace) {
+    const uint8_t* data = instance.data;
+    const uint32_t size = instance.size;
+    FrameSyntax& syntax = instance.syntax;
+    const auto first_partition_length = static_cast<uint32_t>(syntax.first_part_size);
     trace.line("frame_hdr\n");
     trace.line("\t%d <- frame_type\n", instance.frame_type);
     trace.line("\t%d <- version\n", instance.version);
@@ -374,7 +332,7 @@ int decode_one_frame(DecoderInstance& instance) {
     trace.line("\t%d <- first_partition_length_in_bytes\n",
                static_cast<int>(first_partition_length));
 
-    // 5-7. Version settings, key-frame start, picture size.
+    // The version's filters, then on a key frame the start code and picture size.
     const VersionSettings settings = version_settings(instance.version);
     instance.no_loop_filter = settings.no_loop_filter;
     instance.simple_loop_filter = settings.simple_loop_filter;
@@ -382,16 +340,16 @@ int decode_one_frame(DecoderInstance& instance) {
     instance.full_pixel = settings.full_pixel;
     const bool key_frame = instance.frame_type == 0;
     if (key_frame) read_key_frame_start(instance, trace);
-    if (instance.width == 0 || instance.height == 0) return -1;
+    if (instance.width == 0 || instance.height == 0) return false;
 
-    // 8-9. Per-frame initialisation and the first partition's reader.
+    // Key-frame defaults and the first partition's reader.
     initialise_frame(instance);
     const uint32_t header_bytes = key_frame ? 10 : 3;
     BoolReader& reader = instance.first_reader;
     if (bool_start(reader, data + header_bytes, size - header_bytes) != 0)
         raise_error(instance, kErrorMemory, "Failed to allocate bool decoder 0");
 
-    // 10-18. The frame header proper.
+    // The header fields of the first partition.
     if (key_frame) {
         instance.clr_type = static_cast<int>(read_literal(reader, 1));
         instance.clamp_type = static_cast<int>(read_literal(reader, 1));
@@ -416,32 +374,11 @@ int decode_one_frame(DecoderInstance& instance) {
         trace.line("\t\t%d <- refresh_last_frame\n", instance.refresh_last_frame);
     }
     syntax.refresh_last = instance.refresh_last_frame;
-
-    // 19-20. Coefficient probability updates.
-    bool_fill(reader);
     read_coefficient_updates(instance, reader, trace);
-
-    // 21-22. Buffers for the macroblocks, and the skip flag switch.
-    setup_intra_borders(instance.new_frame);
-    std::memset(instance.mb.coefs, 0, sizeof(instance.mb.coefs));
     instance.mb_no_coeff_skip = static_cast<int>(read_literal(reader, 1));
     syntax.mb_no_skip_coeff = instance.mb_no_coeff_skip;
     trace.line("\t%d <- mb_no_coeff_skip\n", instance.mb_no_coeff_skip);
-
-    // 23-24. Modes and motion vectors, then the macroblock rows.
-    if (key_frame)
-        read_key_frame_modes(instance);
-    else
-        read_inter_frame_modes(instance);
-    std::memset(instance.above_contexts, 0, sizeof(TokenContext) * instance.mb_cols);
-    decode_mb_rows(instance);
-
-    // 25-27. Readers, probabilities, analysis files.
-    stop_readers(instance);
-    if (!instance.refresh_entropy_probs) instance.probs = instance.saved_probs;
-    write_frame_records(instance);
-    note_reference_numbers(instance);
-    return 0;
+    return true;
 }
 
 }  // namespace vp8

@@ -1,32 +1,39 @@
-// The header trace: one text line per syntax element, in reading order.
+// The header trace: one text line per syntax element, in reading order. Lines
+// are gathered in memory and written to the file in blocks.
 #pragma once
 
 #include <cstdio>
+#include <string>
 
 namespace vp8 {
 
 class HeaderTrace {
   public:
     explicit HeaderTrace(std::FILE* file) : file_(file) {}
+    HeaderTrace(const HeaderTrace&) = delete;
+    HeaderTrace& operator=(const HeaderTrace&) = delete;
+    ~HeaderTrace() { flush(); }
 
+    // A line of constant text.
     void line(const char* text) const {
-        if (file_) std::fputs(text, file_);
+        if (file_) text_ += text;
     }
-    void line(const char* format, int value) const {
-        if (file_) std::fprintf(file_, format, value);
+    // A line whose "%d" conversions take the values in order.
+    template <typename... Values>
+    void line(const char* format, Values... values) const {
+        if (!file_) return;
+        const int list[] = {values...};
+        format_line(format, list, static_cast<int>(sizeof...(Values)));
     }
-    void line(const char* format, int a, int b) const {
-        if (file_) std::fprintf(file_, format, a, b);
-    }
-    void line(const char* format, int a, int b, int c) const {
-        if (file_) std::fprintf(file_, format, a, b, c);
-    }
-    void line(const char* format, int a, int b, int c, int d) const {
-        if (file_) std::fprintf(file_, format, a, b, c, d);
-    }
+
+    // Writes what was gathered to the file.
+    void flush() const;
 
   private:
+    void format_line(const char* format, const int* values, int count) const;
+
     std::FILE* file_;
+    mutable std::string text_;
 };
 
 }  // namespace vp8

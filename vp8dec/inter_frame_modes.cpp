@@ -1,5 +1,7 @@
 // Modes and motion vectors of an inter frame.
-#include "vp8dec/decoder_internal.h"
+#include "vp8dec/inter_frame_modes.h"
+
+#include "vp8dec/decoder_instance.h"
 #include "vp8dec/mode_syntax.h"
 #include "vp8dec/near_vectors.h"
 #include "vp8dec/tables.h"
@@ -170,7 +172,6 @@ void read_inter_frame_modes(DecoderInstance& instance) {
             MbAnalysisRecord& record = *mb_record(instance, row, col);
             const BitMark start = bit_mark(reader);
             record.need_to_clamp = 0;
-            bool_fill(reader);
             const EdgeDistances edges =
                 edge_distances(row, col, instance.mb_rows, instance.mb_cols);
             if (read_segments)

@@ -1,6 +1,8 @@
 // Modes of a key frame: segment id, skip flag, luma mode with its sub-block
 // modes (contexts from the neighbours), chroma mode.
-#include "vp8dec/decoder_internal.h"
+#include "vp8dec/key_frame_modes.h"
+
+#include "vp8dec/decoder_instance.h"
 #include "vp8dec/mode_syntax.h"
 #include "vp8dec/tables.h"
 
@@ -44,7 +46,6 @@ void read_key_frame_modes(DecoderInstance& instance) {
         for (int col = 0; col < instance.mb_cols; ++col) {
             MbAnalysisRecord& record = *mb_record(instance, row, col);
             const BitMark start = bit_mark(reader);
-            bool_fill(reader);
             record.segment_id =
                 static_cast<uint8_t>(read_segments ? read_segment_id(reader, seg.tree_probs) : 0);
             record.skip = read_skip_flag(instance);

@@ -1,10 +1,12 @@
 // The loop filter: the per-level parameter table, per-macroblock levels and
 // the frame pass over every macroblock edge.
+#include "vp8dec/loop_filter.h"
+
 #include <algorithm>
 #include <cstring>
 #include <initializer_list>
 
-#include "vp8dec/decoder_internal.h"
+#include "vp8dec/decoder_instance.h"
 #include "vp8dec/mb_modes.h"
 
 namespace vp8 {
@@ -26,9 +28,8 @@ int hev_threshold(int level, int frame_type) {
 
 void set_thresholds(FilterLevelEntry& entry, int level, int frame_type) {
     const auto t = static_cast<int8_t>(hev_threshold(level, frame_type));
-    for (int8_t* field : {entry.hev_threshold, entry.mb_hev_threshold, entry.uv_hev_threshold,
-                          entry.uv_mb_hev_threshold})
-        std::memset(field, t, 16);
+    entry.hev_threshold = entry.mb_hev_threshold = t;
+    entry.uv_hev_threshold = entry.uv_mb_hev_threshold = t;
 }
 
 // Level of each segment before reference and mode deltas.
@@ -70,12 +71,9 @@ void build_filter_levels(DecoderInstance& instance) {
     for (int level = 0; level < 64; ++level) {
         FilterLevelEntry& entry = instance.filter_levels[level];
         const auto interior = static_cast<int8_t>(interior_limit(level, sharpness));
-        std::memset(entry.interior_limit, interior, 16);
-        std::memset(entry.uv_interior_limit, interior, 16);
-        std::memset(entry.subblock_edge_level, level, 16);
-        std::memset(entry.uv_subblock_edge_level, level, 16);
-        std::memset(entry.mb_edge_level, level + 2, 16);
-        std::memset(entry.uv_mb_edge_level, level + 2, 16);
+        entry.interior_limit = entry.uv_interior_limit = interior;
+        entry.subblock_edge_level = entry.uv_subblock_edge_level = static_cast<int8_t>(level);
+        entry.mb_edge_level = entry.uv_mb_edge_level = static_cast<int8_t>(level + 2);
         set_thresholds(entry, level, instance.frame_type);
     }
 }
@@ -85,45 +83,53 @@ void refresh_variance_thresholds(DecoderInstance& instance, int frame_type) {
         set_thresholds(instance.filter_levels[level], level, frame_type);
 }
 
-void filter_frame_edges(DecoderInstance& instance, FrameBuffer& frame) {
+void prepare_loop_filter(DecoderInstance& instance) {
     const LoopFilterHeader& lf = instance.loop_filter;
     if (lf.filter_type != instance.last_filter_type ||
         lf.sharpness_level != instance.last_sharpness_level)
         build_filter_levels(instance);
     else if (instance.frame_type != instance.last_frame_type)
         refresh_variance_thresholds(instance, instance.frame_type);
+    segment_baselines(instance, instance.filter_baselines);
+}
 
-    int baselines[4];
-    segment_baselines(instance, baselines);
+void filter_mb_row(const DecoderInstance& instance, const FrameBuffer& frame, int row) {
     const KernelTable& k = instance.kernels;
-    const bool simple = lf.filter_type == 1;
+    const bool simple = instance.loop_filter.filter_type == 1;
     const EdgeFilterFn left_edge = simple ? k.simple_mb_edge_left : k.normal_mb_edge_left;
     const EdgeFilterFn inner_vertical = simple ? k.simple_inner_vertical : k.normal_inner_vertical;
     const EdgeFilterFn top_edge = simple ? k.simple_mb_edge_top : k.normal_mb_edge_top;
     const EdgeFilterFn inner_horizontal =
         simple ? k.simple_inner_horizontal : k.normal_inner_horizontal;
-    for (int row = 0; row < instance.mb_rows; ++row) {
-        for (int col = 0; col < instance.mb_cols; ++col) {
-            const MbAnalysisRecord& record = *mb_record(instance, row, col);
-            const int baseline =
-                baselines[instance.segmentation.enabled ? record.segment_id & 3 : 0];
-            const int level = mb_filter_level(instance, record, baseline);
-            if (level == 0) continue;
-            const FilterLevelEntry& entry = instance.filter_levels[level];
-            uint8_t* y = frame.y + static_cast<size_t>(16 * row) * frame.y_stride + 16 * col;
-            uint8_t* u = frame.u + static_cast<size_t>(8 * row) * frame.uv_stride + 8 * col;
-            uint8_t* v = frame.v + static_cast<size_t>(8 * row) * frame.uv_stride + 8 * col;
-            if (col > 0) left_edge(y, u, v, frame.y_stride, frame.uv_stride, entry);
-            if (record.has_residual)
-                inner_vertical(y, u, v, frame.y_stride, frame.uv_stride, entry);
-            if (row > 0) top_edge(y, u, v, frame.y_stride, frame.uv_stride, entry);
-            if (record.has_residual)
-                inner_horizontal(y, u, v, frame.y_stride, frame.uv_stride, entry);
-        }
+    const MbAnalysisRecord* records =
+        instance.mode_info + (row + 1) * instance.mode_info_stride + 1;
+    uint8_t* y = frame.y + static_cast<size_t>(16 * row) * frame.y_stride;
+    uint8_t* u = frame.u + static_cast<size_t>(8 * row) * frame.uv_stride;
+    uint8_t* v = frame.v + static_cast<size_t>(8 * row) * frame.uv_stride;
+    for (int col = 0; col < instance.mb_cols; ++col, y += 16, u += 8, v += 8) {
+        const MbAnalysisRecord& record = records[col];
+        const int baseline =
+            instance.filter_baselines[instance.segmentation.enabled ? record.segment_id & 3 : 0];
+        const int level = mb_filter_level(instance, record, baseline);
+        if (level == 0) continue;
+        const FilterLevelEntry& entry = instance.filter_levels[level];
+        if (col > 0) left_edge(y, u, v, frame.y_stride, frame.uv_stride, entry);
+        if (record.has_residual) inner_vertical(y, u, v, frame.y_stride, frame.uv_stride, entry);
+        if (row > 0) top_edge(y, u, v, frame.y_stride, frame.uv_stride, entry);
+        if (record.has_residual) inner_horizontal(y, u, v, frame.y_stride, frame.uv_stride, entry);
     }
+}
+
+void finish_loop_filter(DecoderInstance& instance) {
     instance.last_frame_type = instance.frame_type;
-    instance.last_filter_type = lf.filter_type;
-    instance.last_sharpness_level = lf.sharpness_level;
+    instance.last_filter_type = instance.loop_filter.filter_type;
+    instance.last_sharpness_level = instance.loop_filter.sharpness_level;
+}
+
+void filter_frame_edges(DecoderInstance& instance, FrameBuffer& frame) {
+    prepare_loop_filter(instance);
+    for (int row = 0; row < instance.mb_rows; ++row) filter_mb_row(instance, frame, row);
+    finish_loop_filter(instance);
 }
 
 }  // namespace vp8

@@ -1,10 +1,14 @@
 // Reconstruction of one macroblock: tokens, residual, prediction, sum.
+#include "vp8dec/macroblock_builder.h"
+
 #include <initializer_list>
 
-#include "vp8dec/decoder_internal.h"
+#include "vp8dec/coefficient_tokens.h"
+#include "vp8dec/factor_tables.h"
 #include "vp8dec/inter_prediction.h"
 #include "vp8dec/intra_prediction.h"
 #include "vp8dec/mb_modes.h"
+#include "vp8dec/residual_stage.h"
 
 namespace vp8 {
 

@@ -1,9 +1,11 @@
 // Captures for the analysis views: each macroblock's prediction, and whole
 // pictures before and after the loop filter.
+#include "vp8dec/picture_capture.h"
+
 #include <cstring>
 
 #include "vp8dec/analysis_context.h"
-#include "vp8dec/decoder_internal.h"
+#include "vp8dec/decoder_instance.h"
 
 namespace vp8 {
 
@@ -27,7 +29,7 @@ void copy_area(uint8_t* const* rows, int x, int y, const uint8_t* src, int src_p
 }  // namespace
 
 bool prepare_prediction_capture(DecoderInstance& instance) {
-    return slot_for(instance, kSlotPredicted, instance.new_frame) != nullptr;
+    return slot_for(instance, kSlotPredicted, *instance.new_frame) != nullptr;
 }
 
 void capture_mb_prediction(DecoderInstance& instance, MacroblockContext& mb) {

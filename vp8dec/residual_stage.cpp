@@ -1,9 +1,11 @@
 // Dequantisation, inverse transforms and the coefficient dump of one macroblock.
+#include "vp8dec/residual_stage.h"
+
 #include <cstdio>
 #include <cstring>
 
 #include "vp8dec/analysis_context.h"
-#include "vp8dec/decoder_internal.h"
+#include "vp8dec/decoder_instance.h"
 #include "vp8dec/mb_modes.h"
 
 namespace vp8 {

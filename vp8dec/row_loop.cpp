@@ -1,9 +1,16 @@
 // The macroblock row loop: every macroblock of the frame in raster order.
+#include "vp8dec/row_loop.h"
+
 #include <cstring>
 
-#include "vp8dec/decoder_internal.h"
+#include "vp8dec/decode_clock.h"
+#include "vp8dec/frame_borders.h"
 #include "vp8dec/inter_prediction.h"
+#include "vp8dec/loop_filter.h"
+#include "vp8dec/macroblock_builder.h"
 #include "vp8dec/mb_modes.h"
+#include "vp8dec/picture_capture.h"
+#include "vp8dec/row_threads.h"
 
 namespace vp8 {
 
@@ -12,11 +19,11 @@ namespace {
 const FrameBuffer& reference_buffer(const DecoderInstance& instance, int ref_frame) {
     switch (ref_frame) {
         case GOLDEN_FRAME:
-            return instance.golden;
+            return *instance.golden;
         case ALTREF_FRAME:
-            return instance.altref;
+            return *instance.altref;
         default:
-            return instance.last;
+            return *instance.last;
     }
 }
 
@@ -30,7 +37,7 @@ void take_over_vectors(MacroblockContext& mb) {
 }
 
 void position_macroblock(DecoderInstance& instance, MacroblockContext& mb, int row, int col) {
-    FrameBuffer& frame = instance.new_frame;
+    FrameBuffer& frame = *instance.new_frame;
     mb.mb_col = col;
     mb.edge_dist_left = -(col * 128);
     mb.edge_dist_right = (instance.mb_cols - 1 - col) * 128;
@@ -52,33 +59,60 @@ void position_macroblock(DecoderInstance& instance, MacroblockContext& mb, int r
 
 }  // namespace
 
+void start_mb_row(DecoderInstance& instance, MacroblockContext& mb, int row) {
+    std::memset(&mb.left, 0, sizeof(mb.left));
+    mb.mb_row = row;
+    mb.has_above = row > 0;
+    mb.edge_dist_top = -(row * 128);
+    mb.edge_dist_bottom = (instance.mb_rows - 1 - row) * 128;
+    mb.token_reader = &instance.token_readers[row % instance.token_partitions];
+}
+
+void decode_macroblock(DecoderInstance& instance, MacroblockContext& mb, int col, bool capture) {
+    const BitMark start = bit_mark(*mb.token_reader);
+    mb.record = mb_record(instance, mb.mb_row, col);
+    mb.above = instance.above_contexts + col;
+    take_over_vectors(mb);
+    position_macroblock(instance, mb, mb.mb_row, col);
+    derive_chroma_mvs(mb, instance.full_pixel);
+    build_macroblock(instance, mb);
+    if (capture) capture_mb_prediction(instance, mb);
+    mb.record->bits += bits_between(start, bit_mark(*mb.token_reader));
+}
+
+bool filters_in_rows(const DecoderInstance& instance) {
+    // Without analysis nothing captures the picture before the loop filter, so
+    // each row is filtered while still in cache, once the row below it (whose
+    // intra prediction reads it unfiltered) is decoded.
+    return instance.loop_filter.filter_level > 0 && !instance.analysis;
+}
+
+void filter_row_timed(DecoderInstance& instance, int row) {
+    const int64_t start = now_microseconds();
+    filter_mb_row(instance, *instance.new_frame, row);
+    instance.total_filter_time += now_microseconds() - start;
+}
+
 void decode_mb_rows(DecoderInstance& instance) {
-    MacroblockContext& mb = instance.mb;
-    const bool capture = prepare_prediction_capture(instance);
-    for (int row = 0; row < instance.mb_rows; ++row) {
-        std::memset(&mb.left, 0, sizeof(mb.left));
-        mb.mb_row = row;
-        mb.has_above = row > 0;
-        mb.edge_dist_top = -(row * 128);
-        mb.edge_dist_bottom = (instance.mb_rows - 1 - row) * 128;
-        BoolReader& reader = instance.token_partitions == 1
-                                 ? instance.token_reader
-                                 : instance.token_readers[row % instance.token_partitions];
-        mb.token_reader = &reader;
-        for (int col = 0; col < instance.mb_cols; ++col) {
-            const BitMark start = bit_mark(reader);
-            mb.record = mb_record(instance, row, col);
-            mb.above = instance.above_contexts + col;
-            take_over_vectors(mb);
-            position_macroblock(instance, mb, row, col);
-            derive_chroma_mvs(mb, instance.full_pixel);
-            bool_fill(reader);
-            build_macroblock(instance, mb);
-            if (capture) capture_mb_prediction(instance, mb);
-            mb.record->bits += bits_between(start, bit_mark(reader));
+    const bool filter_rows = filters_in_rows(instance);
+    instance.filter_in_rows = filter_rows;
+    if (filter_rows) prepare_loop_filter(instance);
+    if (instance.row_threads && !instance.analysis && !instance.token_observer &&
+        instance.token_partitions > 1) {
+        decode_rows_on_threads(*instance.row_threads, instance, filter_rows);
+    } else {
+        MacroblockContext& mb = instance.mb;
+        const bool capture = prepare_prediction_capture(instance);
+        for (int row = 0; row < instance.mb_rows; ++row) {
+            start_mb_row(instance, mb, row);
+            for (int col = 0; col < instance.mb_cols; ++col)
+                decode_macroblock(instance, mb, col, capture);
+            extend_row_right_edge(*instance.new_frame, row);
+            if (filter_rows && row > 0) filter_row_timed(instance, row - 1);
         }
-        extend_row_right_edge(instance.new_frame, row);
+        if (filter_rows) filter_row_timed(instance, instance.mb_rows - 1);
     }
+    if (filter_rows) finish_loop_filter(instance);
 }
 
 }  // namespace vp8

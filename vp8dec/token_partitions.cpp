@@ -1,7 +1,9 @@
 // Layout of the token partitions that follow the first partition.
+#include "vp8dec/token_partitions.h"
+
 #include "vp8dec/analysis_context.h"
 #include "vp8dec/decoder_error.h"
-#include "vp8dec/decoder_internal.h"
+#include "vp8dec/decoder_instance.h"
 #include "vp8dec/error_codes.h"
 
 namespace vp8 {
@@ -27,7 +29,6 @@ void open_token_partitions(DecoderInstance& instance, uint64_t start_offset,
         raise_error(instance, kErrorCorruptFrame, "Truncated packet or corrupt partition %d length",
                     static_cast<int>((end - start) / 3) + 1);
 
-    if (count > 1) instance.token_readers.resize(static_cast<size_t>(count));
     const uint8_t* partition = start + table_bytes;
     for (int k = 0; k < count; ++k) {
         size_t partition_size;
@@ -41,18 +42,11 @@ void open_token_partitions(DecoderInstance& instance, uint64_t start_offset,
             partition_size = static_cast<size_t>(end - partition);
         }
         instance.syntax.partition_sizes[k] = static_cast<uint32_t>(partition_size);
-        BoolReader& reader = count == 1 ? instance.token_reader : instance.token_readers[k];
+        BoolReader& reader = instance.token_readers[k];
         if (bool_start(reader, partition, static_cast<uint32_t>(partition_size)) != 0)
             raise_error(instance, kErrorMemory, "Failed to allocate bool decoder %d", k + 1);
         partition += partition_size;
     }
-}
-
-void stop_readers(DecoderInstance& instance) {
-    for (BoolReader& reader : instance.token_readers) bool_stop(reader);
-    instance.token_readers.clear();
-    bool_stop(instance.token_reader);
-    bool_stop(instance.first_reader);
 }
 
 }  // namespace vp8

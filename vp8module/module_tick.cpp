@@ -40,12 +40,13 @@ void unpack_reference_numbers(vp8::FrameAnalysisRecord& record, uint32_t packed)
     record.altref_frame_number = static_cast<uint8_t>(packed >> 24);
 }
 
-// Whether a write into one of the decoder's analysis files has failed.
+// Hands the decoder's analysis files over to their readers (the decoder does
+// not flush them); whether a write into one of them has failed.
 bool analysis_files_failed(const Vp8ModuleState& state) {
     if (!state.analysis) return false;
     for (std::FILE* file :
          {state.analysis->trace_file, state.analysis->mbinfo_file, state.analysis->coef_file})
-        if (file && std::ferror(file)) return true;
+        if (file && (std::fflush(file) != 0 || std::ferror(file))) return true;
     return false;
 }
 

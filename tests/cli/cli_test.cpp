@@ -24,7 +24,7 @@ TEST(Cli, HelpVersionAndUsageErrors) {
     for (const std::string& args : std::vector<std::string>{
              "frobnicate x.ivf", "md5", "md5 --bogus " + stream("tiny_1x1"),
              "trace --frames 3-1 " + stream("tiny_1x1"), "trace --frames " + stream("tiny_1x1"),
-             "md5 --threads 2 " + stream("tiny_1x1"), "decode " + stream("tiny_1x1")}) {
+             "md5 --threads -1 " + stream("tiny_1x1"), "decode " + stream("tiny_1x1")}) {
         const CliResult result = run_cli(args);
         EXPECT_EQ(result.status, 2) << args;
         EXPECT_TRUE(result.out.empty()) << args;
@@ -47,6 +47,24 @@ TEST(Cli, Md5PrintsTheExpectedLines) {
         EXPECT_EQ(result.out, read_file(data_path(std::string(name) + ".md5"))) << name;
         EXPECT_EQ(run_cli("md5 --simd 0 " + stream(name)).out, result.out) << name;
     }
+}
+
+TEST(Cli, RowThreadsGiveTheSameOutputs) {
+    // Four token partitions: rows go to both threads.
+    const std::string name = "multi_odd_99x77";
+    const CliResult md5 = run_cli("md5 --threads 2 " + stream(name));
+    EXPECT_EQ(md5.status, 0);
+    EXPECT_EQ(md5.out, read_file(data_path(name + ".md5")));
+    TempFolder folder;
+    const std::string one = folder.path("one_thread.yuv");
+    const std::string two = folder.path("two_threads.yuv");
+    EXPECT_EQ(run_cli("decode " + stream(name) + " -o " + one).status, 0);
+    EXPECT_EQ(run_cli("decode --threads 2 " + stream(name) + " -o " + two).status, 0);
+    EXPECT_EQ(read_file(two), read_file(one));
+    EXPECT_FALSE(read_file(one).empty());
+    const CliResult bench = run_cli("bench --runs 1 --json --threads 2 " + stream(name));
+    EXPECT_EQ(bench.status, 0);
+    EXPECT_NE(bench.out.find("\"decoder\":{"), std::string::npos);
 }
 
 TEST(Cli, TraceRangesCutTheWholeTrace) {

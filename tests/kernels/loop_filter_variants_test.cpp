@@ -7,7 +7,7 @@
 
 #include "tests/kernels/kernel_check.h"
 #include "vp8dec/decoder_instance.h"
-#include "vp8dec/decoder_internal.h"
+#include "vp8dec/loop_filter.h"
 
 namespace vp8::test {
 namespace {
@@ -40,16 +40,11 @@ class FilterLevelTables {
 // The kernels read the chroma limits from their own fields: give them other
 // values than the luma ones, so that a variant mixing them up shows.
 void with_chroma_limits_of(const FilterLevelEntry& from, FilterLevelEntry& to) {
-    std::copy(std::begin(from.uv_interior_limit), std::end(from.uv_interior_limit),
-              std::begin(to.uv_interior_limit));
-    std::copy(std::begin(from.uv_subblock_edge_level), std::end(from.uv_subblock_edge_level),
-              std::begin(to.uv_subblock_edge_level));
-    std::copy(std::begin(from.uv_hev_threshold), std::end(from.uv_hev_threshold),
-              std::begin(to.uv_hev_threshold));
-    std::copy(std::begin(from.uv_mb_edge_level), std::end(from.uv_mb_edge_level),
-              std::begin(to.uv_mb_edge_level));
-    std::copy(std::begin(from.uv_mb_hev_threshold), std::end(from.uv_mb_hev_threshold),
-              std::begin(to.uv_mb_hev_threshold));
+    to.uv_interior_limit = from.uv_interior_limit;
+    to.uv_subblock_edge_level = from.uv_subblock_edge_level;
+    to.uv_hev_threshold = from.uv_hev_threshold;
+    to.uv_mb_edge_level = from.uv_mb_edge_level;
+    to.uv_mb_hev_threshold = from.uv_mb_hev_threshold;
 }
 
 const FilterLevelTables& filter_level_tables() {

@@ -1,5 +1,6 @@
-// The boolean reader streams partitions through its ring exactly as a reader
-// that sees the whole partition would, and counts the bits its reads consume.
+// The boolean reader, loading its window several bytes at a time, reads
+// exactly as a reader taking one byte at a time would, and counts the bits its
+// reads consume.
 #include <gtest/gtest.h>
 
 #include <random>
@@ -59,8 +60,9 @@ std::vector<uint8_t> random_bytes(size_t size, uint32_t seed) {
 }
 
 TEST(BoolReader, StreamedPartitionReadsLikeAWholeOneAndCountsEveryShift) {
-    // Long partitions wrap the ring many times; refills come between "macroblocks".
-    for (size_t size : {size_t{100}, size_t{4096}, size_t{4097}, size_t{50000}}) {
+    // Sizes around the seven-byte loads; the reads run well past each end.
+    for (size_t size :
+         {size_t{1}, size_t{7}, size_t{8}, size_t{15}, size_t{100}, size_t{4097}, size_t{50000}}) {
         const std::vector<uint8_t> data = random_bytes(size, static_cast<uint32_t>(size));
         BoolReader reader{};
         ASSERT_EQ(bool_start(reader, data.data(), static_cast<uint32_t>(data.size())), 0);
@@ -71,7 +73,6 @@ TEST(BoolReader, StreamedPartitionReadsLikeAWholeOneAndCountsEveryShift) {
         const int64_t total_reads = static_cast<int64_t>(size) * 8 + 500;
         for (int64_t n = 0; n < total_reads;) {
             const BitMark start = bit_mark(reader);
-            bool_fill(reader);
             for (int k = 0; k < 300 && n < total_reads; ++k, ++n) {
                 const int prob = static_cast<int>(rng() % 256);
                 ASSERT_EQ(read_bool(reader, prob), flat.read(prob))
@@ -82,32 +83,45 @@ TEST(BoolReader, StreamedPartitionReadsLikeAWholeOneAndCountsEveryShift) {
             counted += bits;
             ASSERT_EQ(counted, flat.shifts()) << "size " << size;
         }
-        bool_stop(reader);
     }
 }
 
-TEST(BoolReader, BitCountStaysCorrectAcrossTheRingEnd) {
-    const std::vector<uint8_t> data = random_bytes(9000, 3);
+TEST(BoolReader, BitCountStaysExactAcrossThePartitionEnd) {
+    const std::vector<uint8_t> data = random_bytes(40, 3);
     BoolReader reader{};
     ASSERT_EQ(bool_start(reader, data.data(), static_cast<uint32_t>(data.size())), 0);
     FlatReader flat(data);
-    // Consume until the read position is just short of the ring's end, then
-    // measure a stretch that crosses it.
-    while ((reader.loaded & kRingMask) < kRingSize - 3) {
-        bool_fill(reader);
-        read_bool(reader, 128);
-        flat.read(128);
+    // Consume until the window is short of the partition's end, then measure
+    // stretches that cross from whole loads to single bytes and past the end.
+    while (reader.end - reader.next >= 8) {
+        read_bool(reader, 200);
+        flat.read(200);
     }
-    const int64_t before = flat.shifts();
-    const BitMark start = bit_mark(reader);
-    for (int i = 0; i < 200; ++i) {
-        read_bool(reader, 128);
-        flat.read(128);
+    for (int stretch = 0; stretch < 20; ++stretch) {
+        const int64_t before = flat.shifts();
+        const BitMark start = bit_mark(reader);
+        for (int i = 0; i < 13; ++i)
+            ASSERT_EQ(read_bool(reader, 17 * i % 256), flat.read(17 * i % 256));
+        EXPECT_EQ(bits_between(start, bit_mark(reader)), flat.shifts() - before)
+            << "stretch " << stretch;
     }
-    EXPECT_GT(reader.loaded & kRingMask, 0u);
-    EXPECT_LT(reader.loaded & kRingMask, kRingSize / 2) << "the stretch crossed the ring's end";
-    EXPECT_EQ(bits_between(start, bit_mark(reader)), flat.shifts() - before);
-    bool_stop(reader);
+    EXPECT_EQ(reader.next, reader.end);
+    EXPECT_GT(reader.padding, 0u) << "the reads went past the end";
+}
+
+TEST(BoolReader, HalfProbabilityReadIsTheReadAtOneHundredTwentyEight) {
+    const std::vector<uint8_t> data = random_bytes(3000, 5);
+    BoolReader plain{}, half{};
+    ASSERT_EQ(bool_start(plain, data.data(), 3000), 0);
+    ASSERT_EQ(bool_start(half, data.data(), 3000), 0);
+    std::mt19937 rng(9);
+    for (int n = 0; n < 30000; ++n) {
+        // Mixed with other probabilities so that every range value occurs.
+        const int prob = static_cast<int>(rng() % 256);
+        ASSERT_EQ(read_bool(plain, prob), read_bool(half, prob));
+        ASSERT_EQ(read_bool(plain, 128), read_bool_half(half)) << "read " << n;
+        ASSERT_EQ(plain.range, half.range);
+    }
 }
 
 TEST(BoolReader, StartAndLiteralEdges) {
@@ -121,22 +135,9 @@ TEST(BoolReader, StartAndLiteralEdges) {
     EXPECT_EQ(bits_between(start, bit_mark(reader)), 0) << "a zero-width literal reads nothing";
     // Probability 128 reads plain bits: the first byte comes back as it is.
     EXPECT_EQ(read_literal(reader, 8), 0xa5u);
-    bool_stop(reader);
     // An empty partition reads as zeros.
     ASSERT_EQ(bool_start(reader, nullptr, 0), 0);
     EXPECT_EQ(read_literal(reader, 16), 0u);
-    bool_stop(reader);
-}
-
-TEST(BoolReader, ShortPartitionIsCopiedWholeAndNeverRefilled) {
-    const std::vector<uint8_t> data = random_bytes(1000, 11);
-    BoolReader reader{};
-    ASSERT_EQ(bool_start(reader, data.data(), 1000), 0);
-    EXPECT_EQ(reader.source_left, 0u);
-    EXPECT_EQ(reader.written, 1000u);
-    bool_fill(reader);
-    EXPECT_EQ(reader.written, 1000u);
-    bool_stop(reader);
 }
 
 TEST(BoolReader, ReadTreeWalksToLeaves) {
@@ -149,7 +150,6 @@ TEST(BoolReader, ReadTreeWalksToLeaves) {
     EXPECT_EQ(read_tree(reader, kYModeTree, probs), 0);
     EXPECT_EQ(read_tree(reader, kKeyFrameYModeTree, probs), 4)
         << "B_PRED is the key-frame tree's first leaf";
-    bool_stop(reader);
 }
 
 }  // namespace

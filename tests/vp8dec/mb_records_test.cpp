@@ -1,12 +1,15 @@
-// The macroblock information file: 316-byte little-endian records at fixed
-// offsets, one row of (columns + 1) per macroblock row, border records never
+// The macroblock information file: 316-byte little-endian records holding what
+// was coded, one row of (columns + 1) per macroblock row, border records never
 // written, records persisting from frame to frame, and the bit counts.
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <map>
+#include <optional>
 
 #include "tests/support/test_decoder.h"
 #include "tests/support/test_paths.h"
+#include "tests/support/truth_texts.h"
 #include "vp8dec/decoder_instance.h"
 #include "vp8dec/error_codes.h"
 
@@ -18,45 +21,46 @@ int32_t word(const std::string& bytes, size_t offset) {
     return static_cast<int32_t>(p[0] | (p[1] << 8) | (p[2] << 16) |
                                 (static_cast<uint32_t>(p[3]) << 24));
 }
-int16_t half(const std::string& bytes, size_t offset) {
-    const auto* p = reinterpret_cast<const uint8_t*>(bytes.data() + offset);
-    return static_cast<int16_t>(p[0] | (p[1] << 8));
-}
 
-TEST(MbRecords, FieldsSitAtTheirFileOffsets) {
-    vp8::MbAnalysisRecord record{};
-    record.mode = vp8::SPLITMV;
-    record.uv_mode = 3;
-    record.ref_frame = vp8::GOLDEN_FRAME;
-    record.mv = {-6, 10};
-    record.partitioning = vp8::SPLIT_8X8;
-    record.skip = 1;
-    record.has_residual = 1;
-    record.segment_id = 2;
-    record.need_to_clamp = 1;
-    record.partitions[3] = {vp8::NEW4X4, {7, -9}};
-    record.bits = -2;
-    record.subblocks[15] = {vp8::ZERO4X4, {-300, 301}};
-    std::string bytes(sizeof(record), '\0');
-    std::memcpy(bytes.data(), &record, sizeof(record));
-    ASSERT_EQ(bytes.size(), 316u);
-    EXPECT_EQ(word(bytes, 0), 9);
-    EXPECT_EQ(word(bytes, 4), 3);
-    EXPECT_EQ(word(bytes, 8), 2);
-    EXPECT_EQ(half(bytes, 12), -6);
-    EXPECT_EQ(half(bytes, 14), 10);
-    EXPECT_EQ(word(bytes, 16), 2);
-    EXPECT_EQ(word(bytes, 24), 1);
-    EXPECT_EQ(word(bytes, 28), 1);
-    EXPECT_EQ(bytes[32], 2);
-    EXPECT_EQ(word(bytes, 40), 1);
-    EXPECT_EQ(word(bytes, 44 + 3 * 8), vp8::NEW4X4);
-    EXPECT_EQ(half(bytes, 44 + 3 * 8 + 4), 7);
-    EXPECT_EQ(half(bytes, 44 + 3 * 8 + 6), -9);
-    EXPECT_EQ(word(bytes, 172), -2);
-    EXPECT_EQ(word(bytes, 188 + 15 * 8), vp8::ZERO4X4);
-    EXPECT_EQ(half(bytes, 188 + 15 * 8 + 4), -300);
-    EXPECT_EQ(half(bytes, 188 + 15 * 8 + 6), 301);
+// The records each frame appends to the file say what the truth file says was
+// coded: mode, reference frame, skip flag and segment at their file offsets.
+TEST(MbRecords, FileRecordsHoldTheCodedModes) {
+    const std::map<std::string, int> kModes = {{"DC", vp8::DC_PRED},  {"V", vp8::V_PRED},
+                                               {"H", vp8::H_PRED},    {"TM", vp8::TM_PRED},
+                                               {"B", vp8::B_PRED},    {"NEAREST", vp8::NEARESTMV},
+                                               {"NEAR", vp8::NEARMV}, {"ZERO", vp8::ZEROMV},
+                                               {"NEW", vp8::NEWMV},   {"SPLIT", vp8::SPLITMV}};
+    for (const char* name : {"all_33x17", "split_probs_99x77", "inter_dense_48x48"}) {
+        const std::optional<TruthStream> truth =
+            read_truth(data_path(std::string(name) + ".truth.jsonl"));
+        ASSERT_TRUE(truth) << name;
+        TestDecoder decoder;
+        const std::vector<Frame> frames = read_ivf_frames(data_path(std::string(name) + ".ivf"));
+        ASSERT_EQ(frames.size(), truth->frames.size()) << name;
+        int checked = 0;
+        for (size_t f = 0; f < frames.size(); ++f) {
+            ASSERT_EQ(decoder.decode(frames[f]), vp8::kOk) << name << " frame " << f;
+            const std::string bytes = decoder.last_mbinfo();
+            const JsonValue& frame = truth->frames[f];
+            const int cols = truth->grids[f][0];
+            const std::vector<JsonValue>& mbs = frame.find("mbs")->items;
+            for (size_t n = 0; n < mbs.size(); ++n) {
+                const JsonValue& mb = mbs[n];
+                const size_t offset = ((n / cols) * (cols + 1) + n % cols) * 316;
+                ASSERT_LE(offset + 316, bytes.size()) << name;
+                const std::string where = std::string(name) + " frame " + std::to_string(f) +
+                                          " macroblock " + std::to_string(n);
+                EXPECT_EQ(word(bytes, offset), kModes.at(mb.find("y")->text)) << where;
+                EXPECT_EQ(word(bytes, offset + 8), mb.find("r")->as_int()) << where;
+                EXPECT_EQ(word(bytes, offset + 24), mb.find("k")->as_int()) << where;
+                if (const JsonValue* segment = mb.find("s")) {
+                    EXPECT_EQ(bytes[offset + 32], segment->as_int()) << where;
+                }
+                ++checked;
+            }
+        }
+        EXPECT_GT(checked, 0) << name;
+    }
 }
 
 TEST(MbRecords, EachFrameWritesRowsOfColumnsPlusOneWithUntouchedBorders) {

@@ -8,8 +8,6 @@
 namespace vp8 {
 
 void fill_plain_kernels(KernelTable& t) {
-    t.idct_dc_from_coefs = plain::idct_dc_from_coefs;
-    t.inverse_dct_4x4 = plain::inverse_dct_4x4;
     t.inverse_dct_dc = plain::inverse_dct_dc;
     t.inverse_wht_dc = plain::inverse_wht_dc;
     t.inverse_wht_4x4 = plain::inverse_wht_4x4;

@@ -7,39 +7,55 @@
 
 namespace vp8 {
 
-// Loop-filter parameters of one level, each limit stored sixteen times so
-// that vector variants can load a whole register.
+// Loop-filter parameters of one level, for the luma and the chroma edges.
 struct FilterLevelEntry {
-    alignas(16) int8_t interior_limit[16];
-    int8_t subblock_edge_level[16];
-    int8_t hev_threshold[16];
-    int8_t mb_edge_level[16];
-    int8_t mb_hev_threshold[16];
-    int8_t uv_interior_limit[16];
-    int8_t uv_subblock_edge_level[16];
-    int8_t uv_hev_threshold[16];
-    int8_t uv_mb_edge_level[16];
-    int8_t uv_mb_hev_threshold[16];
+    int8_t interior_limit;
+    int8_t subblock_edge_level;
+    int8_t hev_threshold;
+    int8_t mb_edge_level;
+    int8_t mb_hev_threshold;
+    int8_t uv_interior_limit;
+    int8_t uv_subblock_edge_level;
+    int8_t uv_hev_threshold;
+    int8_t uv_mb_edge_level;
+    int8_t uv_mb_hev_threshold;
 };
 
+// The kernels' function types; every version of a kernel (plain_kernels.h,
+// vector_variants.h) is declared with its type.
+//
 // Transforms write int16 residual values with an output pitch in values
 // (16 for luma, 8 for chroma).
-using IdctFromCoefsFn = void (*)(const int16_t* coefs, int16_t* out, int pitch);
-using IdctFromValueFn = void (*)(int dc, int16_t* out, int pitch);
-using WhtFn = void (*)(const int16_t* coefs, int16_t* out);
-using BlockCopyFn = void (*)(const uint8_t* src, int src_stride, uint8_t* dst, int dst_pitch);
+using IdctFromValue = void(int dc, int16_t* out, int pitch);
+using Wht = void(const int16_t* coefs, int16_t* out);
+using BlockCopy = void(const uint8_t* src, int src_stride, uint8_t* dst, int dst_pitch);
 // Prediction and residual pitches are implied: 16 for the 4x4 and 16x4 luma
 // forms, 8 for the 8x4 chroma form.
-using AddResidualFn = void (*)(const uint8_t* prediction, const int16_t* residual, uint8_t* dst,
-                               int stride);
-using SubpixelFn = void (*)(const uint8_t* src, int src_stride, int frac_col, int frac_row,
-                            uint8_t* dst, int dst_pitch);
-using EdgeFilterFn = void (*)(uint8_t* y, uint8_t* u, uint8_t* v, int y_stride, int uv_stride,
-                              const FilterLevelEntry& entry);
+using AddResidual = void(const uint8_t* prediction, const int16_t* residual, uint8_t* dst,
+                         int stride);
+using Subpixel = void(const uint8_t* src, int src_stride, int frac_col, int frac_row, uint8_t* dst,
+                      int dst_pitch);
+using EdgeFilter = void(uint8_t* y, uint8_t* u, uint8_t* v, int y_stride, int uv_stride,
+                        const FilterLevelEntry& entry);
+// Dequantisation: levels times factors (position 0 the DC factor).
+using ScaleBlock = void(const int16_t* levels, const int16_t* factors, int16_t* out);
+// Dequantises, runs the full inverse DCT into out and clears the 16 levels.
+using ScaleIdct = void(int16_t* levels, const int16_t* factors, int16_t* out, int pitch);
+// The same with position 0 replaced by the given DC value.
+using ScaleIdctWithDc = void(int16_t* levels, const int16_t* factors, int16_t* out, int pitch,
+                             int dc);
+
+using IdctFromValueFn = IdctFromValue*;
+using WhtFn = Wht*;
+using BlockCopyFn = BlockCopy*;
+using AddResidualFn = AddResidual*;
+using SubpixelFn = Subpixel*;
+using EdgeFilterFn = EdgeFilter*;
+using ScaleBlockFn = ScaleBlock*;
+using ScaleIdctFn = ScaleIdct*;
+using ScaleIdctWithDcFn = ScaleIdctWithDc*;
 
 struct KernelTable {
-    IdctFromCoefsFn idct_dc_from_coefs;
-    IdctFromCoefsFn inverse_dct_4x4;
     IdctFromValueFn inverse_dct_dc;
     WhtFn inverse_wht_dc;
     WhtFn inverse_wht_4x4;
@@ -66,14 +82,6 @@ struct KernelTable {
     EdgeFilterFn simple_mb_edge_top;
     EdgeFilterFn simple_inner_horizontal;
 };
-
-// Dequantisation: levels times factors (position 0 the DC factor).
-using ScaleBlockFn = void (*)(const int16_t* levels, const int16_t* factors, int16_t* out);
-// Dequantises, runs the full inverse DCT into out and clears the 16 levels.
-using ScaleIdctFn = void (*)(int16_t* levels, const int16_t* factors, int16_t* out, int pitch);
-// The same with position 0 replaced by the given DC value.
-using ScaleIdctWithDcFn = void (*)(int16_t* levels, const int16_t* factors, int16_t* out, int pitch,
-                                   int dc);
 
 struct ScalingTable {
     ScaleBlockFn scale_block;

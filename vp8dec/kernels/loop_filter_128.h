@@ -66,22 +66,22 @@ using Samples128 = loop_filter_math::Samples<Ops128>;
 using Limits128 = loop_filter_math::Limits<Ops128>;
 
 inline Limits128 luma_limits(const FilterLevelEntry& e, bool macroblock_edge) {
-    const int level = macroblock_edge ? e.mb_edge_level[0] : e.subblock_edge_level[0];
-    const int hev = macroblock_edge ? e.mb_hev_threshold[0] : e.hev_threshold[0];
-    return {Ops128::splat(2 * level + e.interior_limit[0]), Ops128::splat(e.interior_limit[0]),
+    const int level = macroblock_edge ? e.mb_edge_level : e.subblock_edge_level;
+    const int hev = macroblock_edge ? e.mb_hev_threshold : e.hev_threshold;
+    return {Ops128::splat(2 * level + e.interior_limit), Ops128::splat(e.interior_limit),
             Ops128::splat(hev)};
 }
 
 inline Limits128 chroma_limits(const FilterLevelEntry& e, bool macroblock_edge) {
-    const int level = macroblock_edge ? e.uv_mb_edge_level[0] : e.uv_subblock_edge_level[0];
-    const int hev = macroblock_edge ? e.uv_mb_hev_threshold[0] : e.uv_hev_threshold[0];
-    return {Ops128::splat(2 * level + e.uv_interior_limit[0]),
-            Ops128::splat(e.uv_interior_limit[0]), Ops128::splat(hev)};
+    const int level = macroblock_edge ? e.uv_mb_edge_level : e.uv_subblock_edge_level;
+    const int hev = macroblock_edge ? e.uv_mb_hev_threshold : e.uv_hev_threshold;
+    return {Ops128::splat(2 * level + e.uv_interior_limit), Ops128::splat(e.uv_interior_limit),
+            Ops128::splat(hev)};
 }
 
 inline __m128i simple_edge_limit(const FilterLevelEntry& e, bool macroblock_edge) {
-    const int level = macroblock_edge ? e.mb_edge_level[0] : e.subblock_edge_level[0];
-    return Ops128::splat(2 * level + e.interior_limit[0]);
+    const int level = macroblock_edge ? e.mb_edge_level : e.subblock_edge_level;
+    return Ops128::splat(2 * level + e.interior_limit);
 }
 
 // The sixteen lines across a horizontal edge: either one luma row of sixteen

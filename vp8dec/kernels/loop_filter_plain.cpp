@@ -98,14 +98,14 @@ void filter_edge(uint8_t* q0, int stride, bool vertical_edge, int count, Filter 
 
 void normal_edges(uint8_t* y, uint8_t* u, uint8_t* v, int y_stride, int uv_stride,
                   const FilterLevelEntry& e, bool vertical, bool macroblock_edge) {
-    const int luma_level = macroblock_edge ? e.mb_edge_level[0] : e.subblock_edge_level[0];
-    const int chroma_level = macroblock_edge ? e.uv_mb_edge_level[0] : e.uv_subblock_edge_level[0];
-    const int luma_limit = 2 * luma_level + e.interior_limit[0];
-    const int chroma_limit = 2 * chroma_level + e.uv_interior_limit[0];
-    const int luma_hev = macroblock_edge ? e.mb_hev_threshold[0] : e.hev_threshold[0];
-    const int chroma_hev = macroblock_edge ? e.uv_mb_hev_threshold[0] : e.uv_hev_threshold[0];
-    const int interior = e.interior_limit[0];
-    const int uv_interior = e.uv_interior_limit[0];
+    const int luma_level = macroblock_edge ? e.mb_edge_level : e.subblock_edge_level;
+    const int chroma_level = macroblock_edge ? e.uv_mb_edge_level : e.uv_subblock_edge_level;
+    const int luma_limit = 2 * luma_level + e.interior_limit;
+    const int chroma_limit = 2 * chroma_level + e.uv_interior_limit;
+    const int luma_hev = macroblock_edge ? e.mb_hev_threshold : e.hev_threshold;
+    const int chroma_hev = macroblock_edge ? e.uv_mb_hev_threshold : e.uv_hev_threshold;
+    const int interior = e.interior_limit;
+    const int uv_interior = e.uv_interior_limit;
     auto offset = [vertical](int at, int stride) { return vertical ? at : at * stride; };
     if (macroblock_edge) {
         auto luma = [&](const Line& s) { mb_edge_filter(s, luma_limit, interior, luma_hev); };
@@ -129,8 +129,8 @@ void normal_edges(uint8_t* y, uint8_t* u, uint8_t* v, int y_stride, int uv_strid
 
 void simple_edges(uint8_t* y, int y_stride, const FilterLevelEntry& e, bool vertical,
                   bool macroblock_edge) {
-    const int level = macroblock_edge ? e.mb_edge_level[0] : e.subblock_edge_level[0];
-    const int limit = 2 * level + e.interior_limit[0];
+    const int level = macroblock_edge ? e.mb_edge_level : e.subblock_edge_level;
+    const int limit = 2 * level + e.interior_limit;
     auto filter = [limit](const Line& s) { simple_filter(s, limit); };
     if (macroblock_edge) {
         filter_edge(y, y_stride, vertical, 16, filter);

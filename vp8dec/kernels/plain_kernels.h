@@ -1,64 +1,23 @@
 // The plain kernel versions; they define the output of every variant.
 #pragma once
 
-#include <cstdint>
-
 #include "vp8dec/kernels/kernel_table.h"
 
 namespace vp8::plain {
 
-void idct_dc_from_coefs(const int16_t* coefs, int16_t* out, int pitch);
+// The full inverse DCT of 16 dequantised values; the decoder reaches it through
+// the dequantising kernels, the analyser's residual view directly.
 void inverse_dct_4x4(const int16_t* in, int16_t* out, int pitch);
-void inverse_dct_dc(int dc, int16_t* out, int pitch);
-void inverse_wht_dc(const int16_t* in, int16_t* out);
-void inverse_wht_4x4(const int16_t* in, int16_t* out);
-
-void block_copy_16x16(const uint8_t* src, int src_stride, uint8_t* dst, int dst_pitch);
-void block_copy_8x8(const uint8_t* src, int src_stride, uint8_t* dst, int dst_pitch);
-void block_copy_8x4(const uint8_t* src, int src_stride, uint8_t* dst, int dst_pitch);
-
-void add_residual_4x4(const uint8_t* prediction, const int16_t* residual, uint8_t* dst, int stride);
-void add_residual_8x4(const uint8_t* prediction, const int16_t* residual, uint8_t* dst, int stride);
-void add_residual_16x4(const uint8_t* prediction, const int16_t* residual, uint8_t* dst,
-                       int stride);
-
-void six_tap_pred_16x16(const uint8_t* src, int src_stride, int frac_col, int frac_row,
-                        uint8_t* dst, int dst_pitch);
-void six_tap_pred_8x8(const uint8_t* src, int src_stride, int frac_col, int frac_row, uint8_t* dst,
-                      int dst_pitch);
-void six_tap_pred_8x4(const uint8_t* src, int src_stride, int frac_col, int frac_row, uint8_t* dst,
-                      int dst_pitch);
-void six_tap_pred_4x4(const uint8_t* src, int src_stride, int frac_col, int frac_row, uint8_t* dst,
-                      int dst_pitch);
-void bilin_pred_16x16(const uint8_t* src, int src_stride, int frac_col, int frac_row, uint8_t* dst,
-                      int dst_pitch);
-void bilin_pred_8x8(const uint8_t* src, int src_stride, int frac_col, int frac_row, uint8_t* dst,
-                    int dst_pitch);
-void bilin_pred_8x4(const uint8_t* src, int src_stride, int frac_col, int frac_row, uint8_t* dst,
-                    int dst_pitch);
-void bilin_pred_4x4(const uint8_t* src, int src_stride, int frac_col, int frac_row, uint8_t* dst,
-                    int dst_pitch);
-
-void normal_mb_edge_left(uint8_t* y, uint8_t* u, uint8_t* v, int y_stride, int uv_stride,
-                         const FilterLevelEntry& e);
-void normal_inner_vertical(uint8_t* y, uint8_t* u, uint8_t* v, int y_stride, int uv_stride,
-                           const FilterLevelEntry& e);
-void normal_mb_edge_top(uint8_t* y, uint8_t* u, uint8_t* v, int y_stride, int uv_stride,
-                        const FilterLevelEntry& e);
-void normal_inner_horizontal(uint8_t* y, uint8_t* u, uint8_t* v, int y_stride, int uv_stride,
-                             const FilterLevelEntry& e);
-void simple_mb_edge_left(uint8_t* y, uint8_t* u, uint8_t* v, int y_stride, int uv_stride,
-                         const FilterLevelEntry& e);
-void simple_inner_vertical(uint8_t* y, uint8_t* u, uint8_t* v, int y_stride, int uv_stride,
-                           const FilterLevelEntry& e);
-void simple_mb_edge_top(uint8_t* y, uint8_t* u, uint8_t* v, int y_stride, int uv_stride,
-                        const FilterLevelEntry& e);
-void simple_inner_horizontal(uint8_t* y, uint8_t* u, uint8_t* v, int y_stride, int uv_stride,
-                             const FilterLevelEntry& e);
-
-void scale_block(const int16_t* levels, const int16_t* factors, int16_t* out);
-void scale_and_inverse_dct(int16_t* levels, const int16_t* factors, int16_t* out, int pitch);
-void scale_and_inverse_dct_with_dc(int16_t* levels, const int16_t* factors, int16_t* out, int pitch,
-                                   int dc);
+IdctFromValue inverse_dct_dc;
+Wht inverse_wht_dc, inverse_wht_4x4;
+BlockCopy block_copy_16x16, block_copy_8x8, block_copy_8x4;
+AddResidual add_residual_4x4, add_residual_8x4, add_residual_16x4;
+Subpixel six_tap_pred_16x16, six_tap_pred_8x8, six_tap_pred_8x4, six_tap_pred_4x4;
+Subpixel bilin_pred_16x16, bilin_pred_8x8, bilin_pred_8x4, bilin_pred_4x4;
+EdgeFilter normal_mb_edge_left, normal_inner_vertical, normal_mb_edge_top, normal_inner_horizontal;
+EdgeFilter simple_mb_edge_left, simple_inner_vertical, simple_mb_edge_top, simple_inner_horizontal;
+ScaleBlock scale_block;
+ScaleIdct scale_and_inverse_dct;
+ScaleIdctWithDc scale_and_inverse_dct_with_dc;
 
 }  // namespace vp8::plain

@@ -20,10 +20,6 @@ inline int mul_sin(int x) {
 
 }  // namespace
 
-void idct_dc_from_coefs(const int16_t* coefs, int16_t* out, int pitch) {
-    inverse_dct_dc(coefs[0], out, pitch);
-}
-
 void inverse_dct_4x4(const int16_t* in, int16_t* out, int pitch) {
     int16_t columns[16];
     for (int i = 0; i < 4; ++i) {

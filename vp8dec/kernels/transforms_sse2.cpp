@@ -156,14 +156,6 @@ Block wht_rows(const Block& intermediate) {
 
 }  // namespace
 
-void idct_dc_from_coefs(const int16_t* coefs, int16_t* out, int pitch) {
-    inverse_dct_dc(coefs[0], out, pitch);
-}
-
-void inverse_dct_4x4(const int16_t* in, int16_t* out, int pitch) {
-    inverse_dct(load_block(in), out, pitch);
-}
-
 void inverse_dct_dc(int dc, int16_t* out, int pitch) {
     fill_dc(static_cast<int16_t>((static_cast<int16_t>(dc) + 4) >> 3), out, pitch);
 }

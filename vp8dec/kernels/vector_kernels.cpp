@@ -9,8 +9,6 @@ namespace vp8 {
 namespace {
 
 void install_sse2(KernelTable& t) {
-    t.idct_dc_from_coefs = sse2::idct_dc_from_coefs;
-    t.inverse_dct_4x4 = sse2::inverse_dct_4x4;
     t.inverse_dct_dc = sse2::inverse_dct_dc;
     t.inverse_wht_dc = sse2::inverse_wht_dc;
     t.inverse_wht_4x4 = sse2::inverse_wht_4x4;

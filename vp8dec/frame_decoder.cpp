@@ -1,0 +1,44 @@
+#include "vp8dec/frame_decoder.h"
+
+#include <cstring>
+
+#include "vp8dec/frame_analysis_files.h"
+#include "vp8dec/frame_borders.h"
+#include "vp8dec/frame_header.h"
+#include "vp8dec/header_trace.h"
+#include "vp8dec/inter_frame_modes.h"
+#include "vp8dec/key_frame_modes.h"
+#include "vp8dec/row_loop.h"
+
+namespace vp8 {
+
+int decode_one_frame(DecoderInstance& instance) {
+    reset_frame_syntax(instance.syntax);
+    read_frame_tag(instance);
+    note_file_positions(instance);
+    const HeaderTrace trace(trace_file(instance));
+    if (!read_frame_header(instance, trace)) return -1;
+
+    // The picture goes into a buffer no reference holds, with fresh intra
+    // prediction edges; the coefficients start cleared.
+    choose_new_buffer(instance);
+    setup_intra_borders(*instance.new_frame);
+    std::memset(instance.mb.coefs, 0, sizeof(instance.mb.coefs));
+
+    if (instance.frame_type == 0)
+        read_key_frame_modes(instance);
+    else
+        read_inter_frame_modes(instance);
+    std::memset(instance.above_contexts, 0, sizeof(TokenContext) * instance.mb_cols);
+    decode_mb_rows(instance);
+
+    // Probabilities meant for this frame alone are put back; the trace, the
+    // records and their lengths go to the analysis files.
+    if (!instance.refresh_entropy_probs) instance.probs = instance.saved_probs;
+    trace.flush();
+    write_frame_records(instance);
+    note_reference_numbers(instance);
+    return 0;
+}
+
+}  // namespace vp8

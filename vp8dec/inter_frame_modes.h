@@ -1,0 +1,11 @@
+// Modes and motion vectors of an inter frame's macroblocks.
+#pragma once
+
+#include "vp8dec/decoder_instance.h"
+
+namespace vp8 {
+
+// Reads every macroblock's segment id, skip flag, reference, modes and vectors.
+void read_inter_frame_modes(DecoderInstance& instance);
+
+}  // namespace vp8

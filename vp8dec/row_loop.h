@@ -1,0 +1,18 @@
+// The macroblock row loop: every macroblock of the frame in raster order.
+#pragma once
+
+#include "vp8dec/decoder_instance.h"
+
+namespace vp8 {
+
+// Decodes every macroblock row of the frame, and loop-filters the rows as it
+// goes when nothing captures the picture before the loop filter.
+void decode_mb_rows(DecoderInstance& instance);
+// Whether decode_mb_rows filters the frame itself.
+bool filters_in_rows(const DecoderInstance& instance);
+// The parts of a row: clearing its left contexts and choosing its reader, and
+// decoding the macroblock at one column.
+void start_mb_row(DecoderInstance& instance, MacroblockContext& mb, int row);
+void decode_macroblock(DecoderInstance& instance, MacroblockContext& mb, int col, bool capture);
+
+}  // namespace vp8
