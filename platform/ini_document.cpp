@@ -33,6 +33,13 @@ std::string_view unquote(std::string_view value) {
     return value;
 }
 
+// A value as its line holds it: in quotes when reading would otherwise take
+// something off (white space at either end, or quotes around it).
+std::string written(const std::string& value) {
+    if (value.empty() || unquote(trim(value)) == value) return value;
+    return '"' + value + '"';
+}
+
 }  // namespace
 
 IniDocument::IniDocument(std::string_view text) {
@@ -87,23 +94,27 @@ void IniDocument::set(std::string_view section, std::string_view key,
         found = &sections_.back();
     }
     auto& entries = found->entries;
-    for (auto it = entries.begin(); it != entries.end(); ++it) {
-        if (!same_name(it->key, key)) continue;
-        if (value) {
-            it->value = std::string(*value);
-        } else {
-            entries.erase(it);
-        }
+    if (!value) {
+        // Every line of the key goes, so that no duplicate of it is read in its place.
+        std::erase_if(entries, [&](const Entry& entry) { return same_name(entry.key, key); });
         return;
     }
-    if (value) entries.push_back({std::string(key), std::string(*value)});
+    // A line holds the value up to its first line break.
+    const std::string_view line = value->substr(0, value->find('\n'));
+    for (Entry& entry : entries) {
+        if (!same_name(entry.key, key)) continue;
+        entry.value = std::string(line);
+        return;
+    }
+    entries.push_back({std::string(key), std::string(line)});
 }
 
 std::string IniDocument::text() const {
     std::string out;
     for (const Section& section : sections_) {
         out += "[" + section.name + "]\n";
-        for (const Entry& entry : section.entries) out += entry.key + "=" + entry.value + "\n";
+        for (const Entry& entry : section.entries)
+            out += entry.key + "=" + written(entry.value) + "\n";
     }
     return out;
 }

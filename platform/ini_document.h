@@ -1,6 +1,9 @@
 // The text of a settings (ini) file: "[Section]" lines followed by "key=value"
 // lines. Section and key names compare without regard to case; a key written
-// with no value is deleted. Sections and keys keep their order.
+// with no value is deleted (every line of it). A value is kept up to its first
+// line break, and written in quotes where white space at its ends or quotes
+// around it would otherwise be lost on reading. Sections and keys keep their
+// order.
 #pragma once
 
 #include <optional>

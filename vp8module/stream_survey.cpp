@@ -56,12 +56,18 @@ StreamSurvey survey_stream(const std::string& ivf_path) {
         return survey;
     const uint32_t rate = little_endian32(header + 16), scale = little_endian32(header + 20);
     if (rate > 0 && scale > 0) survey.frame_rate = double(rate) / scale;
+    std::fseek(file.get(), 0, SEEK_END);
+    const int64_t file_size = std::ftell(file.get());
+    std::fseek(file.get(), kIvfFileHeaderSize, SEEK_SET);
     // Only each frame's size and first byte are read; the rest is skipped.
     int64_t pending_bits = 0;
     bool pending_key = false;
     uint8_t frame_header[kIvfFrameHeaderSize];
     while (std::fread(frame_header, 1, sizeof frame_header, file.get()) == sizeof frame_header) {
         const uint32_t size = little_endian32(frame_header);
+        // A frame cut short by the end of the file is no picture, as for the
+        // reader that decodes the stream: the survey ends before it.
+        if (int64_t{size} > file_size - std::ftell(file.get())) break;
         const int first = size > 0 ? std::fgetc(file.get()) : 0;
         if (first == EOF || (size > 1 && std::fseek(file.get(), size - 1, SEEK_CUR) != 0)) break;
         if (size == 0) continue;

@@ -4,7 +4,7 @@
 
 #include <filesystem>
 
-#include "fuzz/ts_demux_fuzzer.cpp"
+#include "fuzz/ts_fuzz_input.h"
 #include "tests/containers/ts_builder.h"
 
 namespace tavimor::ts_test {

@@ -25,6 +25,27 @@ TEST(IniDocument, KeepsOrderWhenValuesChangeAndDeletesKeysWithoutValue) {
     EXPECT_EQ(IniDocument(ini.text()).text(), ini.text());
 }
 
+// What is written reads back as written: a path with white space at its
+// ends or in quotes keeps them, a deleted key's duplicate line does not take
+// its place, and a line break cannot add lines of its own.
+TEST(IniDocument, WrittenValuesReadBackAsWritten) {
+    IniDocument ini("[File History]\nFile0=a\nfile0=stale\nFile1=\"q\"\n");
+    ini.set("File History", "File2", " spaced ");
+    ini.set("File History", "File3", "\"quoted\"");
+    ini.set("Local Info", "CheckNever", "1\n[File History]\nFile1=injected");
+    ini.set("File History", "File0", std::nullopt);
+    EXPECT_EQ(ini.text(),
+              "[File History]\nFile1=q\nFile2=\" spaced \"\nFile3=\"\"quoted\"\"\n"
+              "[Local Info]\nCheckNever=1\n");
+    const IniDocument reread(ini.text());
+    EXPECT_EQ(reread.value("File History", "File0"), std::nullopt);
+    EXPECT_EQ(reread.value("File History", "File1"), "q");
+    EXPECT_EQ(reread.value("File History", "File2"), " spaced ");
+    EXPECT_EQ(reread.value("File History", "File3"), "\"quoted\"");
+    EXPECT_EQ(reread.value("Local Info", "CheckNever"), "1");
+    EXPECT_EQ(reread.text(), ini.text());
+}
+
 TEST(IniDocument, LinesOutsideSectionsAndWithoutEqualsAreIgnored) {
     IniDocument ini("stray=1\n[S]\nnoequals\n[broken\nk=v\n");
     EXPECT_EQ(ini.value("S", "k"), "v");

@@ -12,6 +12,7 @@
 #include "tests/support/test_paths.h"
 #include "vp8module/ivf_reader.h"
 #include "vp8module/picture_cache.h"
+#include "vp8module/stream_survey.h"
 
 namespace tavimor::test {
 namespace {
@@ -61,6 +62,21 @@ TEST_F(IvfReading, FramesEndAndTruncation) {
     std::vector<uint8_t> fresh;
     EXPECT_EQ(reader.read_frame(fresh), IvfStatus::kTruncated);
     EXPECT_EQ(fresh.capacity(), 0u);
+}
+
+using StreamSurveying = Scratch;
+
+// The survey behind the stream graph counts the pictures the reader reads:
+// a frame running past the end of the file (cut short, or with a size far
+// beyond the file) is no picture, and its bits are nowhere.
+TEST_F(StreamSurveying, AFrameRunningPastTheEndIsNoPicture) {
+    const std::string whole = read_file(data_path("tiny_1x1.ivf"));
+    ASSERT_EQ(survey_stream(data_path("tiny_1x1.ivf")).pictures.size(), 10u);
+    EXPECT_EQ(survey_stream(write("cut.ivf", whole.substr(0, whole.size() - 1))).pictures.size(),
+              9u);
+    std::string huge = whole.substr(0, 32 + 12) + std::string(1, '\x10');
+    huge[32] = huge[33] = huge[34] = huge[35] = static_cast<char>(0xff);
+    EXPECT_TRUE(survey_stream(write("huge.ivf", huge)).pictures.empty());
 }
 
 using PictureCaching = Scratch;

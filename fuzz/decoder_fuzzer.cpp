@@ -1,0 +1,56 @@
+// Feeds arbitrary bytes to the decoder as a sequence of frames, with every
+// analysis output on: no input may crash it, hang it or read outside a frame.
+#include <cstdint>
+#include <cstdio>
+#include <vector>
+
+#include "vp8dec/analysis_context.h"
+#include "vp8dec/codec_context.h"
+
+namespace {
+
+// The input is split into frames by 2-byte little-endian lengths; the frame
+// sizes are kept small so that one run explores many frames.
+std::vector<std::vector<uint8_t>> split_frames(const uint8_t* data, size_t size) {
+    std::vector<std::vector<uint8_t>> frames;
+    while (size >= 2 && frames.size() < 16) {
+        size_t length = data[0] | (data[1] << 8);
+        data += 2;
+        size -= 2;
+        if (length > size) length = size;
+        frames.emplace_back(data, data + length);
+        data += length;
+        size -= length;
+    }
+    return frames;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    vp8::AnalysisContext analysis{};
+    analysis.trace_file = std::fopen("/dev/null", "w");
+    analysis.mbinfo_file = std::fopen("/dev/null", "wb");
+    analysis.coef_file = std::fopen("/dev/null", "wb");
+    analysis.files_open = 1;
+    vp8::CodecContext context{};
+    vp8::decoder_init(&context, vp8::vp8_decoder_interface(), nullptr, 0, vp8::kDecoderAbiVersion);
+    vp8::decoder_set_analysis(&context, &analysis);
+    for (const std::vector<uint8_t>& frame : split_frames(data, size)) {
+        // Large pictures would spend the run allocating and filtering (a 16383 x
+        // 16383 key frame takes over 256 MB): a key frame is at most 128 x 128.
+        if (frame.size() >= 10 && (frame[0] & 1) == 0) {
+            const int width = (frame[6] | (frame[7] << 8)) & 0x3fff;
+            const int height = (frame[8] | (frame[9] << 8)) & 0x3fff;
+            if (width * height > 128 * 128) continue;
+        }
+        if (vp8::decoder_decode(&context, frame.data(), static_cast<uint32_t>(frame.size()),
+                                nullptr, 0) == 0) {
+            const void* iterator = nullptr;
+            vp8::decoder_get_frame(&context, &iterator);
+        }
+    }
+    vp8::decoder_destroy(&context);
+    vp8::close_analysis_context(analysis);
+    return 0;
+}
