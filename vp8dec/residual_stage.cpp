@@ -51,11 +51,20 @@ void MacroblockResidual::dump_block(const int16_t* values) {
     }
 }
 
-// A record holding at most the DC value.
+// A record holding at most the DC value, written without scanning 16 values.
 void MacroblockResidual::dump_dc_only(int16_t dc) {
     if (!dump_file_) return;
-    int16_t values[16] = {dc};
-    dump_block(values);
+    if (dc == 0) {
+        dump_bytes_[dump_size_++] = 0;
+        return;
+    }
+    const auto v = static_cast<uint16_t>(dc);
+    uint8_t* record = dump_bytes_ + dump_size_;
+    record[0] = 1;  // one value, at position 0
+    record[1] = 0;
+    record[2] = static_cast<uint8_t>(v & 0xff);
+    record[3] = static_cast<uint8_t>(v >> 8);
+    dump_size_ += 4;
 }
 
 // A block without a second-order DC: nothing to add below end position 1, the
