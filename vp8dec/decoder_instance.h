@@ -93,8 +93,10 @@ struct MacroblockContext {
     alignas(16) int16_t coefs[25 * 16];  // quantised levels, raster order per block
     uint8_t eob[25];                     // end position of each block
     alignas(16) int16_t dequant_y2[16];
-    alignas(16) int16_t residual[400];    // Y 16x16, U 8x8 at 256, V 8x8 at 320, Y2 outputs at 384
-    alignas(16) uint8_t prediction[384];  // Y 16x16, U 8x8 at 256, V 8x8 at 320
+    // The prediction of a macroblock with residual, kept (Y 16x16, U 8x8 at 256,
+    // V 8x8 at 320) when keep_prediction is set for the capture of predicted pictures.
+    alignas(16) uint8_t prediction[384];
+    bool keep_prediction = false;
     const int16_t* y1_factors;
     const int16_t* y2_factors;
     const int16_t* uv_factors;

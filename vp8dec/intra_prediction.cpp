@@ -66,11 +66,6 @@ void predict_intra_block(int mode, const uint8_t* frame_at, int stride, int size
     }
 }
 
-void predict_luma16_to_store(int mode, const uint8_t* frame_at, int stride, bool has_above,
-                             bool has_left, uint8_t* store) {
-    predict_intra_block(mode, frame_at, stride, 16, has_above, has_left, store, 16);
-}
-
 void predict_luma16_to_frame(int mode, uint8_t* frame_at, int stride, bool has_above,
                              bool has_left) {
     predict_intra_block(mode, frame_at, stride, 16, has_above, has_left, frame_at, stride);

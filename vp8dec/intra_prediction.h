@@ -11,9 +11,7 @@ namespace vp8 {
 void predict_intra_block(int mode, const uint8_t* frame_at, int stride, int size, bool has_above,
                          bool has_left, uint8_t* dst, int dst_pitch);
 
-// Luma 16x16 prediction into the prediction store (pitch 16) or straight into the frame.
-void predict_luma16_to_store(int mode, const uint8_t* frame_at, int stride, bool has_above,
-                             bool has_left, uint8_t* store);
+// Luma 16x16 prediction straight into the frame.
 void predict_luma16_to_frame(int mode, uint8_t* frame_at, int stride, bool has_above,
                              bool has_left);
 

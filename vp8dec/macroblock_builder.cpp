@@ -1,6 +1,8 @@
-// Reconstruction of one macroblock: tokens, residual, prediction, sum.
+// Reconstruction of one macroblock: tokens, prediction into the frame, and the
+// residual added to it there.
 #include "vp8dec/macroblock_builder.h"
 
+#include <cstring>
 #include <initializer_list>
 
 #include "vp8dec/coefficient_tokens.h"
@@ -14,31 +16,26 @@ namespace vp8 {
 
 namespace {
 
-void add_residual_mb(const DecoderInstance& instance, MacroblockContext& mb) {
-    const KernelTable& k = instance.kernels;
-    for (int strip = 0; strip < 4; ++strip)
-        k.add_residual_16x4(mb.prediction + strip * 64, mb.residual + strip * 64,
-                            mb.dst_y + strip * 4 * mb.dst_y_stride, mb.dst_y_stride);
-    for (int plane = 0; plane < 2; ++plane) {
-        uint8_t* dst = plane == 0 ? mb.dst_u : mb.dst_v;
-        const int offset = 256 + plane * 64;
-        for (int strip = 0; strip < 2; ++strip)
-            k.add_residual_8x4(mb.prediction + offset + strip * 32,
-                               mb.residual + offset + strip * 32,
-                               dst + strip * 4 * mb.dst_uv_stride, mb.dst_uv_stride);
-    }
+void copy_rows(const uint8_t* src, int stride, uint8_t* dst, int pitch, int width, int height) {
+    for (int r = 0; r < height; ++r) std::memcpy(dst + r * pitch, src + r * stride, width);
 }
 
-void predict_chroma_intra(const MacroblockContext& mb, uint8_t* u_dst, uint8_t* v_dst, int pitch) {
+// Keeps the chroma prediction for the capture of predicted pictures.
+void keep_chroma_prediction(MacroblockContext& mb) {
+    copy_rows(mb.dst_u, mb.dst_uv_stride, mb.prediction + 256, 8, 8, 8);
+    copy_rows(mb.dst_v, mb.dst_uv_stride, mb.prediction + 320, 8, 8, 8);
+}
+
+void predict_chroma_intra(const MacroblockContext& mb) {
     const int mode = mb.record->uv_mode;
-    predict_intra_block(mode, mb.dst_u, mb.dst_uv_stride, 8, mb.has_above, mb.has_left, u_dst,
-                        pitch);
-    predict_intra_block(mode, mb.dst_v, mb.dst_uv_stride, 8, mb.has_above, mb.has_left, v_dst,
-                        pitch);
+    predict_intra_block(mode, mb.dst_u, mb.dst_uv_stride, 8, mb.has_above, mb.has_left, mb.dst_u,
+                        mb.dst_uv_stride);
+    predict_intra_block(mode, mb.dst_v, mb.dst_uv_stride, 8, mb.has_above, mb.has_left, mb.dst_v,
+                        mb.dst_uv_stride);
 }
 
 // Sub-block prediction and reconstruction, each sub-block seeing the ones before it.
-void build_subblocks(const DecoderInstance& instance, MacroblockContext& mb) {
+void build_subblocks(MacroblockContext& mb, MacroblockResidual& residual) {
     const int stride = mb.dst_y_stride;
     uint8_t* y = mb.dst_y;
     // The above-right samples of the right column come from the row above the macroblock.
@@ -47,38 +44,36 @@ void build_subblocks(const DecoderInstance& instance, MacroblockContext& mb) {
     for (int b = 0; b < 16; ++b) {
         const int r = b >> 2, c = b & 3;
         uint8_t* at = y + r * 4 * stride + c * 4;
-        uint8_t* prediction = mb.prediction + r * 4 * 16 + c * 4;
-        predict_subblock(mb.record->subblocks[b].mode, at, stride, prediction, 16);
-        instance.kernels.add_residual_4x4(prediction, mb.residual + r * 4 * 16 + c * 4, at, stride);
-    }
-    const KernelTable& k = instance.kernels;
-    for (int plane = 0; plane < 2; ++plane) {
-        uint8_t* dst = plane == 0 ? mb.dst_u : mb.dst_v;
-        const int offset = 256 + plane * 64;
-        for (int strip = 0; strip < 2; ++strip)
-            k.add_residual_8x4(mb.prediction + offset + strip * 32,
-                               mb.residual + offset + strip * 32,
-                               dst + strip * 4 * mb.dst_uv_stride, mb.dst_uv_stride);
+        predict_subblock(mb.record->subblocks[b].mode, at, stride, at, stride);
+        if (mb.keep_prediction) copy_rows(at, stride, mb.prediction + r * 4 * 16 + c * 4, 16, 4, 4);
+        residual.add_luma_block(b);
     }
 }
 
+// Predicts the whole macroblock into the frame, then adds the residual there.
 void reconstruct_with_residual(DecoderInstance& instance, MacroblockContext& mb, bool intra) {
     if (instance.segmentation.enabled) select_mb_factors(instance, mb);
-    residual_stage(instance, mb);
+    MacroblockResidual residual(instance, mb);
+    const int mode = mb.record->mode;
     if (!intra) {
         predict_inter_mb(instance, mb,
-                         {mb.prediction, mb.prediction + 256, mb.prediction + 320, 16, 8});
-        add_residual_mb(instance, mb);
-        return;
+                         {mb.dst_y, mb.dst_u, mb.dst_v, mb.dst_y_stride, mb.dst_uv_stride});
+    } else {
+        predict_chroma_intra(mb);
+        if (mode == B_PRED)
+            build_subblocks(mb, residual);
+        else
+            predict_luma16_to_frame(mode, mb.dst_y, mb.dst_y_stride, mb.has_above, mb.has_left);
     }
-    predict_chroma_intra(mb, mb.prediction + 256, mb.prediction + 320, 8);
-    if (mb.record->mode == B_PRED) {
-        build_subblocks(instance, mb);
-        return;
+    if (mb.keep_prediction) {
+        if (mode != B_PRED) copy_rows(mb.dst_y, mb.dst_y_stride, mb.prediction, 16, 16, 16);
+        keep_chroma_prediction(mb);
     }
-    predict_luma16_to_store(mb.record->mode, mb.dst_y, mb.dst_y_stride, mb.has_above, mb.has_left,
-                            mb.prediction);
-    add_residual_mb(instance, mb);
+    if (has_y2_block(mode))
+        residual.add_luma_with_y2();
+    else if (mode != B_PRED)
+        residual.add_luma_blocks();
+    residual.add_chroma();
 }
 
 void predict_without_residual(DecoderInstance& instance, MacroblockContext& mb, bool intra) {
@@ -89,12 +84,11 @@ void predict_without_residual(DecoderInstance& instance, MacroblockContext& mb, 
                          {mb.dst_y, mb.dst_u, mb.dst_v, mb.dst_y_stride, mb.dst_uv_stride});
         return;
     }
-    predict_chroma_intra(mb, mb.dst_u, mb.dst_v, mb.dst_uv_stride);
+    predict_chroma_intra(mb);
     predict_luma16_to_frame(mb.record->mode, mb.dst_y, mb.dst_y_stride, mb.has_above, mb.has_left);
 }
 
 }  // namespace
-
 void build_macroblock(DecoderInstance& instance, MacroblockContext& mb) {
     MbAnalysisRecord& record = *mb.record;
     int total = 0;

@@ -1,11 +1,43 @@
-// Dequantisation, inverse transforms and the coefficient dump of one macroblock.
+// Dequantisation and inverse transforms of one macroblock's blocks, added to
+// the prediction already in the frame, and the macroblock's coefficient dump.
 #pragma once
+
+#include <cstdint>
+#include <cstdio>
 
 #include "vp8dec/decoder_instance.h"
 
 namespace vp8 {
 
-void residual_stage(DecoderInstance& instance, MacroblockContext& mb);
+// Adds the residual of a macroblock's blocks to the frame, block by block. The
+// coefficient records are collected in block order and written when it ends.
+class MacroblockResidual {
+  public:
+    MacroblockResidual(DecoderInstance& instance, MacroblockContext& mb);
+    ~MacroblockResidual();
+    MacroblockResidual(const MacroblockResidual&) = delete;
+    MacroblockResidual& operator=(const MacroblockResidual&) = delete;
+
+    // The 16 luma blocks, their DC values from the second-order block.
+    void add_luma_with_y2();
+    // Luma block b (0..15) of a macroblock without a second-order block.
+    void add_luma_block(int b);
+    void add_luma_blocks();
+    // The four U and four V blocks.
+    void add_chroma();
+
+  private:
+    void add_plain_block(int b, const int16_t* factors, uint8_t* dst, int stride);
+    void dump_block(const int16_t* values);
+    void dump_dc_only(int16_t dc);
+
+    DecoderInstance& instance_;
+    MacroblockContext& mb_;
+    std::FILE* dump_file_;
+    uint8_t dump_bytes_[24 * 49];
+    size_t dump_size_ = 0;
+};
+
 // Writes 24 empty coefficient records.
 void write_empty_coef_records(DecoderInstance& instance);
 

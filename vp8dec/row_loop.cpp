@@ -103,6 +103,7 @@ void decode_mb_rows(DecoderInstance& instance) {
     } else {
         MacroblockContext& mb = instance.mb;
         const bool capture = prepare_prediction_capture(instance);
+        mb.keep_prediction = capture;
         for (int row = 0; row < instance.mb_rows; ++row) {
             start_mb_row(instance, mb, row);
             for (int col = 0; col < instance.mb_cols; ++col)

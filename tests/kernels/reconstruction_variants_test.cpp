@@ -58,6 +58,27 @@ TEST_P(ReconstructionVariants, AddResidualClampsLikeThePlainOne) {
     }
 }
 
+// A DC value added to samples in the frame: any int (the kernel keeps 16 bits
+// of it), or small ones around samples near 0 and 255.
+TEST_P(ReconstructionVariants, AddingADcValueClampsLikeThePlainOne) {
+    const FencedBytes dst_memory(16 * 64), plain_dst_memory(16 * 64);
+    const Window block{0, 4, 0, 4};
+    Inputs in(0xadd0dc);
+    for (int c = 0; c < kCases; ++c) {
+        const FencedBytes::Flush flush = flush_for_case(c);
+        const int stride = 4 + in.uniform(0, 40);
+        FencedPlane dst(dst_memory, block, stride, flush);
+        FencedPlane plain_dst(plain_dst_memory, block, stride, flush);
+        const std::vector<uint8_t> before = in.pixels(dst.size());
+        dst.fill(before), plain_dst.fill(before);
+        const int dc = in.chance(50) ? in.uniform(-2100, 2100) : in.uniform(-70000, 70000);
+
+        plain_.add_dc_4x4(dc, plain_dst.at(), stride);
+        variants_.add_dc_4x4(dc, dst.at(), stride);
+        ASSERT_EQ(dst.bytes(), plain_dst.bytes()) << "DC " << dc;
+    }
+}
+
 INSTANTIATE_TEST_SUITE_P(Sets, ReconstructionVariants, testing::ValuesIn(feature_sets()),
                          feature_set_name);
 

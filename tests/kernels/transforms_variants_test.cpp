@@ -130,6 +130,39 @@ TEST_P(TransformVariants, DequantisationWrapsAndClearsTheLevelsLikeThePlainOne) 
     }
 }
 
+// Dequantisation, inverse DCT and the sum with the samples in the frame in one
+// step: 16-bit wrapping on the way, clamping at the end, levels cleared.
+TEST_P(TransformVariants, InverseDctAddedToSamplesMatchesThePlainOne) {
+    const TransformMemory memory;
+    const FencedBytes dst_memory(16 * 64), plain_dst_memory(16 * 64);
+    const Window block{0, 4, 0, 4};
+    Inputs in(0xf05ed);
+    for (int c = 0; c < kCases; ++c) {
+        const FencedBytes::Flush flush = flush_for_case(c);
+        const std::vector<int16_t> input = coefficients(in);
+        std::vector<int16_t> factor_values = in.values(16);
+        if (in.chance(50))
+            for (int16_t& f : factor_values) f = static_cast<int16_t>(in.uniform(4, 250));
+        FencedValues factors(memory.factors, 16, flush);
+        factors.fill(factor_values);
+        FencedValues levels(memory.in, 16, flush), plain_levels(memory.plain_in, 16, flush);
+        levels.fill(input), plain_levels.fill(input);
+        const int stride = 4 + in.uniform(0, 40);
+        FencedPlane dst(dst_memory, block, stride, flush);
+        FencedPlane plain_dst(plain_dst_memory, block, stride, flush);
+        const std::vector<uint8_t> before = in.pixels(dst.size());
+        dst.fill(before), plain_dst.fill(before);
+        const int dc = in.chance(50) ? input[0] * factor_values[0] : in.values(1)[0];
+
+        plain_scaling_.scale_inverse_dct_add(plain_levels.data(), factors.data(), dc,
+                                             plain_dst.at(), stride);
+        variant_scaling_.scale_inverse_dct_add(levels.data(), factors.data(), dc, dst.at(), stride);
+        ASSERT_EQ(dst.bytes(), plain_dst.bytes()) << "case " << c;
+        ASSERT_EQ(levels.values(), std::vector<int16_t>(16, 0)) << "levels cleared, case " << c;
+        ASSERT_EQ(plain_levels.values(), std::vector<int16_t>(16, 0));
+    }
+}
+
 INSTANTIATE_TEST_SUITE_P(Sets, TransformVariants, testing::ValuesIn(feature_sets()),
                          feature_set_name);
 

@@ -17,6 +17,7 @@ void fill_plain_kernels(KernelTable& t) {
     t.add_residual_4x4 = plain::add_residual_4x4;
     t.add_residual_8x4 = plain::add_residual_8x4;
     t.add_residual_16x4 = plain::add_residual_16x4;
+    t.add_dc_4x4 = plain::add_dc_4x4;
     t.six_tap_pred_16x16 = plain::six_tap_pred_16x16;
     t.six_tap_pred_8x8 = plain::six_tap_pred_8x8;
     t.six_tap_pred_8x4 = plain::six_tap_pred_8x4;
@@ -39,6 +40,7 @@ void fill_plain_scaling(ScalingTable& t) {
     t.scale_block = plain::scale_block;
     t.scale_and_inverse_dct = plain::scale_and_inverse_dct;
     t.scale_and_inverse_dct_with_dc = plain::scale_and_inverse_dct_with_dc;
+    t.scale_inverse_dct_add = plain::scale_inverse_dct_add;
 }
 
 void fill_kernel_table(KernelTable& table, int features) {

@@ -33,6 +33,9 @@ using BlockCopy = void(const uint8_t* src, int src_stride, uint8_t* dst, int dst
 // forms, 8 for the 8x4 chroma form.
 using AddResidual = void(const uint8_t* prediction, const int16_t* residual, uint8_t* dst,
                          int stride);
+// Adds the inverse DCT of a block holding only a DC value to the 4x4 samples at
+// dst, which hold the prediction, clamping each sum to 0..255.
+using AddDc = void(int dc, uint8_t* dst, int stride);
 using Subpixel = void(const uint8_t* src, int src_stride, int frac_col, int frac_row, uint8_t* dst,
                       int dst_pitch);
 using EdgeFilter = void(uint8_t* y, uint8_t* u, uint8_t* v, int y_stride, int uv_stride,
@@ -44,16 +47,23 @@ using ScaleIdct = void(int16_t* levels, const int16_t* factors, int16_t* out, in
 // The same with position 0 replaced by the given DC value.
 using ScaleIdctWithDc = void(int16_t* levels, const int16_t* factors, int16_t* out, int pitch,
                              int dc);
+// Dequantises with position 0 replaced by the given DC value, adds the full
+// inverse DCT to the 4x4 samples at dst (which hold the prediction), clamping
+// each sum to 0..255, and clears the 16 levels.
+using ScaleIdctAdd = void(int16_t* levels, const int16_t* factors, int dc, uint8_t* dst,
+                          int stride);
 
 using IdctFromValueFn = IdctFromValue*;
 using WhtFn = Wht*;
 using BlockCopyFn = BlockCopy*;
 using AddResidualFn = AddResidual*;
+using AddDcFn = AddDc*;
 using SubpixelFn = Subpixel*;
 using EdgeFilterFn = EdgeFilter*;
 using ScaleBlockFn = ScaleBlock*;
 using ScaleIdctFn = ScaleIdct*;
 using ScaleIdctWithDcFn = ScaleIdctWithDc*;
+using ScaleIdctAddFn = ScaleIdctAdd*;
 
 struct KernelTable {
     IdctFromValueFn inverse_dct_dc;
@@ -65,6 +75,7 @@ struct KernelTable {
     AddResidualFn add_residual_4x4;
     AddResidualFn add_residual_8x4;
     AddResidualFn add_residual_16x4;
+    AddDcFn add_dc_4x4;
     SubpixelFn six_tap_pred_16x16;
     SubpixelFn six_tap_pred_8x8;
     SubpixelFn six_tap_pred_8x4;
@@ -87,6 +98,7 @@ struct ScalingTable {
     ScaleBlockFn scale_block;
     ScaleIdctFn scale_and_inverse_dct;
     ScaleIdctWithDcFn scale_and_inverse_dct_with_dc;
+    ScaleIdctAddFn scale_inverse_dct_add;
 };
 
 // Processor feature bits.

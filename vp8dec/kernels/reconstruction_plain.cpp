@@ -27,4 +27,12 @@ void add_residual_16x4(const uint8_t* p, const int16_t* r, uint8_t* d, int s) {
     add_residual<16, 16>(p, r, d, s);
 }
 
+void add_dc_4x4(int dc, uint8_t* dst, int stride) {
+    const int value = static_cast<int16_t>((static_cast<int16_t>(dc) + 4) >> 3);
+    for (int r = 0; r < 4; ++r)
+        for (int c = 0; c < 4; ++c)
+            dst[r * stride + c] =
+                static_cast<uint8_t>(std::clamp(dst[r * stride + c] + value, 0, 255));
+}
+
 }  // namespace vp8::plain

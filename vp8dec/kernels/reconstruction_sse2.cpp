@@ -53,4 +53,10 @@ void add_residual_16x4(const uint8_t* prediction, const int16_t* residual, uint8
     }
 }
 
+void add_dc_4x4(int dc, uint8_t* dst, int stride) {
+    const __m128i value = _mm_set1_epi16(static_cast<int16_t>((static_cast<int16_t>(dc) + 4) >> 3));
+    for (int r = 0; r < 4; ++r)
+        store_4(dst + r * stride, add_clamped(load_4(dst + r * stride), value));
+}
+
 }  // namespace vp8::sse2

@@ -1,4 +1,5 @@
 // Plain inverse transforms and dequantisation.
+#include <algorithm>
 #include <cstring>
 
 #include "vp8dec/kernels/kernel_table.h"
@@ -100,6 +101,20 @@ void scale_and_inverse_dct_with_dc(int16_t* levels, const int16_t* factors, int1
     scale_block(levels, factors, dequantised);
     dequantised[0] = static_cast<int16_t>(dc);
     inverse_dct_4x4(dequantised, out, pitch);
+    std::memset(levels, 0, 16 * sizeof(int16_t));
+}
+
+void scale_inverse_dct_add(int16_t* levels, const int16_t* factors, int dc, uint8_t* dst,
+                           int stride) {
+    int16_t dequantised[16];
+    scale_block(levels, factors, dequantised);
+    dequantised[0] = static_cast<int16_t>(dc);
+    int16_t residual[16];
+    inverse_dct_4x4(dequantised, residual, 4);
+    for (int r = 0; r < 4; ++r)
+        for (int c = 0; c < 4; ++c)
+            dst[r * stride + c] =
+                static_cast<uint8_t>(std::clamp(dst[r * stride + c] + residual[r * 4 + c], 0, 255));
     std::memset(levels, 0, 16 * sizeof(int16_t));
 }
 

@@ -6,6 +6,7 @@
 // 18 bits before storing, so it runs in 32-bit lanes; its results fit 16 bits.
 #include <emmintrin.h>
 
+#include "vp8dec/kernels/sample_access.h"
 #include "vp8dec/kernels/vector_variants.h"
 
 namespace vp8::sse2 {
@@ -154,6 +155,16 @@ Block wht_rows(const Block& intermediate) {
         round_shift3(_mm_sub_epi32(a, b), bias), round_shift3(_mm_sub_epi32(d, c), bias));
 }
 
+// Adds two rows of residual values (a register's halves) to two rows of four
+// samples; the saturating add and the unsigned pack clamp as the plain sum does.
+void add_two_rows(__m128i residual, uint8_t* dst, int stride) {
+    const __m128i samples = _mm_unpacklo_epi32(load_4(dst), load_4(dst + stride));
+    const __m128i sums = _mm_adds_epi16(_mm_unpacklo_epi8(samples, _mm_setzero_si128()), residual);
+    const __m128i packed = _mm_packus_epi16(sums, sums);
+    store_4(dst, packed);
+    store_4(dst + stride, _mm_srli_si128(packed, 4));
+}
+
 }  // namespace
 
 void inverse_dct_dc(int dc, int16_t* out, int pitch) {
@@ -188,6 +199,16 @@ void scale_and_inverse_dct_with_dc(int16_t* levels, const int16_t* factors, int1
     Block values = dequantised(levels, factors);
     values.top = _mm_insert_epi16(values.top, static_cast<int16_t>(dc), 0);
     inverse_dct(values, out, pitch);
+    clear_levels(levels);
+}
+
+void scale_inverse_dct_add(int16_t* levels, const int16_t* factors, int dc, uint8_t* dst,
+                           int stride) {
+    Block values = dequantised(levels, factors);
+    values.top = _mm_insert_epi16(values.top, static_cast<int16_t>(dc), 0);
+    const Block rows = idct_rows(idct_columns(values));
+    add_two_rows(rows.top, dst, stride);
+    add_two_rows(rows.bottom, dst + 2 * stride, stride);
     clear_levels(levels);
 }
 

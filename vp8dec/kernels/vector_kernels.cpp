@@ -15,6 +15,7 @@ void install_sse2(KernelTable& t) {
     t.add_residual_4x4 = sse2::add_residual_4x4;
     t.add_residual_8x4 = sse2::add_residual_8x4;
     t.add_residual_16x4 = sse2::add_residual_16x4;
+    t.add_dc_4x4 = sse2::add_dc_4x4;
     t.block_copy_16x16 = sse2::block_copy_16x16;
     t.block_copy_8x8 = sse2::block_copy_8x8;
     t.block_copy_8x4 = sse2::block_copy_8x4;
@@ -40,6 +41,7 @@ void install_sse2_scaling(ScalingTable& t) {
     t.scale_block = sse2::scale_block;
     t.scale_and_inverse_dct = sse2::scale_and_inverse_dct;
     t.scale_and_inverse_dct_with_dc = sse2::scale_and_inverse_dct_with_dc;
+    t.scale_inverse_dct_add = sse2::scale_inverse_dct_add;
 }
 
 void install_ssse3(KernelTable& t) {
