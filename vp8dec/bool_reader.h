@@ -58,9 +58,9 @@ inline void bool_refill(BoolReader& reader) {
     bool_load_tail(reader);
 }
 
-// Reads one bool whose probability of being 0 is prob / 256.
-inline int read_bool(BoolReader& reader, int prob) {
-    const uint32_t split = 1 + (((reader.range - 1) * static_cast<uint32_t>(prob)) >> 8);
+// Reads one bool given the split of the range between 0 and 1, then
+// renormalises the range.
+inline int read_bool_at(BoolReader& reader, uint32_t split) {
     const uint64_t bigsplit = static_cast<uint64_t>(split) << 56;
     int bit;
     if (reader.value < bigsplit) {
@@ -79,25 +79,14 @@ inline int read_bool(BoolReader& reader, int prob) {
     return bit;
 }
 
+// Reads one bool whose probability of being 0 is prob / 256.
+inline int read_bool(BoolReader& reader, int prob) {
+    return read_bool_at(reader, 1 + (((reader.range - 1) * static_cast<uint32_t>(prob)) >> 8));
+}
+
 // Reads one bool of probability one half, the split halving the range.
 inline int read_bool_half(BoolReader& reader) {
-    const uint32_t split = (reader.range + 1) >> 1;
-    const uint64_t bigsplit = static_cast<uint64_t>(split) << 56;
-    int bit;
-    if (reader.value < bigsplit) {
-        reader.range = split;
-        bit = 0;
-    } else {
-        reader.range -= split;
-        reader.value -= bigsplit;
-        bit = 1;
-    }
-    const int shift = kNormShift[reader.range];
-    reader.range <<= shift;
-    reader.value <<= shift;
-    reader.count -= shift;
-    if (reader.count < 0) bool_refill(reader);
-    return bit;
+    return read_bool_at(reader, (reader.range + 1) >> 1);
 }
 
 inline uint32_t read_literal(BoolReader& reader, int bits) {
