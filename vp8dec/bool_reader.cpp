@@ -18,16 +18,4 @@ int bool_start(BoolReader& reader, const uint8_t* data, uint32_t size) {
     return 0;
 }
 
-void bool_load_tail(BoolReader& reader) {
-    while (reader.count <= 48) {
-        uint64_t byte = 0;
-        if (reader.next != reader.end)
-            byte = *reader.next++;
-        else
-            ++reader.padding;
-        reader.value |= byte << (48 - reader.count);
-        reader.count += 8;
-    }
-}
-
 }  // namespace vp8

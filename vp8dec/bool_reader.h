@@ -30,8 +30,22 @@ struct BitMark {
 // Positions a reader on size bytes at data. Returns non-zero when data is
 // missing for a non-empty partition.
 int bool_start(BoolReader& reader, const uint8_t* data, uint32_t size);
-// Loads bytes into the window, zeros past the partition's end; the slow path of refill.
-void bool_load_tail(BoolReader& reader);
+
+// Loads bytes into the window one at a time, zeros past the partition's end;
+// the slow path of refill. Inline like the rest of the reader, so that a
+// reader copied into a local never has its address taken and keeps its state
+// in registers.
+[[gnu::always_inline]] inline void bool_load_tail(BoolReader& reader) {
+    while (reader.count <= 48) {
+        uint64_t byte = 0;
+        if (reader.next != reader.end)
+            byte = *reader.next++;
+        else
+            ++reader.padding;
+        reader.value |= byte << (48 - reader.count);
+        reader.count += 8;
+    }
+}
 
 inline BitMark bit_mark(const BoolReader& reader) {
     return {static_cast<uint64_t>(reader.next - reader.begin) + reader.padding, reader.count};
@@ -45,7 +59,7 @@ inline int32_t bits_between(const BitMark& before, const BitMark& after) {
 
 // Fills the window once its look-ahead has run out: seven bytes with one load
 // where the partition holds eight more.
-inline void bool_refill(BoolReader& reader) {
+[[gnu::always_inline]] inline void bool_refill(BoolReader& reader) {
     if (reader.end - reader.next >= 8) {
         uint64_t word;
         std::memcpy(&word, reader.next, 8);
@@ -60,7 +74,7 @@ inline void bool_refill(BoolReader& reader) {
 
 // Reads one bool given the split of the range between 0 and 1, then
 // renormalises the range.
-inline int read_bool_at(BoolReader& reader, uint32_t split) {
+[[gnu::always_inline]] inline int read_bool_at(BoolReader& reader, uint32_t split) {
     const uint64_t bigsplit = static_cast<uint64_t>(split) << 56;
     int bit;
     if (reader.value < bigsplit) {

@@ -11,7 +11,7 @@ namespace {
 
 enum BlockType { kYAfterY2 = 0, kY2 = 1, kChroma = 2, kYWithDc = 3 };
 
-inline int read_extra_bits(BoolReader& reader, const uint8_t* probs) {
+[[gnu::always_inline]] inline int read_extra_bits(BoolReader& reader, const uint8_t* probs) {
     int value = 0;
     for (; *probs; ++probs) value = (value << 1) | read_bool(reader, *probs);
     return value;
@@ -54,7 +54,7 @@ inline int read_extra_bits(BoolReader& reader, const uint8_t* probs) {
             context = 2;
         }
         levels[kZigzag[pos]] =
-            static_cast<int16_t>(read_bool(reader, 128) ? -magnitude : magnitude);
+            static_cast<int16_t>(read_bool_half(reader) ? -magnitude : magnitude);
         after_zero = false;
         if (++pos == 16) return 15;
     }

@@ -11,7 +11,7 @@ namespace vp8 {
 namespace {
 
 // One vector component in quarter samples.
-int read_vector_component(BoolReader& reader, const uint8_t* probs) {
+[[gnu::always_inline]] inline int read_vector_component(BoolReader& reader, const uint8_t* probs) {
     int value = 0;
     if (read_bool(reader, probs[kMvpIsShort])) {
         for (int i = 0; i < 3; ++i) value += read_bool(reader, probs[kMvpLong + i]) << i;
@@ -24,8 +24,9 @@ int read_vector_component(BoolReader& reader, const uint8_t* probs) {
     return value && read_bool(reader, probs[kMvpSign]) ? -value : value;
 }
 
-MotionVector read_vector_offset(BoolReader& reader, const ProbabilityContext& probs,
-                                const MotionVector& best) {
+[[gnu::always_inline]] inline MotionVector read_vector_offset(BoolReader& reader,
+                                                              const ProbabilityContext& probs,
+                                                              const MotionVector& best) {
     const int row = 2 * read_vector_component(reader, probs.mv[0]) + best.row;
     const int col = 2 * read_vector_component(reader, probs.mv[1]) + best.col;
     return {static_cast<int16_t>(row), static_cast<int16_t>(col)};
@@ -67,8 +68,7 @@ void read_frame_probabilities(DecoderInstance& instance) {
     }
 }
 
-int read_reference_frame(DecoderInstance& instance) {
-    BoolReader& reader = instance.first_reader;
+int read_reference_frame(BoolReader& reader, const DecoderInstance& instance) {
     if (!read_bool(reader, instance.prob_intra)) return INTRA_FRAME;
     if (!read_bool(reader, instance.prob_last)) return LAST_FRAME;
     return GOLDEN_FRAME + read_bool(reader, instance.prob_gf);
@@ -81,9 +81,11 @@ int sub_vector_context(const MotionVector& left, const MotionVector& above) {
     return 0;
 }
 
-void read_split_vectors(DecoderInstance& instance, MbAnalysisRecord& record,
-                        const MotionVector& best, const EdgeDistances& edges) {
-    BoolReader& reader = instance.first_reader;
+[[gnu::always_inline]] inline void read_split_vectors(BoolReader& reader,
+                                                      const DecoderInstance& instance,
+                                                      MbAnalysisRecord& record,
+                                                      const MotionVector& best,
+                                                      const EdgeDistances& edges) {
     const MbAnalysisRecord& above_mb = *(&record - instance.mode_info_stride);
     const MbAnalysisRecord& left_mb = *(&record - 1);
     const int layout = read_tree(reader, kSplitTree, kSplitProbs);
@@ -120,9 +122,10 @@ void read_split_vectors(DecoderInstance& instance, MbAnalysisRecord& record,
     record.mv = record.subblocks[15].mv;
 }
 
-void read_inter_mb(DecoderInstance& instance, MbAnalysisRecord& record,
-                   const EdgeDistances& edges) {
-    BoolReader& reader = instance.first_reader;
+[[gnu::always_inline]] inline void read_inter_mb(BoolReader& reader,
+                                                 const DecoderInstance& instance,
+                                                 MbAnalysisRecord& record,
+                                                 const EdgeDistances& edges) {
     const NearVectors near = search_near_vectors(&record, instance.mode_info_stride,
                                                  record.ref_frame, instance.sign_bias, edges);
     uint8_t probs[4];
@@ -143,14 +146,15 @@ void read_inter_mb(DecoderInstance& instance, MbAnalysisRecord& record,
             if (outside_window(record.mv, edges)) record.need_to_clamp = 1;
             break;
         default:
-            read_split_vectors(instance, record, near.best, edges);
+            read_split_vectors(reader, instance, record, near.best, edges);
             return;
     }
     for (ModeAndVector& entry : record.subblocks) entry.mv = record.mv;
 }
 
-void read_intra_mb(DecoderInstance& instance, MbAnalysisRecord& record) {
-    BoolReader& reader = instance.first_reader;
+[[gnu::always_inline]] inline void read_intra_mb(BoolReader& reader,
+                                                 const DecoderInstance& instance,
+                                                 MbAnalysisRecord& record) {
     record.mv = {};
     for (ModeAndVector& entry : record.subblocks) entry.mv = {};
     record.mode = read_tree(reader, kYModeTree, instance.probs.ymode);
@@ -163,8 +167,10 @@ void read_intra_mb(DecoderInstance& instance, MbAnalysisRecord& record) {
 }  // namespace
 
 void read_inter_frame_modes(DecoderInstance& instance) {
-    BoolReader& reader = instance.first_reader;
     read_frame_probabilities(instance);
+    // A local copy of the reader, kept in registers through the macroblock
+    // loop and written back at its end.
+    BoolReader reader = instance.first_reader;
     const SegmentationState& seg = instance.segmentation;
     const bool read_segments = seg.enabled && seg.update_map;
     for (int row = 0; row < instance.mb_rows; ++row) {
@@ -176,16 +182,17 @@ void read_inter_frame_modes(DecoderInstance& instance) {
                 edge_distances(row, col, instance.mb_rows, instance.mb_cols);
             if (read_segments)
                 record.segment_id = static_cast<uint8_t>(read_segment_id(reader, seg.tree_probs));
-            record.skip = read_skip_flag(instance);
+            record.skip = read_skip_flag(reader, instance);
             record.uv_mode = 0;
-            record.ref_frame = read_reference_frame(instance);
+            record.ref_frame = read_reference_frame(reader, instance);
             if (record.ref_frame != INTRA_FRAME)
-                read_inter_mb(instance, record, edges);
+                read_inter_mb(reader, instance, record, edges);
             else
-                read_intra_mb(instance, record);
+                read_intra_mb(reader, instance, record);
             record.bits = bits_between(start, bit_mark(reader));
         }
     }
+    instance.first_reader = reader;
 }
 
 }  // namespace vp8

@@ -24,8 +24,9 @@ int implied_subblock_mode(int mode) {
     }
 }
 
-void read_subblock_modes(BoolReader& reader, MbAnalysisRecord& record,
-                         const MbAnalysisRecord& above, const MbAnalysisRecord& left) {
+[[gnu::always_inline]] inline void read_subblock_modes(BoolReader& reader, MbAnalysisRecord& record,
+                                                       const MbAnalysisRecord& above,
+                                                       const MbAnalysisRecord& left) {
     for (int b = 0; b < 16; ++b) {
         const int above_mode = b >= 4 ? record.subblocks[b - 4].mode : above.subblocks[b + 12].mode;
         const int left_mode = (b & 3) ? record.subblocks[b - 1].mode : left.subblocks[b + 3].mode;
@@ -37,8 +38,10 @@ void read_subblock_modes(BoolReader& reader, MbAnalysisRecord& record,
 }  // namespace
 
 void read_key_frame_modes(DecoderInstance& instance) {
-    BoolReader& reader = instance.first_reader;
     read_skip_probability(instance);
+    // A local copy of the reader, kept in registers through the macroblock
+    // loop and written back at its end.
+    BoolReader reader = instance.first_reader;
     const SegmentationState& seg = instance.segmentation;
     const bool read_segments = seg.enabled && seg.update_map;
     const int stride = instance.mode_info_stride;
@@ -48,7 +51,7 @@ void read_key_frame_modes(DecoderInstance& instance) {
             const BitMark start = bit_mark(reader);
             record.segment_id =
                 static_cast<uint8_t>(read_segments ? read_segment_id(reader, seg.tree_probs) : 0);
-            record.skip = read_skip_flag(instance);
+            record.skip = read_skip_flag(reader, instance);
             record.mode = read_tree(reader, kKeyFrameYModeTree, kKeyFrameYModeProbs);
             record.ref_frame = INTRA_FRAME;
             if (record.mode == B_PRED) {
@@ -61,6 +64,7 @@ void read_key_frame_modes(DecoderInstance& instance) {
             record.bits = bits_between(start, bit_mark(reader));
         }
     }
+    instance.first_reader = reader;
 }
 
 }  // namespace vp8

@@ -19,9 +19,8 @@ inline void read_skip_probability(DecoderInstance& instance) {
     instance.syntax.prob_skip_false = {true, instance.prob_skip_false, false};
 }
 
-inline int read_skip_flag(DecoderInstance& instance) {
-    return instance.mb_no_coeff_skip ? read_bool(instance.first_reader, instance.prob_skip_false)
-                                     : 0;
+inline int read_skip_flag(BoolReader& reader, const DecoderInstance& instance) {
+    return instance.mb_no_coeff_skip ? read_bool(reader, instance.prob_skip_false) : 0;
 }
 
 }  // namespace vp8

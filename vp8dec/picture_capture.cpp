@@ -26,6 +26,12 @@ void copy_area(uint8_t* const* rows, int x, int y, const uint8_t* src, int src_p
     for (int r = 0; r < h; ++r) std::memcpy(rows[y + r] + x, src + r * src_pitch, w);
 }
 
+// A block of a fixed width: the row copies are inlined instead of calls.
+template <int W>
+void copy_block(uint8_t* const* rows, int x, int y, const uint8_t* src, int src_pitch) {
+    for (int r = 0; r < W; ++r) std::memcpy(rows[y + r] + x, src + r * src_pitch, W);
+}
+
 }  // namespace
 
 bool prepare_prediction_capture(DecoderInstance& instance) {
@@ -37,13 +43,13 @@ void capture_mb_prediction(DecoderInstance& instance, MacroblockContext& mb) {
     const int x = 16 * mb.mb_col, y = 16 * mb.mb_row;
     const int cx = 8 * mb.mb_col, cy = 8 * mb.mb_row;
     if (mb.record->has_residual) {
-        copy_area(slot.luma_rows, x, y, mb.prediction, 16, 16, 16);
-        copy_area(slot.chroma_rows[0], cx, cy, mb.prediction + 256, 8, 8, 8);
-        copy_area(slot.chroma_rows[1], cx, cy, mb.prediction + 320, 8, 8, 8);
+        copy_block<16>(slot.luma_rows, x, y, mb.prediction, 16);
+        copy_block<8>(slot.chroma_rows[0], cx, cy, mb.prediction + 256, 8);
+        copy_block<8>(slot.chroma_rows[1], cx, cy, mb.prediction + 320, 8);
     } else {
-        copy_area(slot.luma_rows, x, y, mb.dst_y, mb.dst_y_stride, 16, 16);
-        copy_area(slot.chroma_rows[0], cx, cy, mb.dst_u, mb.dst_uv_stride, 8, 8);
-        copy_area(slot.chroma_rows[1], cx, cy, mb.dst_v, mb.dst_uv_stride, 8, 8);
+        copy_block<16>(slot.luma_rows, x, y, mb.dst_y, mb.dst_y_stride);
+        copy_block<8>(slot.chroma_rows[0], cx, cy, mb.dst_u, mb.dst_uv_stride);
+        copy_block<8>(slot.chroma_rows[1], cx, cy, mb.dst_v, mb.dst_uv_stride);
     }
 }
 
