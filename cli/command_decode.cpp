@@ -1,4 +1,5 @@
-// decode: every shown picture to a YUV4MPEG2 stream or a raw I420 file.
+// decode: every shown picture to a YUV4MPEG2 stream or a raw I420 file. The
+// writing runs on a second thread while the next frames decode.
 #include <cstdio>
 #include <filesystem>
 #include <string>
@@ -9,6 +10,7 @@
 #include "cli/container_input.h"
 #include "cli/decode_session.h"
 #include "cli/output_stream.h"
+#include "cli/picture_worker.h"
 
 namespace tavimor {
 
@@ -19,14 +21,25 @@ bool ends_with(const std::string& text, const std::string& suffix) {
            text.compare(text.size() - suffix.size(), suffix.size(), suffix) == 0;
 }
 
+void append(std::vector<uint8_t>& out, const void* data, size_t size) {
+    const auto* bytes = static_cast<const uint8_t*>(data);
+    out.insert(out.end(), bytes, bytes + size);
+}
+
+void append(std::vector<uint8_t>& out, const std::string& text) {
+    append(out, text.data(), text.size());
+}
+
 // The macroblock-aligned picture as the reference buffer holds it.
-void write_aligned(OutputStream& out, const vp8::DecoderInstance& instance) {
+void append_aligned(std::vector<uint8_t>& out, const vp8::DecoderInstance& instance) {
     const vp8::FrameBuffer& frame = *instance.frame_to_show;
+    out.reserve(static_cast<size_t>(frame.y_width) * frame.y_height +
+                2 * static_cast<size_t>(frame.uv_width) * frame.uv_height);
     for (int r = 0; r < frame.y_height; ++r)
-        out.write(frame.y + static_cast<size_t>(r) * frame.y_stride, frame.y_width);
+        append(out, frame.y + static_cast<size_t>(r) * frame.y_stride, frame.y_width);
     for (const uint8_t* plane : {frame.u, frame.v})
         for (int r = 0; r < frame.uv_height; ++r)
-            out.write(plane + static_cast<size_t>(r) * frame.uv_stride, frame.uv_width);
+            append(out, plane + static_cast<size_t>(r) * frame.uv_stride, frame.uv_width);
 }
 
 }  // namespace
@@ -42,32 +55,40 @@ int run_decode(const CliOptions& options) {
     const StreamInput input(options.input);
     DecodeSession session(input.ivf_path(), thread_option(options));
     OutputStream out(*output);
+    PictureWorker worker([&out](int64_t, const std::vector<uint8_t>& bytes) {
+        out.write(bytes.data(), bytes.size());
+    });
     int y4m_width = 0, y4m_height = 0;
-    session.run([&](const DecodedFrame& frame) {
-        if (!frame.record) return;
-        if (aligned) {
-            write_aligned(out, *frame.instance);
-            return;
-        }
-        const vp8::ImageDescription& image = frame.record->image;
-        if (y4m) {
-            if (frame.picture == 0) {
-                y4m_width = image.display_width;
-                y4m_height = image.display_height;
-                const IvfFileHeader& header = session.header();
-                const unsigned rate = header.rate ? header.rate : 30;
-                const unsigned scale = header.scale ? header.scale : 1;
-                out.write("YUV4MPEG2 W" + std::to_string(y4m_width) + " H" +
-                          std::to_string(y4m_height) + " F" + std::to_string(rate) + ":" +
-                          std::to_string(scale) + " Ip A1:1 C420jpeg\n");
-            } else if (image.display_width != y4m_width || image.display_height != y4m_height) {
+    run_with_worker(worker, [&] {
+        session.run([&](const DecodedFrame& frame) {
+            if (!frame.record) return;
+            if (aligned) {
+                append_aligned(worker.acquire(), *frame.instance);
+                worker.submit(frame.picture);
+                return;
+            }
+            const vp8::ImageDescription& image = frame.record->image;
+            if (y4m && frame.picture != 0 &&
+                (image.display_width != y4m_width || image.display_height != y4m_height))
                 throw InputError("picture " + std::to_string(frame.picture) +
                                  " changes the size, which a YUV4MPEG2 stream cannot hold");
+            std::vector<uint8_t>& bytes = worker.acquire();
+            if (y4m) {
+                if (frame.picture == 0) {
+                    y4m_width = image.display_width;
+                    y4m_height = image.display_height;
+                    const IvfFileHeader& header = session.header();
+                    const unsigned rate = header.rate ? header.rate : 30;
+                    const unsigned scale = header.scale ? header.scale : 1;
+                    append(bytes, "YUV4MPEG2 W" + std::to_string(y4m_width) + " H" +
+                                      std::to_string(y4m_height) + " F" + std::to_string(rate) +
+                                      ":" + std::to_string(scale) + " Ip A1:1 C420jpeg\n");
+                }
+                append(bytes, std::string("FRAME\n"));
             }
-            out.write("FRAME\n");
-        }
-        for_each_display_row(*frame.record,
-                             [&](const uint8_t* row, size_t size) { out.write(row, size); });
+            append_display_rows(*frame.record, bytes);
+            worker.submit(frame.picture);
+        });
     });
     out.finish();
     return 0;

@@ -1,5 +1,7 @@
 #include "cli/decode_session.h"
 
+#include <cstring>
+
 #include "cli/cli_error.h"
 #include "cli/md5.h"
 #include "vp8dec/error_codes.h"
@@ -67,6 +69,20 @@ void for_each_display_row(const vp8::FrameAnalysisRecord& record,
         for (int r = 0; r < chroma_height; ++r)
             fn(image.planes[plane] + static_cast<size_t>(r) * image.strides[plane],
                static_cast<size_t>(chroma_width));
+}
+
+void append_display_rows(const vp8::FrameAnalysisRecord& record, std::vector<uint8_t>& out) {
+    const vp8::ImageDescription& image = record.image;
+    const size_t width = static_cast<size_t>(image.display_width);
+    const size_t chroma_width = (width + 1) / 2;
+    const size_t height = static_cast<size_t>(image.display_height);
+    const size_t chroma_height = (height + 1) / 2;
+    size_t at = out.size();
+    out.resize(at + width * height + 2 * chroma_width * chroma_height);
+    for_each_display_row(record, [&](const uint8_t* row, size_t size) {
+        std::memcpy(out.data() + at, row, size);
+        at += size;
+    });
 }
 
 std::string picture_md5(const vp8::FrameAnalysisRecord& record) {

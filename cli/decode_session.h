@@ -55,6 +55,9 @@ class DecodeSession {
 void for_each_display_row(const vp8::FrameAnalysisRecord& record,
                           const std::function<void(const uint8_t*, size_t)>& fn);
 
+// Appends the shown picture's planes at display size to out, row after row.
+void append_display_rows(const vp8::FrameAnalysisRecord& record, std::vector<uint8_t>& out);
+
 // MD5 of the shown picture's planes at display size, as 32 lowercase hex digits.
 std::string picture_md5(const vp8::FrameAnalysisRecord& record);
 

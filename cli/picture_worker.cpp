@@ -1,0 +1,92 @@
+#include "cli/picture_worker.h"
+
+#include <utility>
+
+namespace tavimor {
+
+PictureWorker::PictureWorker(Handler handler, int buffers)
+    : handler_(std::move(handler)), buffers_(static_cast<size_t>(buffers)) {
+    for (int i = 0; i < buffers; ++i) free_.push_back(i);
+    thread_ = std::thread(&PictureWorker::run, this);
+}
+
+PictureWorker::~PictureWorker() {
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        stopping_ = true;
+    }
+    changed_.notify_all();
+    thread_.join();
+}
+
+std::vector<uint8_t>& PictureWorker::acquire() {
+    std::unique_lock<std::mutex> lock(mutex_);
+    changed_.wait(lock, [this] { return !free_.empty() || failure_; });
+    if (failure_) {
+        lock.unlock();
+        rethrow_failure();
+    }
+    acquired_ = free_.front();
+    free_.pop_front();
+    std::vector<uint8_t>& buffer = buffers_[static_cast<size_t>(acquired_)];
+    buffer.clear();
+    return buffer;
+}
+
+void PictureWorker::submit(int64_t tag) {
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        queued_.emplace_back(acquired_, tag);
+        acquired_ = -1;
+    }
+    changed_.notify_all();
+}
+
+void PictureWorker::finish() {
+    {
+        std::unique_lock<std::mutex> lock(mutex_);
+        changed_.wait(lock, [this] { return queued_.empty() && !busy_; });
+    }
+    rethrow_failure();
+}
+
+void PictureWorker::rethrow_failure() {
+    std::exception_ptr failure;
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        failure = std::exchange(failure_, nullptr);
+    }
+    if (failure) std::rethrow_exception(failure);
+}
+
+void PictureWorker::run() {
+    std::unique_lock<std::mutex> lock(mutex_);
+    while (true) {
+        changed_.wait(lock, [this] { return !queued_.empty() || stopping_; });
+        if (queued_.empty()) return;
+        const auto [index, tag] = queued_.front();
+        queued_.pop_front();
+        // Once a picture has failed, the ones queued after it are dropped.
+        const bool handle = !failed_;
+        busy_ = true;
+        lock.unlock();
+        std::exception_ptr failure;
+        if (handle) {
+            try {
+                handler_(tag, buffers_[static_cast<size_t>(index)]);
+            } catch (...) {
+                failure = std::current_exception();
+            }
+        }
+        lock.lock();
+        if (failure) {
+            failure_ = failure;
+            failed_ = true;
+        }
+        free_.push_back(index);
+        busy_ = false;
+        changed_.notify_all();
+    }
+}
+
+}  // namespace tavimor
