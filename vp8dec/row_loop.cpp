@@ -98,7 +98,7 @@ void decode_mb_rows(DecoderInstance& instance) {
     instance.filter_in_rows = filter_rows;
     if (filter_rows) prepare_loop_filter(instance);
     if (instance.row_threads && !instance.analysis && !instance.token_observer &&
-        instance.token_partitions > 1) {
+        (instance.token_partitions > 1 || filter_rows)) {
         decode_rows_on_threads(*instance.row_threads, instance, filter_rows);
     } else {
         MacroblockContext& mb = instance.mb;
