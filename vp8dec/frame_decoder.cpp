@@ -6,8 +6,6 @@
 #include "vp8dec/frame_borders.h"
 #include "vp8dec/frame_header.h"
 #include "vp8dec/header_trace.h"
-#include "vp8dec/inter_frame_modes.h"
-#include "vp8dec/key_frame_modes.h"
 #include "vp8dec/row_loop.h"
 
 namespace vp8 {
@@ -25,12 +23,7 @@ int decode_one_frame(DecoderInstance& instance) {
     setup_intra_borders(*instance.new_frame);
     std::memset(instance.mb.coefs, 0, sizeof(instance.mb.coefs));
 
-    if (instance.frame_type == 0)
-        read_key_frame_modes(instance);
-    else
-        read_inter_frame_modes(instance);
-    std::memset(instance.above_contexts, 0, sizeof(TokenContext) * instance.mb_cols);
-    decode_mb_rows(instance);
+    decode_modes_and_rows(instance);
 
     // Probabilities meant for this frame alone are put back; the trace, the
     // records and their lengths go to the analysis files.

@@ -166,7 +166,7 @@ int sub_vector_context(const MotionVector& left, const MotionVector& above) {
 
 }  // namespace
 
-void read_inter_frame_modes(DecoderInstance& instance) {
+void read_inter_frame_modes(DecoderInstance& instance, const ModeRowsNotice* notice) {
     read_frame_probabilities(instance);
     // A local copy of the reader, kept in registers through the macroblock
     // loop and written back at its end.
@@ -191,6 +191,7 @@ void read_inter_frame_modes(DecoderInstance& instance) {
                 read_intra_mb(reader, instance, record);
             record.bits = bits_between(start, bit_mark(reader));
         }
+        if (notice) notice->rows_read(notice->context, row + 1);
     }
     instance.first_reader = reader;
 }

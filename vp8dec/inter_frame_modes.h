@@ -2,10 +2,11 @@
 #pragma once
 
 #include "vp8dec/decoder_instance.h"
+#include "vp8dec/mode_rows.h"
 
 namespace vp8 {
 
 // Reads every macroblock's segment id, skip flag, reference, modes and vectors.
-void read_inter_frame_modes(DecoderInstance& instance);
+void read_inter_frame_modes(DecoderInstance& instance, const ModeRowsNotice* notice = nullptr);
 
 }  // namespace vp8

@@ -37,7 +37,7 @@ int implied_subblock_mode(int mode) {
 
 }  // namespace
 
-void read_key_frame_modes(DecoderInstance& instance) {
+void read_key_frame_modes(DecoderInstance& instance, const ModeRowsNotice* notice) {
     read_skip_probability(instance);
     // A local copy of the reader, kept in registers through the macroblock
     // loop and written back at its end.
@@ -63,6 +63,7 @@ void read_key_frame_modes(DecoderInstance& instance) {
             record.uv_mode = read_tree(reader, kUvModeTree, kKeyFrameUvModeProbs);
             record.bits = bits_between(start, bit_mark(reader));
         }
+        if (notice) notice->rows_read(notice->context, row + 1);
     }
     instance.first_reader = reader;
 }

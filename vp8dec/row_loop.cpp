@@ -9,6 +9,7 @@
 #include "vp8dec/loop_filter.h"
 #include "vp8dec/macroblock_builder.h"
 #include "vp8dec/mb_modes.h"
+#include "vp8dec/mode_rows.h"
 #include "vp8dec/picture_capture.h"
 #include "vp8dec/row_threads.h"
 
@@ -93,12 +94,14 @@ void filter_row_timed(DecoderInstance& instance, int row) {
     instance.total_filter_time += now_microseconds() - start;
 }
 
-void decode_mb_rows(DecoderInstance& instance) {
+void decode_modes_and_rows(DecoderInstance& instance) {
+    const bool on_threads = instance.row_threads && !instance.analysis && !instance.token_observer;
+    if (!on_threads) read_frame_modes(instance, nullptr);
+    std::memset(instance.above_contexts, 0, sizeof(TokenContext) * instance.mb_cols);
     const bool filter_rows = filters_in_rows(instance);
     instance.filter_in_rows = filter_rows;
     if (filter_rows) prepare_loop_filter(instance);
-    if (instance.row_threads && !instance.analysis && !instance.token_observer &&
-        (instance.token_partitions > 1 || filter_rows)) {
+    if (on_threads) {
         decode_rows_on_threads(*instance.row_threads, instance, filter_rows);
     } else {
         MacroblockContext& mb = instance.mb;

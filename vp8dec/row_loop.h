@@ -5,10 +5,12 @@
 
 namespace vp8 {
 
-// Decodes every macroblock row of the frame, and loop-filters the rows as it
-// goes when nothing captures the picture before the loop filter.
-void decode_mb_rows(DecoderInstance& instance);
-// Whether decode_mb_rows filters the frame itself.
+// Reads the modes of every macroblock of the frame and decodes every
+// macroblock row, loop-filtering the rows as it goes when nothing captures
+// the picture before the loop filter. With row threads the rows are decoded
+// while the modes are still being read.
+void decode_modes_and_rows(DecoderInstance& instance);
+// Whether decode_modes_and_rows filters the frame itself.
 bool filters_in_rows(const DecoderInstance& instance);
 // The parts of a row: clearing its left contexts and choosing its reader, and
 // decoding the macroblock at one column.

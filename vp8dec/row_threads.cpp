@@ -11,6 +11,7 @@
 #include "vp8dec/decoder_instance.h"
 #include "vp8dec/frame_borders.h"
 #include "vp8dec/loop_filter.h"
+#include "vp8dec/mode_rows.h"
 #include "vp8dec/row_loop.h"
 
 namespace vp8 {
@@ -83,6 +84,11 @@ class RowThreads {
         return true;
     }
 
+    // The caller's thread reads the frame's modes while the workers start on
+    // the rows whose modes are read. With more than one token partition the
+    // threads then take the rows in turn, each as it becomes free; with one,
+    // the first worker decodes every row and the caller's thread, its modes
+    // read, filters the rows behind it.
     void run(DecoderInstance& instance, bool filter_rows) {
         const int rows = instance.mb_rows;
         if (static_cast<int>(progress_size_) < rows) {
@@ -92,21 +98,32 @@ class RowThreads {
         for (int r = 0; r < rows; ++r) rows_[r].decoded.store(0, std::memory_order_relaxed);
         filtered_.store(0, std::memory_order_relaxed);
         completed_.store(0, std::memory_order_relaxed);
+        modes_read_.store(0, std::memory_order_relaxed);
+        next_row_.store(0, std::memory_order_relaxed);
         finished_.store(0, std::memory_order_relaxed);
         instance_ = &instance;
         filter_rows_ = filter_rows;
-        active_ = std::min(count_, instance.token_partitions);
-        // With one token partition the rows are decoded in order on the
-        // caller's thread, and the first worker filters them behind it.
-        filter_thread_ = filter_rows && active_ == 1;
+        one_partition_ = instance.token_partitions == 1;
+        active_ = one_partition_ ? 2 : std::min(count_, instance.token_partitions);
         for (int k = 1; k < active_; ++k) *contexts_[k] = instance.mb;
         frames_.publish(generation_, generation_.load(std::memory_order_relaxed) + 1);
-        decode_rows_of(0, instance.mb);
-        frames_.wait_at_least(finished_, active_ - 1 + (filter_thread_ ? 1 : 0));
+
+        const ModeRowsNotice notice{&RowThreads::modes_read, this};
+        read_frame_modes(instance, &notice);
+        if (!one_partition_)
+            decode_free_rows(instance.mb);
+        else if (filter_rows)
+            filter_behind_decoding();
+        frames_.wait_at_least(finished_, active_ - 1);
         if (filter_rows) rows_done_.wait_at_least(filtered_, rows);
     }
 
   private:
+    static void modes_read(void* self, int rows) {
+        auto* threads = static_cast<RowThreads*>(self);
+        threads->rows_done_.publish(threads->modes_read_, rows);
+    }
+
     void stop() {
         stopping_.store(true, std::memory_order_release);
         frames_.publish(generation_, generation_.load(std::memory_order_relaxed) + 1);
@@ -121,48 +138,52 @@ class RowThreads {
             frames_.wait_at_least(generation_, seen + 1);
             seen = generation_.load(std::memory_order_acquire);
             if (stopping_.load(std::memory_order_acquire)) return;
-            if (filter_thread_ && index == 1) {
-                filter_behind_decoding();
-                frames_.add_one(finished_);
-                continue;
-            }
             if (index >= active_) continue;
-            decode_rows_of(index, *contexts_[index]);
+            decode_free_rows(*contexts_[index]);
             frames_.add_one(finished_);
         }
     }
 
-    // Rows index, index + active, ... of the frame.
-    void decode_rows_of(int index, MacroblockContext& mb) {
-        DecoderInstance& instance = *instance_;
-        const int rows = instance.mb_rows;
-        const int cols = instance.mb_cols;
-        const int partitions = instance.token_partitions;
-        for (int row = index; row < rows; row += active_) {
-            // A partition's rows follow one another through its reader.
-            if (row >= partitions) progress_.wait_at_least(rows_[row - partitions].decoded, cols);
-            start_mb_row(instance, mb, row);
-            for (int col = 0; col < cols; ++col) {
-                // Intra prediction reads the row above up to the next column.
-                // A thread that has caught up with the row above waits until
-                // that row is a few macroblocks ahead, so that it does not
-                // wait again at the very next macroblock.
-                if (row > 0) {
-                    std::atomic<int>& above = rows_[row - 1].decoded;
-                    const int needed = std::min(col + 2, cols);
-                    if (above.load(std::memory_order_acquire) < needed)
-                        progress_.wait_at_least(above, std::min(needed + kLead, cols));
-                }
-                decode_macroblock(instance, mb, col, false);
-                if (col + 1 < cols) progress_.publish(rows_[row].decoded, col + 1);
+    // Takes the next row nobody has taken until none is left. Rows are
+    // taken in order, so every row a row waits for is already being decoded.
+    void decode_free_rows(MacroblockContext& mb) {
+        const int rows = instance_->mb_rows;
+        for (int row; (row = next_row_.fetch_add(1, std::memory_order_relaxed)) < rows;) {
+            decode_row(row, mb);
+            if (one_partition_) {
+                if (filter_rows_) rows_done_.publish(completed_, row + 1);
+                continue;
             }
-            extend_row_right_edge(*instance.new_frame, row);
-            progress_.publish(rows_[row].decoded, cols);
-            if (filter_thread_) rows_done_.publish(completed_, row + 1);
-            if (!filter_rows_ || filter_thread_) continue;
+            if (!filter_rows_) continue;
             if (row > 0) filter_after(row - 1);
             if (row == rows - 1) filter_after(row);
         }
+    }
+
+    void decode_row(int row, MacroblockContext& mb) {
+        DecoderInstance& instance = *instance_;
+        const int cols = instance.mb_cols;
+        const int partitions = instance.token_partitions;
+        rows_done_.wait_at_least(modes_read_, row + 1);
+        // A partition's rows follow one another through its reader.
+        if (row >= partitions) progress_.wait_at_least(rows_[row - partitions].decoded, cols);
+        start_mb_row(instance, mb, row);
+        for (int col = 0; col < cols; ++col) {
+            // Intra prediction reads the row above up to the next column. A
+            // thread that has caught up with the row above waits until that
+            // row is a few macroblocks ahead, so that it does not wait again
+            // at the very next macroblock.
+            if (row > 0) {
+                std::atomic<int>& above = rows_[row - 1].decoded;
+                const int needed = std::min(col + 2, cols);
+                if (above.load(std::memory_order_acquire) < needed)
+                    progress_.wait_at_least(above, std::min(needed + kLead, cols));
+            }
+            decode_macroblock(instance, mb, col, false);
+            if (col + 1 < cols) progress_.publish(rows_[row].decoded, col + 1);
+        }
+        extend_row_right_edge(*instance.new_frame, row);
+        progress_.publish(rows_[row].decoded, cols);
     }
 
     // Filters a row once the rows above it are filtered.
@@ -185,9 +206,9 @@ class RowThreads {
     static constexpr int kLead = 4;
     const int count_;
     Progress frames_;  // frame start and end, on which idle workers sleep
-    // Macroblocks decoded, published at every macroblock; whole rows decoded
-    // and filtered, kept apart so that a thread asleep on a whole row does
-    // not make every macroblock's publishing wake it.
+    // Macroblocks decoded, published at every macroblock; rows of modes read,
+    // decoded and filtered, kept apart so that a thread asleep on a whole row
+    // does not make every macroblock's publishing a system call.
     Progress progress_;
     Progress rows_done_;
     std::vector<std::thread> workers_;
@@ -198,14 +219,16 @@ class RowThreads {
     };
     std::unique_ptr<RowProgress[]> rows_;
     size_t progress_size_ = 0;
-    std::atomic<int> filtered_{0};   // rows filtered, from the top
+    alignas(64) std::atomic<int> next_row_{0};    // the next row nobody has taken
+    alignas(64) std::atomic<int> modes_read_{0};  // rows whose modes are read
+    std::atomic<int> filtered_{0};                // rows filtered, from the top
     std::atomic<int> completed_{0};  // rows decoded, from the top (one token partition)
     std::atomic<int> finished_{0};   // workers done with the frame
     std::atomic<int> generation_{0};
     std::atomic<bool> stopping_{false};
     DecoderInstance* instance_ = nullptr;
     bool filter_rows_ = false;
-    bool filter_thread_ = false;
+    bool one_partition_ = false;
     int active_ = 1;
 };
 

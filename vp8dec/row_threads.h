@@ -1,8 +1,8 @@
 // Row threads: the caller's thread and its workers decode the macroblock rows
 // of a frame at once, each row kept two macroblocks behind the row above it,
 // and loop-filter each row once the row below it is decoded. A frame of one
-// token partition is decoded on the caller's thread while a worker filters
-// its rows behind it.
+// token partition is decoded on a worker while the caller's thread reads the
+// modes, then filters the rows behind it.
 #pragma once
 
 namespace vp8 {
@@ -16,9 +16,9 @@ RowThreads* start_row_threads(int count);
 // Ends the workers and frees them; null is ignored.
 void stop_row_threads(RowThreads* threads);
 
-// Decodes every row of the frame (rows of one token partition one after the
-// other), filtering them when filter_rows is set (with one token partition,
-// only worth calling when filter_rows is set). The frame's loop-filter
+// Reads the frame's modes and decodes every row of the frame (rows of one
+// token partition one after the other), filtering them when filter_rows is
+// set; the rows are decoded while the modes are still being read. The frame's loop-filter
 // levels are prepared by the caller.
 void decode_rows_on_threads(RowThreads& threads, DecoderInstance& instance, bool filter_rows);
 
