@@ -1,6 +1,8 @@
 #include "platform/headless/headless_platform.h"
 
 #include <algorithm>
+#include <bit>
+#include <cstring>
 
 #include "platform/headless/headless_window.h"
 #include "platform/message_box.h"
@@ -277,21 +279,31 @@ bool HeadlessPlatform::present(WindowHandle handle, const SurfaceView& pixels, c
     // The picture replaces the one before: where it does not reach, the
     // client area shows its background.
     int width = window->rect.width(), height = window->rect.height();
-    window->frame.assign(static_cast<size_t>(width) * height, 0xFFFFFF);
     Rect from = intersect(source, {0, 0, pixels.width, pixels.height});
-    // The columns of the picture that land inside the client area.
+    // The columns and rows of the picture that land inside the client area.
     const int shift_x = destination.x - source.left, shift_y = destination.y - source.top;
     const int left = std::max(from.left, -shift_x), right = std::min(from.right, width - shift_x);
-    for (int y = std::max(from.top, -shift_y); y < std::min(from.bottom, height - shift_y); ++y) {
-        uint32_t* out = window->frame.data() + static_cast<size_t>(y + shift_y) * width;
+    const int top = std::max(from.top, -shift_y), bottom = std::min(from.bottom, height - shift_y);
+    const bool covers_all = left + shift_x <= 0 && right + shift_x >= width && top + shift_y <= 0 &&
+                            bottom + shift_y >= height;
+    if (covers_all)
+        window->frame.resize(static_cast<size_t>(width) * height);
+    else
+        window->frame.assign(static_cast<size_t>(width) * height, 0xFFFFFF);
+    for (int y = top; y < bottom; ++y) {
+        uint32_t* out = window->frame.data() + static_cast<size_t>(y + shift_y) * width + shift_x;
         if (pixels.bytes_per_pixel == 4) {
+            // Blue, green, red and an unused byte: the little-endian word
+            // with its top byte cleared.
+            static_assert(std::endian::native == std::endian::little);
             const uint8_t* in = pixels.pixels + static_cast<size_t>(y) * pixels.pitch;
             for (int x = left; x < right; ++x) {
-                const uint8_t* p = in + static_cast<size_t>(x) * 4;
-                out[x + shift_x] = p[0] | p[1] << 8 | p[2] << 16;
+                uint32_t word;
+                std::memcpy(&word, in + static_cast<size_t>(x) * 4, 4);
+                out[x] = word & 0xFFFFFF;
             }
         } else {
-            for (int x = left; x < right; ++x) out[x + shift_x] = rgb_at(pixels, x, y);
+            for (int x = left; x < right; ++x) out[x] = rgb_at(pixels, x, y);
         }
     }
     ++window->presents;
