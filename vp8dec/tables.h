@@ -66,7 +66,13 @@ extern const int16_t kCategoryBase[6];
 extern const int16_t kDcQuantLookup[kQuantIndices];
 extern const int16_t kAcQuantLookup[kQuantIndices];
 
-extern const int16_t kSixTapFilters[8][6];
+// The six-tap subpixel filters by eighth-sample fraction; in the header so
+// that the vector kernels can derive their constants at compile time.
+inline constexpr int16_t kSixTapFilters[8][6] = {
+    {0, 0, 128, 0, 0, 0},     {0, -6, 123, 12, -1, 0},  {2, -11, 108, 36, -8, 1},
+    {0, -9, 93, 50, -6, 0},   {3, -16, 77, 77, -16, 3}, {0, -6, 50, 93, -9, 0},
+    {1, -8, 36, 108, -11, 2}, {0, -1, 12, 123, -6, 0},
+};
 extern const int16_t kBilinearFilters[8][2];
 
 // Number of left shifts that bring a range value (1..255) to 128 or more.

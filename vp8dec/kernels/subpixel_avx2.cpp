@@ -8,6 +8,7 @@
 #include <immintrin.h>
 
 #include "vp8dec/kernels/sample_access.h"
+#include "vp8dec/kernels/tap_pair_words.h"
 #include "vp8dec/kernels/vector_variants.h"
 #include "vp8dec/tables.h"
 
@@ -19,15 +20,10 @@ struct TapPairs {
     __m256i taps12, taps34, taps05;
 };
 
-__m256i tap_pair(int frac, int first, int second) {
-    const auto a = static_cast<uint8_t>(static_cast<int8_t>(kSixTapFilters[frac][first]));
-    const auto b = static_cast<uint8_t>(static_cast<int8_t>(kSixTapFilters[frac][second]));
-    return _mm256_set1_epi16(static_cast<int16_t>(a | (b << 8)));
-}
-
 // Fraction 0 (tap 128) never comes here: its pass is a copy.
 TapPairs tap_pairs(int frac) {
-    return {tap_pair(frac, 1, 2), tap_pair(frac, 3, 4), tap_pair(frac, 0, 5)};
+    const std::array<int16_t, 3>& words = kTapPairWords[frac];
+    return {_mm256_set1_epi16(words[0]), _mm256_set1_epi16(words[1]), _mm256_set1_epi16(words[2])};
 }
 
 __m256i sum_pairs(__m256i pairs12, __m256i pairs34, __m256i pairs05, const TapPairs& t) {

@@ -12,6 +12,7 @@
 #include <cstdint>
 
 #include "vp8dec/kernels/sample_access.h"
+#include "vp8dec/kernels/tap_pair_words.h"
 #include "vp8dec/kernels/vector_variants.h"
 #include "vp8dec/tables.h"
 
@@ -24,15 +25,9 @@ struct TapPairs {
     __m128i taps12, taps34, taps05;
 };
 
-__m128i tap_pair(int frac, int first, int second) {
-    const auto a = static_cast<int8_t>(kSixTapFilters[frac][first]);
-    const auto b = static_cast<int8_t>(kSixTapFilters[frac][second]);
-    return _mm_set1_epi16(
-        static_cast<int16_t>(static_cast<uint8_t>(a) | (static_cast<uint8_t>(b) << 8)));
-}
-
 TapPairs tap_pairs(int frac) {
-    return {tap_pair(frac, 1, 2), tap_pair(frac, 3, 4), tap_pair(frac, 0, 5)};
+    const std::array<int16_t, 3>& words = kTapPairWords[frac];
+    return {_mm_set1_epi16(words[0]), _mm_set1_epi16(words[1]), _mm_set1_epi16(words[2])};
 }
 
 __m128i sum_pairs(__m128i pairs12, __m128i pairs34, __m128i pairs05, const TapPairs& t) {
