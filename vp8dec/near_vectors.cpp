@@ -7,21 +7,6 @@
 
 namespace vp8 {
 
-EdgeDistances edge_distances(int mb_row, int mb_col, int mb_rows, int mb_cols) {
-    return {-(mb_col * 128), (mb_cols - 1 - mb_col) * 128, -(mb_row * 128),
-            (mb_rows - 1 - mb_row) * 128};
-}
-
-bool outside_window(const MotionVector& mv, const EdgeDistances& edges) {
-    return mv.col < edges.left - 128 || mv.col > edges.right + 128 || mv.row < edges.top - 128 ||
-           mv.row > edges.bottom + 128;
-}
-
-MotionVector clamp_to_window(const MotionVector& mv, const EdgeDistances& edges) {
-    return {static_cast<int16_t>(std::clamp<int>(mv.row, edges.top - 128, edges.bottom + 128)),
-            static_cast<int16_t>(std::clamp<int>(mv.col, edges.left - 128, edges.right + 128))};
-}
-
 NearVectors search_near_vectors(const MbAnalysisRecord* record, int stride, int ref_frame,
                                 const int* sign_bias, const EdgeDistances& edges) {
     const MbAnalysisRecord* const neighbours[3] = {record - stride, record - 1,

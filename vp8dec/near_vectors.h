@@ -1,6 +1,8 @@
 // The near-vector search of inter macroblocks and the clamping window.
 #pragma once
 
+#include <algorithm>
+
 #include "vp8dec/mb_analysis_record.h"
 
 namespace vp8 {
@@ -10,11 +12,21 @@ struct EdgeDistances {
     int left, right, top, bottom;
 };
 
-EdgeDistances edge_distances(int mb_row, int mb_col, int mb_rows, int mb_cols);
+inline EdgeDistances edge_distances(int mb_row, int mb_col, int mb_rows, int mb_cols) {
+    return {-(mb_col * 128), (mb_cols - 1 - mb_col) * 128, -(mb_row * 128),
+            (mb_rows - 1 - mb_row) * 128};
+}
 
 // Vectors further than one macroblock outside the picture lie outside the window.
-bool outside_window(const MotionVector& mv, const EdgeDistances& edges);
-MotionVector clamp_to_window(const MotionVector& mv, const EdgeDistances& edges);
+inline bool outside_window(const MotionVector& mv, const EdgeDistances& edges) {
+    return mv.col < edges.left - 128 || mv.col > edges.right + 128 || mv.row < edges.top - 128 ||
+           mv.row > edges.bottom + 128;
+}
+
+inline MotionVector clamp_to_window(const MotionVector& mv, const EdgeDistances& edges) {
+    return {static_cast<int16_t>(std::clamp<int>(mv.row, edges.top - 128, edges.bottom + 128)),
+            static_cast<int16_t>(std::clamp<int>(mv.col, edges.left - 128, edges.right + 128))};
+}
 
 struct NearVectors {
     MotionVector nearest;
