@@ -11,7 +11,7 @@
 #include <optional>
 #include <string>
 
-#include "containers/extraction_run.h"
+#include "bench/extraction_benchmark.h"
 #include "containers/flv/flv_format.h"
 #include "tests/containers/flv_builder.h"
 
@@ -21,15 +21,9 @@ using namespace tavimor::flv_build;
 
 class BenchFiles {
   public:
-    BenchFiles() {
-        const char* base = std::getenv("TMPDIR");
-        std::string pattern =
-            std::string(base && *base ? base : "/tmp") + "/tavimor-flv-bench-XXXXXX";
-        folder_ = mkdtemp(pattern.data());
-        write_input();
-    }
-    ~BenchFiles() { std::filesystem::remove_all(folder_); }
-    std::string path(const std::string& name) const { return folder_ + "/" + name; }
+    BenchFiles() { write_input(); }
+    const tavimor::bench::ScratchFolder& folder() const { return folder_; }
+    std::string path(const std::string& name) const { return folder_.path(name); }
     uint64_t input_size() const { return input_size_; }
 
   private:
@@ -63,7 +57,7 @@ class BenchFiles {
         std::fclose(file);
     }
 
-    std::string folder_;
+    tavimor::bench::ScratchFolder folder_{"flv"};
     uint64_t input_size_ = 0;
 };
 
@@ -74,26 +68,12 @@ const BenchFiles& files() {
 
 void extract(benchmark::State& state, bool with_structure) {
     const BenchFiles& bench = files();
-    tavimor::ExtractionRequest request;
-    request.input_path = bench.path("input.flv");
-    request.raw_output_path = bench.path("raw.bin");
-    request.structure_path = with_structure ? bench.path("structure.txt") : "";
-    request.message_path = bench.path("messages.txt");
-    request.container_kind = tavimor::kContainerFlv;
-    const std::string output = bench.path("video.264");
-    request.codec_found = [&](int type, const std::string&) -> std::optional<std::string> {
-        if (type == 0) return std::nullopt;
-        return output;
-    };
-    tavimor::run_extraction(request);  // the input into the page cache
-    for (auto _ : state) {
-        // Each run as the process's first FLV file, asked for its output.
-        tavimor::flv::set_flv_session({});
-        const tavimor::ExtractionResult result = tavimor::run_extraction(request);
-        if (!result.ok || !result.codec_found) state.SkipWithError("the extraction failed");
-    }
-    state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) *
-                            static_cast<int64_t>(bench.input_size()));
+    tavimor::bench::run_extraction_benchmark(
+        state,
+        {&bench.folder(), "input.flv", bench.input_size(), tavimor::kContainerFlv, "video.264",
+         // Each run as the process's first FLV file, asked for its output.
+         [] { tavimor::flv::set_flv_session({}); }},
+        with_structure);
 }
 
 void BM_FlvExtraction(benchmark::State& state) {

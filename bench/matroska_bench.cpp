@@ -12,7 +12,7 @@
 #include <optional>
 #include <string>
 
-#include "containers/extraction_run.h"
+#include "bench/extraction_benchmark.h"
 #include "tests/containers/matroska_builder.h"
 
 namespace {
@@ -21,19 +21,9 @@ using namespace tavimor::mkv;
 
 class BenchFiles {
   public:
-    BenchFiles() {
-        // In memory where the system has a folder for it: writing the
-        // output to disk would measure the disk, not the extraction.
-        const char* base = std::getenv("TAVIMOR_BENCH_DIR");
-        const std::string folder = base && *base                               ? base
-                                   : std::filesystem::is_directory("/dev/shm") ? "/dev/shm"
-                                                                               : "/tmp";
-        std::string pattern = folder + "/tavimor-mkv-bench-XXXXXX";
-        folder_ = mkdtemp(pattern.data());
-        write_input();
-    }
-    ~BenchFiles() { std::filesystem::remove_all(folder_); }
-    std::string path(const std::string& name) const { return folder_ + "/" + name; }
+    BenchFiles() { write_input(); }
+    const tavimor::bench::ScratchFolder& folder() const { return folder_; }
+    std::string path(const std::string& name) const { return folder_.path(name); }
     uint64_t input_size() const { return input_size_; }
 
   private:
@@ -65,7 +55,7 @@ class BenchFiles {
         std::fclose(file);
     }
 
-    std::string folder_;
+    tavimor::bench::ScratchFolder folder_{"mkv"};
     uint64_t input_size_ = 0;
 };
 
@@ -76,24 +66,10 @@ const BenchFiles& files() {
 
 void extract(benchmark::State& state, bool with_structure) {
     const BenchFiles& bench = files();
-    tavimor::ExtractionRequest request;
-    request.input_path = bench.path("input.webm");
-    request.raw_output_path = bench.path("raw.bin");
-    request.structure_path = with_structure ? bench.path("structure.txt") : "";
-    request.message_path = bench.path("messages.txt");
-    request.container_kind = tavimor::kContainerMkv;
-    const std::string output = bench.path("track.ivf");
-    request.codec_found = [&](int type, const std::string&) -> std::optional<std::string> {
-        if (type == 0) return std::nullopt;
-        return output;
-    };
-    tavimor::run_extraction(request);  // the input into the page cache
-    for (auto _ : state) {
-        const tavimor::ExtractionResult result = tavimor::run_extraction(request);
-        if (!result.ok || !result.codec_found) state.SkipWithError("the extraction failed");
-    }
-    state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) *
-                            static_cast<int64_t>(bench.input_size()));
+    tavimor::bench::run_extraction_benchmark(
+        state,
+        {&bench.folder(), "input.webm", bench.input_size(), tavimor::kContainerMkv, "track.ivf"},
+        with_structure);
 }
 
 void BM_MatroskaExtraction(benchmark::State& state) {

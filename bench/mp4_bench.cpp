@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "containers/extraction_run.h"
+#include "bench/extraction_benchmark.h"
 #include "containers/mp4/mp4_format.h"
 #include "tests/containers/mp4_builder.h"
 
@@ -26,15 +26,9 @@ constexpr uint64_t kTarget = 256u << 20;
 
 class BenchFile {
   public:
-    BenchFile() {
-        const char* base = std::getenv("TMPDIR");
-        std::string pattern =
-            std::string(base && *base ? base : "/tmp") + "/tavimor-mp4-bench-XXXXXX";
-        folder_ = mkdtemp(pattern.data());
-        write_input();
-    }
-    ~BenchFile() { std::filesystem::remove_all(folder_); }
-    std::string path(const std::string& name) const { return folder_ + "/" + name; }
+    BenchFile() { write_input(); }
+    const tavimor::bench::ScratchFolder& folder() const { return folder_; }
+    std::string path(const std::string& name) const { return folder_.path(name); }
     uint64_t input_size() const { return input_size_; }
 
   private:
@@ -91,7 +85,7 @@ class BenchFile {
         input_size_ = head.size() + mdat.size() + data;
     }
 
-    std::string folder_;
+    tavimor::bench::ScratchFolder folder_{"mp4"};
     uint64_t input_size_ = 0;
 };
 
@@ -102,23 +96,11 @@ const BenchFile& file() {
 
 void extract(benchmark::State& state, bool with_structure) {
     const BenchFile& bench = file();
-    tavimor::ExtractionRequest request;
-    request.input_path = bench.path("input.mp4");
-    request.raw_output_path = bench.path("tmp.raw");
-    request.structure_path = with_structure ? bench.path("filestruct.txt") : "";
-    request.message_path = bench.path("messages.txt");
-    request.container_kind = tavimor::kContainerMp4;
-    const std::string output = bench.path("video.264");
-    request.codec_found = [&](int type, const std::string&) -> std::optional<std::string> {
-        if (type == 0) return std::nullopt;
-        return output;
-    };
-    for (auto _ : state) {
-        tavimor::mp4::reset_output_question();
-        const tavimor::ExtractionResult result = tavimor::run_extraction(request);
-        if (!result.ok || !result.codec_found) state.SkipWithError("the extraction failed");
-    }
-    state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * bench.input_size()));
+    tavimor::bench::run_extraction_benchmark(
+        state,
+        {&bench.folder(), "input.mp4", bench.input_size(), tavimor::kContainerMp4, "video.264",
+         [] { tavimor::mp4::reset_output_question(); }},
+        with_structure);
 }
 
 void BM_Mp4Extraction(benchmark::State& state) {
