@@ -12,6 +12,7 @@
 #include <QImage>
 #include <QPainter>
 #include <QPdfWriter>
+#include <QTemporaryDir>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -101,8 +102,10 @@ void write_contents(QTextDocument& document, int marker_position, int* end_posit
     const qreal width = document.pageSize().width() - 2 * document.documentMargin();
     for (size_t i = 0; i < entries.size(); ++i) {
         QTextBlockFormat format;
-        format.setTabPositions({QTextOption::Tab(width - 4, QTextOption::RightTab)});
-        format.setLeftMargin(entries[i].level == 1 ? 0 : 18);
+        const qreal indent = entries[i].level == 1 ? 0 : 18;
+        // Tab positions count from the block's left margin.
+        format.setTabPositions({QTextOption::Tab(width - 4 - indent, QTextOption::RightTab)});
+        format.setLeftMargin(indent);
         format.setTopMargin(entries[i].level == 1 ? 6 : 0);
         QTextCharFormat text;
         text.setFontWeight(entries[i].level == 1 ? QFont::Bold : QFont::Normal);
@@ -182,6 +185,10 @@ int main(int argc, char** argv) {
         return 2;
     }
     qputenv("QT_QPA_PLATFORM", "offscreen");
+    // Qt wants a private runtime folder; one of the tool's own, removed after.
+    QTemporaryDir runtime;
+    if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR") && runtime.isValid())
+        qputenv("XDG_RUNTIME_DIR", runtime.path().toLocal8Bit());
     QGuiApplication application(argc, argv);
     QFile source(argv[1]);
     if (!source.open(QIODevice::ReadOnly)) {

@@ -17,6 +17,7 @@
 #include <QCheckBox>
 #include <QDialog>
 #include <QFileDialog>
+#include <QLineEdit>
 #include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
@@ -24,6 +25,7 @@
 #include <QScreen>
 #include <QTabBar>
 #include <QTimer>
+#include <QTreeWidget>
 #include <QWidget>
 #include <algorithm>
 #include <cstdio>
@@ -243,11 +245,17 @@ void Tour::key(int virtual_key) {
 
 void Tour::choose_file(const std::string& path) {
     if (auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget())) {
-        dialog->selectFile(QString::fromStdString(path));
-        dialog->accept();
+        // Typed into the name field, as a user would (the folder is listed
+        // in the background, so selectFile() may not have taken yet).
+        if (auto* name = dialog->findChild<QLineEdit*>("fileNameEdit"))
+            name->setText(QString::fromStdString(path));
+        // Accepted as it stands (accept() would wait for the folder listing).
+        static_cast<QDialog*>(dialog)->done(QDialog::Accepted);
         return;
     }
-    std::fprintf(stderr, "tavimor-manual-screenshots: no file dialog for %s\n", path.c_str());
+    QWidget* modal = QApplication::activeModalWidget();
+    std::fprintf(stderr, "tavimor-manual-screenshots: no file dialog for %s (%s)\n", path.c_str(),
+                 modal ? modal->metaObject()->className() : "nothing open");
     ++failures_;
 }
 
@@ -266,7 +274,7 @@ void Tour::add_views() {
 }
 
 void Tour::add_overlays() {
-    add([this] { command(cmd::kMbRect); });
+    // MB Rect is on from the start.
     add([this] { shot_main("overlay-rect"); });
     add([this] { command(cmd::kMbBlocks); });
     add([this] { command(cmd::kMbMvs); });
@@ -276,7 +284,6 @@ void Tour::add_overlays() {
     add([this] { command(cmd::kStatisticsBits); });
     add([this] { shot_main("overlay-bits"); });
     add([this] { command(cmd::kStatisticsOff); });
-    add([this] { command(cmd::kMbRect); });
     // The context menu of the picture: shown while it is open.
     add([this] {
         const Point at = platform_.client_to_screen(main_window(), Point{200, 200});
@@ -291,6 +298,14 @@ void Tour::add_overlays() {
 
 void Tour::add_information_dialogs() {
     add([this] { shot_window("Summary Info", "dialog-summary"); });
+    // The header tree opened out, in a window tall enough to show it.
+    add([this] {
+        for (QWidget* widget : QApplication::topLevelWidgets()) {
+            if (!widget->isVisible() || widget->windowTitle() != "Header Info") continue;
+            widget->resize(420, 640);
+            if (auto* tree = widget->findChild<QTreeWidget*>()) tree->expandAll();
+        }
+    });
     add([this] { shot_window("Header Info", "dialog-header"); });
     add([this] { shot_window("MB Info", "dialog-mbinfo"); });
     add([this] { select_dialog_tab("MB Info", 1); });
@@ -328,15 +343,24 @@ void Tour::add_modal_dialogs() {
     add([this] { close_modal(); });
 }
 
-// Disturbs the decoded pictures a little, so that "Orig YUV", "Final-Orig"
-// and the PSNR have something to show.
+// Disturbs the decoded pictures, so that "Orig YUV", "Final-Orig" and the
+// PSNR have something to show: rings of up to four levels on the luma, one
+// level of noise everywhere.
 void Tour::make_original() {
+    constexpr size_t kWidth = 320, kHeight = 240;
+    constexpr size_t kLuma = kWidth * kHeight, kFrame = kLuma * 3 / 2;
     original_ = work_ + "/original_320x240.yuv";
     std::ifstream in(decoded_, std::ios::binary);
     std::vector<char> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     for (size_t i = 0; i < bytes.size(); ++i) {
-        const int value =
-            static_cast<unsigned char>(bytes[i]) + static_cast<int>((i * 7 + i / 320) % 5) - 2;
+        const size_t at = i % kFrame;
+        int change = static_cast<int>((i * 7 + i / 13) % 3) - 1;
+        if (at < kLuma) {
+            const size_t x = at % kWidth, y = at / kWidth;
+            const size_t dx = x > 160 ? x - 160 : 160 - x, dy = y > 120 ? y - 120 : 120 - y;
+            change += static_cast<int>((dx * dx + dy * dy) / 180 % 9) - 4;
+        }
+        const int value = static_cast<unsigned char>(bytes[i]) + change;
         bytes[i] = static_cast<char>(std::clamp(value, 0, 255));
     }
     std::ofstream(original_, std::ios::binary)
@@ -400,6 +424,15 @@ void Tour::start() {
     add_comparison();
     add_container();
     add([this] { shot_desktop("container-desktop"); });
+    // Nothing may be left open: a dialog's window belongs to the main window.
+    add([this] {
+        if (QWidget* modal = QApplication::activeModalWidget()) {
+            std::fprintf(stderr, "tavimor-manual-screenshots: \"%s\" is still open\n",
+                         qPrintable(modal->windowTitle()));
+            ++failures_;
+            close_modal();
+        }
+    });
     add([this] {
         if (QWidget* main = main_widget()) main->close();
     });
@@ -429,7 +462,14 @@ int main(int argc, char** argv) {
     const char* work = mkdtemp(pattern);
     if (!work) return 1;
     setenv("TMPDIR", work, 1);
-    const std::string stream = argv[1];
+    // The sample is opened from the tour's own folder, which the pictures name.
+    const std::string stream =
+        std::string(work) + "/" + std::filesystem::path(argv[1]).filename().string();
+    std::filesystem::copy_file(argv[1], stream);
+    const std::string runtime = std::string(work) + "/runtime";
+    std::filesystem::create_directory(runtime);
+    std::filesystem::permissions(runtime, std::filesystem::perms::owner_all);
+    setenv("XDG_RUNTIME_DIR", runtime.c_str(), 1);
     const std::string decoded = argv[2];
     const std::string container = argv[3];
     const std::string out = argv[4];

@@ -11,7 +11,7 @@ here="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
 for tool in pdftotext pdfimages; do
     command -v "$tool" >/dev/null 2>&1 || { echo "$tool (poppler-utils) is not installed: skipped"; exit 77; }
 done
-text="$(pdftotext -layout "$pdf" - | tr -s ' \n' ' ')"
+text="$(pdftotext "$pdf" - | tr -s ' \n' ' ')"
 missing=0
 need() {
     if ! grep -qF -- "$1" <<<"$text"; then
@@ -20,13 +20,14 @@ need() {
     fi
 }
 
-# Menu items: the labels of the menu templates ({"Label", cmd::...}).
+# Menu items and submenus: the labels of the menu templates ({"Label",
+# cmd::... or {"Label", 0, items...), font sizes aside; the menu titles are
+# among them.
 while IFS= read -r label; do
     need "$label"
-done < <(grep -o '{"[^"]*", cmd::k[A-Za-z0-9]*' "$here/resources/menu_templates.cpp" |
+done < <(grep -o '{"[^"]*", \(cmd::k\|0, k\)' "$here/resources/menu_templates.cpp" |
          sed 's/^{"\([^"]*\)".*/\1/' | grep -v '^[0-9]*$' | sort -u)
-# The menu titles and the dialogs' titles.
-for title in File Info Tools View Help; do need "$title"; done
+# The dialogs' titles.
 while IFS= read -r title; do
     need "$title"
 done < <(grep -o '{"[A-Z]*DLG", "[^"]*"' "$here/resources/dialog_templates.cpp" |
