@@ -166,7 +166,9 @@ void print(QTextDocument& document, QPdfWriter& writer) {
         painter.save();
         painter.translate(0, -i * page.height());
         QAbstractTextDocumentLayout::PaintContext context;
-        context.clip = QRectF(0, i * page.height(), page.width(), page.height());
+        // Short of the page's last pixel row, which belongs to what the next
+        // page starts with.
+        context.clip = QRectF(0, i * page.height(), page.width(), page.height() - 1);
         painter.setClipRect(context.clip);
         document.documentLayout()->draw(&painter, context);
         painter.restore();

@@ -15,6 +15,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDialog>
 #include <QFileDialog>
 #include <QLineEdit>
@@ -26,6 +27,7 @@
 #include <QTabBar>
 #include <QTimer>
 #include <QTreeWidget>
+#include <QTreeWidgetItemIterator>
 #include <QWidget>
 #include <algorithm>
 #include <cstdio>
@@ -78,6 +80,7 @@ class Tour {
     void shot_desktop(const std::string& name);
     void shot_window(const QString& title, const std::string& name);
     void shot_modal(const std::string& name);
+    void resize_window(const QString& title, int width, int height);
     void close_modal();
     void press_modal_button(const QString& text);
     void shot_menu(int index, const std::string& name);
@@ -166,6 +169,11 @@ void Tour::shot_window(const QString& title, const std::string& name) {
     std::fprintf(stderr, "tavimor-manual-screenshots: no window \"%s\" for %s\n", qPrintable(title),
                  name.c_str());
     ++failures_;
+}
+
+void Tour::resize_window(const QString& title, int width, int height) {
+    for (QWidget* widget : QApplication::topLevelWidgets())
+        if (widget->isVisible() && widget->windowTitle() == title) widget->resize(width, height);
 }
 
 void Tour::shot_modal(const std::string& name) {
@@ -297,14 +305,14 @@ void Tour::add_overlays() {
 }
 
 void Tour::add_information_dialogs() {
+    add([this] { resize_window("Summary Info", 420, 640); });
     add([this] { shot_window("Summary Info", "dialog-summary"); });
     // The header tree opened out, in a window tall enough to show it.
     add([this] {
-        for (QWidget* widget : QApplication::topLevelWidgets()) {
-            if (!widget->isVisible() || widget->windowTitle() != "Header Info") continue;
-            widget->resize(420, 640);
-            if (auto* tree = widget->findChild<QTreeWidget*>()) tree->expandAll();
-        }
+        resize_window("Header Info", 420, 640);
+        for (QWidget* widget : QApplication::topLevelWidgets())
+            if (widget->isVisible() && widget->windowTitle() == "Header Info")
+                if (auto* tree = widget->findChild<QTreeWidget*>()) tree->expandAll();
     });
     add([this] { shot_window("Header Info", "dialog-header"); });
     add([this] { shot_window("MB Info", "dialog-mbinfo"); });
@@ -383,6 +391,19 @@ void Tour::add_comparison() {
 // A WebM file dropped on the window: the question to close the open stream,
 // the file-type dialog with the structure text ticked, the output dialog,
 // and the structure tree.
+// The top level, the EBML header, the tracks and the first cluster opened out.
+void open_structure(QTreeWidget* tree) {
+    tree->expandToDepth(0);
+    bool cluster_seen = false;
+    for (QTreeWidgetItemIterator it(tree); *it; ++it) {
+        const QString text = (*it)->text(0).trimmed();
+        const bool first_cluster = text == "Segment Cluster" && !cluster_seen;
+        if (text == "Header" || text == "Segment Tracks" || text == "Track Entry" || first_cluster)
+            (*it)->setExpanded(true);
+        cluster_seen = cluster_seen || first_cluster;
+    }
+}
+
 void Tour::add_container() {
     add([this] { command(cmd::kDroppedFile, path_parameter(dropped_)); });
     add([this] { shot_modal("dialog-close-file"); });
@@ -396,6 +417,17 @@ void Tour::add_container() {
     add([this] { shot_modal("dialog-video-output"); });
     add([this] { press_modal_button("OK"); });
     add([this] { command(cmd::kContainerStructure); });
+    // The structure text chosen in the dialog's list, as a user picks it.
+    add([this] {
+        for (QWidget* widget : QApplication::topLevelWidgets()) {
+            if (!widget->isVisible() || widget->windowTitle() != "Container Structure") continue;
+            if (auto* list = widget->findChild<QComboBox*>()) {
+                list->setCurrentIndex(0);
+                emit list->activated(0);
+            }
+            if (auto* tree = widget->findChild<QTreeWidget*>()) open_structure(tree);
+        }
+    });
     add([this] { shot_window("Container Structure", "dialog-container-structure"); });
 }
 
