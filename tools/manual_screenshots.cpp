@@ -77,6 +77,7 @@ class Tour {
     void command(int id, intptr_t extra = 0);
     void save(const QPixmap& pixmap, const std::string& name);
     void shot_main(const std::string& name);
+    void shot_picture(const std::string& name);
     void shot_desktop(const std::string& name);
     void shot_window(const QString& title, const std::string& name);
     void shot_modal(const std::string& name);
@@ -137,6 +138,33 @@ void Tour::save(const QPixmap& pixmap, const std::string& name) {
 void Tour::shot_main(const std::string& name) {
     QWidget* widget = main_widget();
     save(widget ? widget->grab() : QPixmap(), name);
+}
+
+// The picture with its status label, cut out of the main window below the
+// view tabs and drawn at twice its size, so that the overlays can be told.
+void Tour::shot_picture(const std::string& name) {
+    QWidget* main = main_widget();
+    WindowHandle tabs = platform_.dialog_item(main_window(), ctl::kViewTabBar);
+    QWidget* bar = platform_.widget(tabs);
+    if (!main || !bar) {
+        save(QPixmap(), name);
+        return;
+    }
+    const QImage image = main->grab().toImage();
+    const int top = bar->mapTo(main, QPoint(0, bar->height())).y() + 2;
+    const QRgb background = image.pixel(2, image.height() - 2);
+    QRect box;
+    for (int y = top; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (image.pixel(x, y) != background) box |= QRect(x, y, 1, 1);
+    if (box.isEmpty()) {
+        save(QPixmap(), name);
+        return;
+    }
+    const QImage picture = image.copy(box.adjusted(-4, -4, 4, 4));
+    save(QPixmap::fromImage(
+             picture.scaled(picture.size() * 2, Qt::IgnoreAspectRatio, Qt::FastTransformation)),
+         name);
 }
 
 // Every visible window at its place, as the screen would show them.
@@ -276,21 +304,21 @@ void Tour::add_views() {
     const char* names[] = {"view-final", "view-prelf", "view-predicted", "view-residual"};
     for (int i = 0; i < 4; ++i) {
         add([this, i] { select_view_tab(i); });
-        add([this, i, names] { shot_main(names[i]); });
+        add([this, i, names] { shot_picture(names[i]); });
     }
     add([this] { select_view_tab(0); });
 }
 
 void Tour::add_overlays() {
     // MB Rect is on from the start.
-    add([this] { shot_main("overlay-rect"); });
+    add([this] { shot_picture("overlay-rect"); });
     add([this] { command(cmd::kMbBlocks); });
     add([this] { command(cmd::kMbMvs); });
-    add([this] { shot_main("overlay-blocks-mvs"); });
+    add([this] { shot_picture("overlay-blocks-mvs"); });
     add([this] { command(cmd::kMbBlocks); });
     add([this] { command(cmd::kMbMvs); });
     add([this] { command(cmd::kStatisticsBits); });
-    add([this] { shot_main("overlay-bits"); });
+    add([this] { shot_picture("overlay-bits"); });
     add([this] { command(cmd::kStatisticsOff); });
     // The context menu of the picture: shown while it is open.
     add([this] {
@@ -379,9 +407,9 @@ void Tour::add_comparison() {
     add([this] { command(cmd::kOpenReferenceYuv); });
     add([this] { choose_file(original_); });
     add([this] { select_view_tab(4); });
-    add([this] { shot_main("view-orig"); });
+    add([this] { shot_picture("view-orig"); });
     add([this] { select_view_tab(5); });
-    add([this] { shot_main("view-final-orig"); });
+    add([this] { shot_picture("view-final-orig"); });
     add([this] { select_view_tab(0); });
     add([this] { shot_window("Summary Info", "dialog-summary-psnr"); });
     add([this] { command(cmd::kStreamGraph); });
