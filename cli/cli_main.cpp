@@ -10,6 +10,7 @@
 #include <string>
 
 #include "cli/cli_error.h"
+#include "cli/command_help.h"
 #include "cli/commands.h"
 
 namespace tavimor {
@@ -19,11 +20,32 @@ namespace {
 constexpr char kVersion[] = "tavimor-cli 2.00";
 
 void print_usage(std::FILE* out) {
-    std::fprintf(out,
-                 "usage: tavimor-cli <command> [options] INPUT\n       tavimor-cli --help | "
-                 "--version\n\ncommands:\n");
-    for (const Command& command : all_commands())
-        std::fprintf(out, "  tavimor-cli %s\n", command.usage);
+    std::fputs(usage_text().c_str(), out);
+}
+
+bool asks_for_help(int argc, char** argv) {
+    for (int i = 2; i < argc; ++i) {
+        const std::string arg = argv[i];
+        if (arg == "--help" || arg == "-h") return true;
+    }
+    return false;
+}
+
+// "help" alone lists the commands; "help COMMAND" prints that command's help.
+int run_help(int argc, char** argv) {
+    if (argc < 3) {
+        print_usage(stdout);
+        return 0;
+    }
+    const Command* command = find_command(argv[2]);
+    if (!command || argc > 3) {
+        std::fprintf(stderr, "tavimor-cli: %s %s\n",
+                     command ? "help takes one command, not" : "unknown command", argv[argc - 1]);
+        print_usage(stderr);
+        return 2;
+    }
+    std::fputs(command_help(*command).c_str(), stdout);
+    return 0;
 }
 
 // Standard descriptors that are closed are opened on /dev/null, so that no
@@ -61,11 +83,16 @@ int run_cli(int argc, char** argv) {
         std::printf("%s\n", kVersion);
         return 0;
     }
+    if (first == "help") return run_help(argc, argv);
     const Command* command = find_command(first);
     if (!command) {
         std::fprintf(stderr, "tavimor-cli: unknown command %s\n", first.c_str());
         print_usage(stderr);
         return 2;
+    }
+    if (asks_for_help(argc, argv)) {
+        std::fputs(command_help(*command).c_str(), stdout);
+        return 0;
     }
     std::string input;
     try {

@@ -24,9 +24,11 @@ CliOptions parse_command_line(const std::string& command, const OptionSpec& spec
     for (int i = first; i < argc; ++i) {
         const std::string arg = argv[i];
         if (arg.size() > 1 && arg[0] == '-') {
-            const auto it = spec.find(arg);
+            const auto it = std::find_if(spec.begin(), spec.end(), [&](const OptionHelp& option) {
+                return arg == option.name;
+            });
             if (it == spec.end()) throw UsageError("unknown option " + arg);
-            if (it->second) {
+            if (it->argument) {
                 if (i + 1 >= argc) throw UsageError("option " + arg + " needs an argument");
                 options.values[arg] = argv[++i];
             } else {

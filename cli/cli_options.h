@@ -21,8 +21,15 @@ struct CliOptions {
     std::optional<std::string> value(const std::string& name) const;
 };
 
-// The options a command accepts: name to whether it takes an argument.
-using OptionSpec = std::map<std::string, bool>;
+// One option a command accepts, with what its help and manual page say of it.
+struct OptionHelp {
+    const char* name;         // "--frame", "-o"
+    const char* argument;     // the argument's placeholder ("N"), or null for a flag
+    const char* description;  // one sentence or two
+};
+
+// The options a command accepts, in the order its help lists them.
+using OptionSpec = std::vector<OptionHelp>;
 
 // Parses argv[first..] against the command's options. Throws UsageError.
 CliOptions parse_command_line(const std::string& command, const OptionSpec& spec, int argc,

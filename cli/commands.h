@@ -8,7 +8,8 @@ namespace tavimor {
 
 struct Command {
     const char* name;
-    const char* usage;  // options and operands after the command name
+    const char* usage;    // options and operands after the command name
+    const char* summary;  // what the command does, one paragraph
     OptionSpec options;
     int (*run)(const CliOptions& options);
 };

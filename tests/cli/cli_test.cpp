@@ -3,6 +3,8 @@
 
 #include <fstream>
 
+#include "cli/commands.h"
+#include "cli/manual_page.h"
 #include "tests/cli/cli_run.h"
 #include "tests/support/json_value.h"
 #include "tests/support/test_paths.h"
@@ -30,6 +32,31 @@ TEST(Cli, HelpVersionAndUsageErrors) {
         EXPECT_TRUE(result.out.empty()) << args;
         EXPECT_NE(result.err.find("usage"), std::string::npos) << args;
     }
+}
+
+// The help of each command and its manual page come from one table: both list
+// every option the parser accepts.
+TEST(Cli, HelpAndManualPageListEveryOptionOfEveryCommand) {
+    const std::string page = manual_page();
+    for (const Command& command : all_commands()) {
+        const std::string name = command.name;
+        const CliResult help = run_cli("help " + name);
+        EXPECT_EQ(help.status, 0) << name;
+        EXPECT_EQ(help.out.rfind("usage: tavimor-cli " + std::string(command.usage) + "\n", 0), 0u)
+            << name;
+        EXPECT_EQ(run_cli(name + " --help").out, help.out) << name;
+        EXPECT_NE(page.find(".SS " + name + "\n"), std::string::npos) << name;
+        for (const OptionHelp& option : command.options) {
+            EXPECT_NE(help.out.find("\n  " + std::string(option.name)), std::string::npos)
+                << name << " " << option.name;
+            EXPECT_NE(page.find("\\fB" + troff_escape(option.name) + "\\fR"), std::string::npos)
+                << name << " " << option.name;
+        }
+    }
+    const CliResult unknown = run_cli("help frobnicate");
+    EXPECT_EQ(unknown.status, 2);
+    EXPECT_NE(unknown.err.find("unknown command frobnicate"), std::string::npos);
+    EXPECT_EQ(run_cli("help").out, run_cli("--help").out);
 }
 
 TEST(Cli, UnreadableInputIsStatusOneWithOneLine) {

@@ -1,6 +1,9 @@
 // The settings file: the recent-file history in "File History" and the
 // start-up notice's choice in "Local Info".
+#include <unistd.h>
+
 #include <filesystem>
+#include <string>
 
 #include "platform/message_box.h"
 #include "resources/command_ids.h"
@@ -167,6 +170,20 @@ TEST(SettingsPath, BesideTheProgramOrInTheConfigurationFolder) {
     setenv("HOME", "/home/someone", 1);
     EXPECT_EQ(settings_path("/no/such/folder/bin/tavimor"),
               "/home/someone/.config/tavimor/tavimor.ini");
+}
+
+// An installed program writes no settings into bin/, even where it may (root).
+TEST(SettingsPath, InstalledProgramUsesTheConfigurationFolder) {
+    namespace fs = std::filesystem;
+    const fs::path prefix =
+        fs::temp_directory_path() / ("tavimor-prefix-" + std::to_string(getpid()));
+    fs::create_directories(prefix / "bin");
+    fs::create_directories(prefix / "share" / "doc" / "tavimor");
+    setenv("XDG_CONFIG_HOME", "/home/someone/.cfg", 1);
+    EXPECT_EQ(settings_path((prefix / "bin" / "tavimor").string()),
+              "/home/someone/.cfg/tavimor/tavimor.ini");
+    unsetenv("XDG_CONFIG_HOME");
+    fs::remove_all(prefix);
 }
 
 TEST(HistoryEntry, NamesTheKindAndFindsThePathAfterTheFirstColon) {
