@@ -1,6 +1,9 @@
 #include "platform/headless/headless_platform.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <cstring>
+#include <vector>
 
 #include "platform/headless/headless_window.h"
 #include "platform/message_box.h"
@@ -15,6 +18,22 @@ namespace {
 
 constexpr int kDefaultClientWidth = 1024;
 constexpr int kDefaultClientHeight = 768;
+constexpr uint32_t kBackground = 0xFFFFFF;
+
+// The client area all background: one row is filled, the others are copies
+// of it (a window of 1024 x 768 is filled on every present).
+void fill_background(std::vector<uint32_t>& frame, int width, int height) {
+    if (width <= 0 || height <= 0) {
+        frame.clear();
+        return;
+    }
+    const size_t row = static_cast<size_t>(width);
+    frame.resize(row * static_cast<size_t>(height));
+    std::fill_n(frame.data(), row, kBackground);
+    for (int y = 1; y < height; ++y)
+        std::memcpy(frame.data() + row * static_cast<size_t>(y), frame.data(),
+                    row * sizeof(uint32_t));
+}
 
 }  // namespace
 
@@ -277,7 +296,7 @@ bool HeadlessPlatform::present(WindowHandle handle, const SurfaceView& pixels, c
     // The picture replaces the one before: where it does not reach, the
     // client area shows its background.
     int width = window->rect.width(), height = window->rect.height();
-    window->frame.assign(static_cast<size_t>(width) * height, 0xFFFFFF);
+    fill_background(window->frame, width, height);
     Rect from = intersect(source, {0, 0, pixels.width, pixels.height});
     // The columns of the picture that land inside the client area.
     const int shift_x = destination.x - source.left, shift_y = destination.y - source.top;
@@ -302,7 +321,7 @@ std::vector<uint32_t> HeadlessPlatform::client_pixels(WindowHandle handle) const
     const Window* window = find(handle);
     if (!window) return {};
     size_t size = static_cast<size_t>(window->rect.width()) * window->rect.height();
-    if (window->frame.size() != size) return std::vector<uint32_t>(size, 0xFFFFFF);
+    if (window->frame.size() != size) return std::vector<uint32_t>(size, kBackground);
     return window->frame;
 }
 
