@@ -28,10 +28,14 @@ std::vector<std::vector<uint8_t>> split_frames(const uint8_t* data, size_t size)
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    // The analysis files, opened once: they are written, never read back.
+    static std::FILE* const trace = std::fopen("/dev/null", "w");
+    static std::FILE* const mbinfo = std::fopen("/dev/null", "wb");
+    static std::FILE* const coef = std::fopen("/dev/null", "wb");
     vp8::AnalysisContext analysis{};
-    analysis.trace_file = std::fopen("/dev/null", "w");
-    analysis.mbinfo_file = std::fopen("/dev/null", "wb");
-    analysis.coef_file = std::fopen("/dev/null", "wb");
+    analysis.trace_file = trace;
+    analysis.mbinfo_file = mbinfo;
+    analysis.coef_file = coef;
     analysis.files_open = 1;
     vp8::CodecContext context{};
     vp8::decoder_init(&context, vp8::vp8_decoder_interface(), nullptr, 0, vp8::kDecoderAbiVersion);
@@ -53,6 +57,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         }
     }
     vp8::decoder_destroy(&context);
+    analysis.trace_file = analysis.mbinfo_file = analysis.coef_file = nullptr;
     vp8::close_analysis_context(analysis);
     return 0;
 }
