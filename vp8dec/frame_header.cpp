@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "vp8dec/analysis_context.h"
+#include "vp8dec/coefficient_trace_lines.h"
 #include "vp8dec/decoder_error.h"
 #include "vp8dec/error_codes.h"
 #include "vp8dec/factor_tables.h"
@@ -293,7 +294,7 @@ void read_coefficient_updates(DecoderInstance& instance, BoolReader& reader,
                         trace.line("\t\t1 <- is_avaible[%d][%d][%d][%d]\n", i, j, k, l);
                         trace.line("\t\t\t%d <- prob\n", prob);
                     } else {
-                        trace.line("\t\t0 <- is_avaible[%d][%d][%d][%d]\n", i, j, k, l);
+                        trace.line(coefficient_kept_line(i, j, k, l));
                     }
                 }
 }

@@ -4,6 +4,7 @@
 
 #include <cstdio>
 #include <string>
+#include <string_view>
 
 namespace vp8 {
 
@@ -16,6 +17,9 @@ class HeaderTrace {
 
     // A line of constant text.
     void line(const char* text) const {
+        if (file_) text_ += text;
+    }
+    void line(std::string_view text) const {
         if (file_) text_ += text;
     }
     // A line whose "%d" conversions take the values in order.

@@ -14,7 +14,9 @@ constexpr size_t kBufferSize = 256 * 1024;
 }  // namespace
 
 EbmlInput::EbmlInput(std::FILE* file, uint64_t size) : file_(file), size_(size) {
-    buffer_.resize(kBufferSize);
+    // A fill never reads past the file's end: a small file needs no more than its size.
+    buffer_.resize(
+        static_cast<size_t>(std::min<uint64_t>(kBufferSize, std::max<uint64_t>(size, 1))));
 }
 
 bool EbmlInput::at_end() {
@@ -33,7 +35,7 @@ bool EbmlInput::fill() {
         file_ended_ = false;
     }
     if (file_ended_) return false;
-    const size_t wanted = static_cast<size_t>(std::min<uint64_t>(kBufferSize, size_ - at));
+    const size_t wanted = static_cast<size_t>(std::min<uint64_t>(buffer_.size(), size_ - at));
     buffer_length_ = std::fread(buffer_.data(), 1, wanted, file_);
     file_pos_ += buffer_length_;
     if (buffer_length_ < wanted) file_ended_ = true;

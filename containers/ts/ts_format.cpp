@@ -1,5 +1,7 @@
 #include "containers/ts/ts_format.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <cstring>
 #include <memory>
 
@@ -225,7 +227,10 @@ int setup(DemuxerContext& context) {
     state.structure_text = context.structure_text;
     state.pes_text = context.pes_text;
     state.buffer.resize(kReadSize + kPacketSize);
-    state.output_buffer.resize(kOutputBufferSize);
+    // The video written never exceeds the file: a buffer beyond the file's size stays unused.
+    const int64_t output_buffer_size =
+        std::clamp<int64_t>(context.input_size, BUFSIZ, static_cast<int64_t>(kOutputBufferSize));
+    state.output_buffer.resize(static_cast<size_t>(output_buffer_size));
     use_output_buffer(context, state);
     state.assembler_of.fill(-1);
     state.trial = std::make_unique<SectionAssembler>();

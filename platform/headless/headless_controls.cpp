@@ -204,12 +204,23 @@ TreeItem HeadlessPlatform::tree_insert(WindowHandle handle, TreeItem parent,
 }
 
 void HeadlessPlatform::tree_set_items(WindowHandle handle, const std::vector<TreeNode>& nodes) {
-    tree_clear(handle);
-    std::vector<TreeItem> items;
-    items.reserve(nodes.size());
+    Window* window = find(handle);
+    if (!window) return;
+    // As many tree_insert calls would, without looking up the window and the
+    // parent item again for each of the thousand lines of a header trace.
+    auto& tree = window->tree;
+    tree.clear();
+    if (nodes.empty()) return;
+    const auto root = tree.try_emplace(static_cast<intptr_t>(kTreeRoot)).first;
+    std::vector<decltype(tree.begin())> made;
+    made.reserve(nodes.size());
     for (const TreeNode& node : nodes) {
-        const bool nested = node.parent >= 0 && node.parent < static_cast<int>(items.size());
-        items.push_back(tree_insert(handle, nested ? items[node.parent] : kTreeRoot, node.text));
+        const bool nested = node.parent >= 0 && node.parent < static_cast<int>(made.size());
+        const auto parent = nested ? made[node.parent] : root;
+        const TreeItem item{next_tree_item_++};
+        made.push_back(tree.emplace_hint(tree.end(), static_cast<intptr_t>(item),
+                                         HeadlessTreeNode{node.text, TreeItem{parent->first}, {}}));
+        parent->second.children.push_back(item);
     }
 }
 

@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <bit>
+#include <cstdint>
 #include <cstring>
+#include <vector>
 
 #include "platform/headless/headless_window.h"
 #include "platform/message_box.h"
@@ -17,6 +19,22 @@ namespace {
 
 constexpr int kDefaultClientWidth = 1024;
 constexpr int kDefaultClientHeight = 768;
+constexpr uint32_t kBackground = 0xFFFFFF;
+
+// The client area all background: one row is filled, the others are copies
+// of it (a window of 1024 x 768 is filled on every present).
+void fill_background(std::vector<uint32_t>& frame, int width, int height) {
+    if (width <= 0 || height <= 0) {
+        frame.clear();
+        return;
+    }
+    const size_t row = static_cast<size_t>(width);
+    frame.resize(row * static_cast<size_t>(height));
+    std::fill_n(frame.data(), row, kBackground);
+    for (int y = 1; y < height; ++y)
+        std::memcpy(frame.data() + row * static_cast<size_t>(y), frame.data(),
+                    row * sizeof(uint32_t));
+}
 
 }  // namespace
 
@@ -289,7 +307,7 @@ bool HeadlessPlatform::present(WindowHandle handle, const SurfaceView& pixels, c
     if (covers_all)
         window->frame.resize(static_cast<size_t>(width) * height);
     else
-        window->frame.assign(static_cast<size_t>(width) * height, 0xFFFFFF);
+        fill_background(window->frame, width, height);
     for (int y = top; y < bottom; ++y) {
         uint32_t* out = window->frame.data() + static_cast<size_t>(y + shift_y) * width + shift_x;
         if (pixels.bytes_per_pixel == 4) {
@@ -314,7 +332,7 @@ std::vector<uint32_t> HeadlessPlatform::client_pixels(WindowHandle handle) const
     const Window* window = find(handle);
     if (!window) return {};
     size_t size = static_cast<size_t>(window->rect.width()) * window->rect.height();
-    if (window->frame.size() != size) return std::vector<uint32_t>(size, 0xFFFFFF);
+    if (window->frame.size() != size) return std::vector<uint32_t>(size, kBackground);
     return window->frame;
 }
 

@@ -297,6 +297,32 @@ TEST(IndentedTree, DepthsParentsAndLongLines) {
     EXPECT_EQ(text_of(child(kTreeRoot, 4)), "last");       // no line break: nothing dropped
 }
 
+// A picture's header trace is the part of the trace file between two
+// positions: reading starts where the file stands and stops at the end
+// position, or at the line limit with the text marked incomplete.
+TEST(IndentedTree, ThePartOfTheFileUpToTheEndPosition) {
+    const std::string before = "earlier picture\n\tline\r\n";
+    const std::string part = "frame\n\tkey\r\n\t" + std::string(600, 'w') + "\n";
+    std::FILE* file = std::tmpfile();
+    std::fputs((before + part + "next picture\n").c_str(), file);
+    const auto read_part = [&](int max_lines) {
+        std::fseek(file, static_cast<long>(before.size()), SEEK_SET);
+        return read_indented_text(file, static_cast<int64_t>(before.size() + part.size()),
+                                  max_lines);
+    };
+    const IndentedText whole = read_part(10);
+    EXPECT_TRUE(whole.complete);
+    ASSERT_EQ(whole.nodes.size(), 3u);
+    EXPECT_EQ(whole.nodes[0].text, "frame");
+    EXPECT_EQ(whole.nodes[1].text, "key");
+    EXPECT_EQ(whole.nodes[1].parent, 0);
+    EXPECT_EQ(whole.nodes[2].text.size(), 510u);  // 511 characters of the line, tab taken off
+    const IndentedText cut = read_part(2);
+    EXPECT_FALSE(cut.complete);
+    EXPECT_EQ(cut.nodes.size(), 2u);
+    std::fclose(file);
+}
+
 }  // namespace
 }  // namespace tavimor::test
 
