@@ -44,6 +44,31 @@ int random_pitch(Inputs& in) {
     return kPitches[in.uniform(0, 4)];
 }
 
+// One case's levels and factors in fenced memory, the same levels for both
+// variants. Factors as the decoder's tables hold them (up to 157 * 155 / 100)
+// half of the time, any values otherwise.
+struct ScalingCase {
+    ScalingCase(const TransformMemory& memory, Inputs& in, FencedBytes::Flush flush)
+        : input(coefficients(in)),
+          factor_values(factor_draw(in)),
+          factors(memory.factors, 16, flush),
+          levels(memory.in, 16, flush),
+          plain_levels(memory.plain_in, 16, flush) {
+        factors.fill(factor_values);
+        levels.fill(input), plain_levels.fill(input);
+    }
+
+    static std::vector<int16_t> factor_draw(Inputs& in) {
+        std::vector<int16_t> values = in.values(16);
+        if (in.chance(50))
+            for (int16_t& f : values) f = static_cast<int16_t>(in.uniform(4, 250));
+        return values;
+    }
+
+    std::vector<int16_t> input, factor_values;
+    FencedValues factors, levels, plain_levels;
+};
+
 class TransformVariants : public VariantTest {};
 
 TEST_P(TransformVariants, InverseDctOfADcValueMatchesThePlainOne) {
@@ -91,15 +116,10 @@ TEST_P(TransformVariants, DequantisationWrapsAndClearsTheLevelsLikeThePlainOne) 
     Inputs in(0x5ca1e);
     for (int c = 0; c < kCases; ++c) {
         const FencedBytes::Flush flush = flush_for_case(c);
-        const std::vector<int16_t> input = coefficients(in);
-        // Factors as the decoder's tables hold them (up to 157 * 155 / 100), or any.
-        std::vector<int16_t> factor_values = in.values(16);
-        if (in.chance(50))
-            for (int16_t& f : factor_values) f = static_cast<int16_t>(in.uniform(4, 250));
-        FencedValues factors(memory.factors, 16, flush);
-        factors.fill(factor_values);
-        FencedValues levels(memory.in, 16, flush), plain_levels(memory.plain_in, 16, flush);
-        levels.fill(input), plain_levels.fill(input);
+        ScalingCase scaling(memory, in, flush);
+        const std::vector<int16_t>& input = scaling.input;
+        const FencedValues &factors = scaling.factors, &levels = scaling.levels,
+                           &plain_levels = scaling.plain_levels;
 
         {
             FencedValues out(memory.out, 16, flush), plain_out(memory.plain_out, 16, flush);
@@ -139,14 +159,10 @@ TEST_P(TransformVariants, InverseDctAddedToSamplesMatchesThePlainOne) {
     Inputs in(0xf05ed);
     for (int c = 0; c < kCases; ++c) {
         const FencedBytes::Flush flush = flush_for_case(c);
-        const std::vector<int16_t> input = coefficients(in);
-        std::vector<int16_t> factor_values = in.values(16);
-        if (in.chance(50))
-            for (int16_t& f : factor_values) f = static_cast<int16_t>(in.uniform(4, 250));
-        FencedValues factors(memory.factors, 16, flush);
-        factors.fill(factor_values);
-        FencedValues levels(memory.in, 16, flush), plain_levels(memory.plain_in, 16, flush);
-        levels.fill(input), plain_levels.fill(input);
+        ScalingCase scaling(memory, in, flush);
+        const std::vector<int16_t>&input = scaling.input, &factor_values = scaling.factor_values;
+        const FencedValues &factors = scaling.factors, &levels = scaling.levels,
+                           &plain_levels = scaling.plain_levels;
         const int stride = 4 + in.uniform(0, 40);
         FencedPlane dst(dst_memory, block, stride, flush);
         FencedPlane plain_dst(plain_dst_memory, block, stride, flush);
