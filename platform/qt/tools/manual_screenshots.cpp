@@ -35,6 +35,7 @@
 #include <fstream>
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/messages.h"
@@ -365,18 +366,18 @@ void Tour::add_tool_dialogs() {
 }
 
 void Tour::add_modal_dialogs() {
-    add([this] { command(cmd::kFpsSettings); });
-    add([this] { shot_modal("dialog-fps"); });
-    add([this] { close_modal(); });
-    add([this] { command(cmd::kGotoMb); });
-    add([this] { shot_modal("dialog-goto"); });
-    add([this] { close_modal(); });
-    add([this] { command(cmd::kStartMbInfoDump); });
-    add([this] { shot_modal("dialog-dump-type"); });
-    add([this] { close_modal(); });
-    add([this] { command(cmd::kAbout); });
-    add([this] { shot_modal("dialog-about"); });
-    add([this] { close_modal(); });
+    // Each modal dialog: opened by its command, shot, closed.
+    static constexpr std::pair<int, const char*> kDialogs[] = {
+        {cmd::kFpsSettings, "dialog-fps"},
+        {cmd::kGotoMb, "dialog-goto"},
+        {cmd::kStartMbInfoDump, "dialog-dump-type"},
+        {cmd::kAbout, "dialog-about"},
+    };
+    for (const auto& [id, name] : kDialogs) {
+        add([this, id = id] { command(id); });
+        add([this, name = name] { shot_modal(name); });
+        add([this] { close_modal(); });
+    }
 }
 
 // Disturbs the decoded pictures, so that "Orig YUV", "Final-Orig" and the
