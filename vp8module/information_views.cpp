@@ -110,10 +110,15 @@ void show_header_tree(Vp8ModuleState& state) {
     WindowHandle dialog = services.information.header;
     Platform* platform = services.platform;
     if (!platform || dialog == kNoWindow || !state.record || !state.header_text_reader) return;
-    if (std::fseek(state.header_text_reader, state.record->trace_position, SEEK_SET) == 0)
-        fill_indented_tree(
-            *platform, platform->dialog_item(dialog, ctl::kHeaderTree), state.header_text_reader,
-            state.record->trace_position + state.record->trace_length, kHeaderTreeLines);
+    const WindowHandle tree = platform->dialog_item(dialog, ctl::kHeaderTree);
+    const int64_t position = state.record->trace_position;
+    const bool shown = tree == state.header_tree_control && position == state.header_tree_position;
+    if (!shown && std::fseek(state.header_text_reader, position, SEEK_SET) == 0) {
+        fill_indented_tree(*platform, tree, state.header_text_reader,
+                           position + state.record->trace_length, kHeaderTreeLines);
+        state.header_tree_control = tree;
+        state.header_tree_position = position;
+    }
     for (int id = ctl::kHeaderAuxFirst; id <= ctl::kHeaderAuxLast; ++id)
         platform->show_window(platform->dialog_item(dialog, id), ShowCommand::kHide);
     platform->show_window(platform->dialog_item(dialog, ctl::kHeaderTree), ShowCommand::kShow);

@@ -52,6 +52,7 @@ void set_stream_controls() {
 void forget_picture_views(Vp8ModuleState& state) {
     state.records.clear();
     state.records_position = -1;
+    state.header_tree_position = -1;
     state.summary_text.clear();
     state.tip_column = state.tip_row = -1;
     state.survey.reset();

@@ -103,6 +103,7 @@ void store_picture(Vp8ModuleState& state, vp8::FrameAnalysisRecord& record, int 
     for (std::FILE* reader : {state.header_text_reader, state.mbinfo_reader})
         if (reader) std::fflush(reader);
     state.records_position = -1;
+    state.header_tree_position = -1;
     if (table) fill_entry(table->fill(static_cast<size_t>(index)), state, record, pieces);
 }
 

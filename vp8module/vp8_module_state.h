@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/handles.h"
 #include "shell/working_folder.h"
 #include "vp8dec/analysis_context.h"
 #include "vp8dec/codec_context.h"
@@ -67,6 +68,11 @@ struct Vp8ModuleState {
     // the macroblock information file (-1: none read).
     std::vector<vp8::MbAnalysisRecord> records;
     int64_t records_position = -1;
+    // The tree control the header tree was last filled into and the part of
+    // the header trace it shows (-1: none), so that refreshing the same
+    // picture keeps the tree as the analyst expanded and scrolled it.
+    WindowHandle header_tree_control = kNoWindow;
+    int64_t header_tree_position = -1;
     // The last "Picture" summary built (kept while another tab is chosen).
     std::string summary_text;
     // The stream's path, and the original it is compared with, if loaded:

@@ -157,6 +157,14 @@ TEST_F(ModuleViews, TheHeaderTreeFollowsThePictureShown) {
     EXPECT_NE(children(), key_frame_children);  // an inter frame's header
     step(0);
     EXPECT_EQ(children(), key_frame_children);
+    // Views catching up with the same picture (as a pause does) keep the tree
+    // as the analyst left it; the next picture fills it anew.
+    const TreeItem top = platform_.tree_child(tree, kTreeRoot, 0);
+    view_state().refresh_request = kRefreshDecoded;
+    module_->refresh(0);
+    EXPECT_EQ(platform_.tree_child(tree, kTreeRoot, 0), top);
+    step(1);
+    EXPECT_NE(platform_.tree_child(tree, kTreeRoot, 0), top);
 }
 
 }  // namespace
