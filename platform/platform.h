@@ -236,7 +236,7 @@ class Platform {
     virtual TreeItem tree_insert(WindowHandle control, TreeItem parent, std::string_view text) = 0;
     // Replaces every item of the tree with the nodes, in one go (a tree of
     // thousands of items is filled at once, not item by item).
-    virtual void tree_set_items(WindowHandle control, const std::vector<TreeNode>& nodes) = 0;
+    virtual void tree_set_items(WindowHandle control, std::vector<TreeNode> nodes) = 0;
     virtual int tree_child_count(WindowHandle control, TreeItem parent) const = 0;
     virtual TreeItem tree_child(WindowHandle control, TreeItem parent, int index) const = 0;
     virtual std::string tree_item_text(WindowHandle control, TreeItem item) const = 0;

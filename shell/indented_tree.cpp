@@ -1,11 +1,11 @@
 #include "shell/indented_tree.h"
 
-#include <sys/types.h>
-
 #include <algorithm>
 #include <array>
-#include <cstdlib>
+#include <cstring>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace tavimor {
 
@@ -14,33 +14,45 @@ namespace {
 constexpr size_t kMaxItemCharacters = 511;
 constexpr int kDeepest = 9;  // the deepest depth that becomes a parent
 
-// Reads a file line by line, counting the bytes it takes, so that the
-// position is known without asking the file (a system call) for each line.
+// Reads a file's lines a block at a time, counting the bytes they take, so
+// that the position is known without asking the file for each line.
 class LineReader {
   public:
-    explicit LineReader(std::FILE* file) : file_(file) {}
-    ~LineReader() { std::free(buffer_); }
-    LineReader(const LineReader&) = delete;
-    LineReader& operator=(const LineReader&) = delete;
+    explicit LineReader(std::FILE* file) : file_(file), block_(kBlockBytes) {}
 
-    // The next line without its line break; false at the end of the file. A
-    // line longer than an item shows is read whole, so that its rest does not
-    // come back as lines of its own.
+    // The next line without its line break, of which an item keeps the
+    // first characters; false at the end of the file. A longer line is read
+    // whole, so that its rest does not come back as lines of their own.
     bool next(std::string& line) {
-        const ssize_t read = ::getline(&buffer_, &capacity_, file_);
-        if (read <= 0) return false;
-        consumed_ += read;
-        size_t length = static_cast<size_t>(read);
-        if (buffer_[length - 1] == '\n') --length;
-        line.assign(buffer_, std::min(length, kMaxItemCharacters));
+        line.clear();
+        if (at_end()) return false;
+        while (!at_end()) {
+            const char* start = block_.data() + at_;
+            const size_t left = size_ - at_;
+            const auto* stop = static_cast<const char*>(std::memchr(start, '\n', left));
+            const size_t length = stop ? static_cast<size_t>(stop - start) : left;
+            if (line.size() < kMaxItemCharacters)
+                line.append(start, std::min(length, kMaxItemCharacters - line.size()));
+            const size_t taken = length + (stop ? 1 : 0);
+            at_ += taken;
+            consumed_ += static_cast<int64_t>(taken);
+            if (stop) break;
+        }
         return true;
+    }
+    bool at_end() {
+        if (at_ < size_) return false;
+        at_ = 0;
+        size_ = std::fread(block_.data(), 1, block_.size(), file_);
+        return size_ == 0;
     }
     int64_t consumed() const { return consumed_; }
 
   private:
+    static constexpr size_t kBlockBytes = 64 * 1024;
     std::FILE* file_;
-    char* buffer_ = nullptr;
-    size_t capacity_ = 0;
+    std::vector<char> block_;
+    size_t at_ = 0, size_ = 0;
     int64_t consumed_ = 0;
 };
 
@@ -54,12 +66,8 @@ IndentedText read_indented_text(std::FILE* file, int64_t end_position, int max_l
     const int64_t start = end_position >= 0 ? std::ftell(file) : 0;
     LineReader reader(file);
     auto at_end = [&] {
-        if (end_position >= 0 && start >= 0 && start + reader.consumed() >= end_position)
-            return true;
-        const int next = std::fgetc(file);
-        if (next == EOF) return true;
-        std::ungetc(next, file);
-        return false;
+        return (end_position >= 0 && start >= 0 && start + reader.consumed() >= end_position) ||
+               reader.at_end();
     };
     std::string line;
     while (!at_end()) {
@@ -82,9 +90,10 @@ IndentedText read_indented_text(std::FILE* file, int64_t end_position, int max_l
 
 TreeFill fill_indented_tree(Platform& platform, WindowHandle tree, std::FILE* file,
                             int64_t end_position, int max_lines) {
-    const IndentedText text = read_indented_text(file, end_position, max_lines);
-    platform.tree_set_items(tree, text.nodes);
-    return {static_cast<int>(text.nodes.size()), text.complete};
+    IndentedText text = read_indented_text(file, end_position, max_lines);
+    const TreeFill fill{static_cast<int>(text.nodes.size()), text.complete};
+    platform.tree_set_items(tree, std::move(text.nodes));
+    return fill;
 }
 
 }  // namespace tavimor

@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <utility>
 
 #include "platform/headless/headless_platform.h"
 #include "platform/headless/headless_window.h"
@@ -203,7 +204,7 @@ TreeItem HeadlessPlatform::tree_insert(WindowHandle handle, TreeItem parent,
     return item;
 }
 
-void HeadlessPlatform::tree_set_items(WindowHandle handle, const std::vector<TreeNode>& nodes) {
+void HeadlessPlatform::tree_set_items(WindowHandle handle, std::vector<TreeNode> nodes) {
     Window* window = find(handle);
     if (!window) return;
     // As many tree_insert calls would, without looking up the window and the
@@ -214,12 +215,13 @@ void HeadlessPlatform::tree_set_items(WindowHandle handle, const std::vector<Tre
     const auto root = tree.try_emplace(static_cast<intptr_t>(kTreeRoot)).first;
     std::vector<decltype(tree.begin())> made;
     made.reserve(nodes.size());
-    for (const TreeNode& node : nodes) {
+    for (TreeNode& node : nodes) {
         const bool nested = node.parent >= 0 && node.parent < static_cast<int>(made.size());
         const auto parent = nested ? made[node.parent] : root;
         const TreeItem item{next_tree_item_++};
-        made.push_back(tree.emplace_hint(tree.end(), static_cast<intptr_t>(item),
-                                         HeadlessTreeNode{node.text, TreeItem{parent->first}, {}}));
+        made.push_back(
+            tree.emplace_hint(tree.end(), static_cast<intptr_t>(item),
+                              HeadlessTreeNode{std::move(node.text), TreeItem{parent->first}, {}}));
         parent->second.children.push_back(item);
     }
 }

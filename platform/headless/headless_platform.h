@@ -239,7 +239,7 @@ class HeadlessPlatform : public Platform, private DialogParts, private MenuTree 
     int tab_selection(WindowHandle control) const override;
     void tree_clear(WindowHandle control) override;
     TreeItem tree_insert(WindowHandle control, TreeItem parent, std::string_view text) override;
-    void tree_set_items(WindowHandle control, const std::vector<TreeNode>& nodes) override;
+    void tree_set_items(WindowHandle control, std::vector<TreeNode> nodes) override;
     int tree_child_count(WindowHandle control, TreeItem parent) const override;
     TreeItem tree_child(WindowHandle control, TreeItem parent, int index) const override;
     std::string tree_item_text(WindowHandle control, TreeItem item) const override;

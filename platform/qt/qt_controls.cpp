@@ -458,7 +458,7 @@ TreeItem QtPlatform::tree_insert(WindowHandle control, TreeItem parent, std::str
     return handle;
 }
 
-void QtPlatform::tree_set_items(WindowHandle control, const std::vector<TreeNode>& nodes) {
+void QtPlatform::tree_set_items(WindowHandle control, std::vector<TreeNode> nodes) {
     tree_clear(control);
     Record* record = find(control);
     auto* tree = record ? dynamic_cast<QTreeWidget*>(record->widget.data()) : nullptr;
