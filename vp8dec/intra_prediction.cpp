@@ -12,23 +12,45 @@ namespace {
 inline uint8_t clamp255(int v) {
     return static_cast<uint8_t>(std::clamp(v, 0, 255));
 }
-inline uint8_t avg2(int x, int y) {
-    return static_cast<uint8_t>((x + y + 1) >> 1);
+inline uint32_t avg2(int x, int y) {
+    return static_cast<uint32_t>((x + y + 1) >> 1);
 }
-inline uint8_t avg3(int x, int y, int z) {
-    return static_cast<uint8_t>((x + 2 * y + z + 2) >> 2);
+inline uint32_t avg3(int x, int y, int z) {
+    return static_cast<uint32_t>((x + 2 * y + z + 2) >> 2);
 }
 
-int dc_value(const uint8_t* frame_at, int stride, int size, bool has_above, bool has_left) {
-    const int log2_size = size == 16 ? 4 : 3;
+// The rows are stored from registers: a prediction assembled byte by byte in
+// memory and then copied as words would stall on store forwarding.
+inline void put_row(uint8_t* row, uint32_t b0, uint32_t b1, uint32_t b2, uint32_t b3) {
+    const uint32_t word = b0 | b1 << 8 | b2 << 16 | b3 << 24;
+    std::memcpy(row, &word, 4);
+}
+inline void put_word(uint8_t* row, uint32_t word) {
+    std::memcpy(row, &word, 4);
+}
+inline uint32_t splat4(uint32_t value) {
+    return value * 0x01010101u;
+}
+// Byte values packed into one word, the first in the lowest byte.
+template <typename... Bytes>
+uint64_t pack_bytes(Bytes... values) {
+    uint64_t word = 0;
+    int shift = 0;
+    ((word |= uint64_t{values} << shift, shift += 8), ...);
+    return word;
+}
+
+template <int Size>
+int dc_value(const uint8_t* at, int stride, bool has_above, bool has_left) {
+    constexpr int log2_size = Size == 16 ? 4 : 3;
     int sum = 0;
     int edges = 0;
     if (has_above) {
-        for (int c = 0; c < size; ++c) sum += frame_at[c - stride];
+        for (int c = 0; c < Size; ++c) sum += at[c - stride];
         ++edges;
     }
     if (has_left) {
-        for (int r = 0; r < size; ++r) sum += frame_at[r * stride - 1];
+        for (int r = 0; r < Size; ++r) sum += at[r * stride - 1];
         ++edges;
     }
     if (edges == 0) return 128;
@@ -36,138 +58,138 @@ int dc_value(const uint8_t* frame_at, int stride, int size, bool has_above, bool
     return (sum + (1 << (shift - 1))) >> shift;
 }
 
-}  // namespace
-
-void predict_intra_block(int mode, const uint8_t* frame_at, int stride, int size, bool has_above,
-                         bool has_left, uint8_t* dst, int dst_pitch) {
-    const uint8_t* above = frame_at - stride;
+// In place: every predictor reads only the row above and the column to the
+// left, which lie outside the block it writes.
+template <int Size>
+void predict_block(int mode, uint8_t* at, int stride, bool has_above, bool has_left) {
+    const uint8_t* above = at - stride;
     switch (mode) {
         case DC_PRED: {
-            const int value = dc_value(frame_at, stride, size, has_above, has_left);
-            for (int r = 0; r < size; ++r) std::memset(dst + r * dst_pitch, value, size);
+            const int value = dc_value<Size>(at, stride, has_above, has_left);
+            for (int r = 0; r < Size; ++r) std::memset(at + r * stride, value, Size);
             break;
         }
-        case V_PRED:
-            for (int r = 0; r < size; ++r) std::memmove(dst + r * dst_pitch, above, size);
+        case V_PRED: {
+            uint8_t row[Size];
+            std::memcpy(row, above, Size);
+            for (int r = 0; r < Size; ++r) std::memcpy(at + r * stride, row, Size);
             break;
+        }
         case H_PRED:
-            for (int r = 0; r < size; ++r)
-                std::memset(dst + r * dst_pitch, frame_at[r * stride - 1], size);
+            for (int r = 0; r < Size; ++r) std::memset(at + r * stride, at[r * stride - 1], Size);
             break;
         default: {  // TM_PRED
+            int16_t top[Size];
             const int corner = above[-1];
-            for (int r = 0; r < size; ++r) {
-                const int left = frame_at[r * stride - 1];
-                uint8_t* out = dst + r * dst_pitch;
-                for (int c = 0; c < size; ++c) out[c] = clamp255(left + above[c] - corner);
+            for (int c = 0; c < Size; ++c) top[c] = static_cast<int16_t>(above[c] - corner);
+            for (int r = 0; r < Size; ++r) {
+                uint8_t* out = at + r * stride;
+                const int left = out[-1];
+                for (int c = 0; c < Size; ++c) out[c] = clamp255(left + top[c]);
             }
             break;
         }
     }
 }
 
-void predict_luma16_to_frame(int mode, uint8_t* frame_at, int stride, bool has_above,
-                             bool has_left) {
-    predict_intra_block(mode, frame_at, stride, 16, has_above, has_left, frame_at, stride);
+// Sample (r, c) of the diagonal modes lies on a line of the edge; `diagonal`
+// holds one value per line, lowest line in the lowest byte, and row r starts
+// `first` lines in.
+inline void put_diagonal_rows(uint8_t* at, int stride, uint64_t diagonal, const int (&first)[4]) {
+    for (int r = 0; r < 4; ++r)
+        put_word(at + r * stride, static_cast<uint32_t>(diagonal >> (8 * first[r])));
 }
 
-void predict_subblock(int mode, const uint8_t* frame_at, int stride, uint8_t* dst, int dst_pitch) {
-    // top[0] is the corner, top[1..8] the above and above-right samples.
-    int top[9];
-    for (int i = 0; i < 9; ++i) top[i] = frame_at[i - 1 - stride];
-    const int* a = top + 1;
-    int l[4];
-    for (int r = 0; r < 4; ++r) l[r] = frame_at[r * stride - 1];
-    const int p = top[0];
-    // The edge from the bottom-left sample up to the corner and along the top.
-    const int e[9] = {l[3], l[2], l[1], l[0], p, a[0], a[1], a[2], a[3]};
-    uint8_t b[4][4];
+}  // namespace
+
+void predict_luma16_to_frame(int mode, uint8_t* at, int stride, bool has_above, bool has_left) {
+    predict_block<16>(mode, at, stride, has_above, has_left);
+}
+
+void predict_chroma_to_frame(int mode, uint8_t* at, int stride, bool has_above, bool has_left) {
+    predict_block<8>(mode, at, stride, has_above, has_left);
+}
+
+void predict_subblock_to_frame(int mode, uint8_t* at, int stride) {
+    const uint8_t* above = at - stride;
+    const int p = above[-1];
+    const int a0 = above[0], a1 = above[1], a2 = above[2], a3 = above[3];
+    const int l0 = at[-1], l1 = at[stride - 1], l2 = at[2 * stride - 1], l3 = at[3 * stride - 1];
+    uint8_t* r0 = at;
+    uint8_t* r1 = at + stride;
+    uint8_t* r2 = at + 2 * stride;
+    uint8_t* r3 = at + 3 * stride;
     switch (mode) {
         case B_DC_PRED: {
-            int sum = 4;
-            for (int i = 0; i < 4; ++i) sum += a[i] + l[i];
-            std::memset(b, sum >> 3, sizeof(b));
+            const uint32_t word = splat4((a0 + a1 + a2 + a3 + l0 + l1 + l2 + l3 + 4) >> 3);
+            for (uint8_t* row : {r0, r1, r2, r3}) put_word(row, word);
             break;
         }
-        case B_TM_PRED:
+        case B_TM_PRED: {
+            const int left[4] = {l0, l1, l2, l3};
             for (int r = 0; r < 4; ++r)
-                for (int c = 0; c < 4; ++c) b[r][c] = clamp255(l[r] + a[c] - p);
-            break;
-        case B_VE_PRED:
-            for (int c = 0; c < 4; ++c) {
-                const uint8_t v = avg3(top[c], a[c], a[c + 1]);
-                for (int r = 0; r < 4; ++r) b[r][c] = v;
-            }
-            break;
-        case B_HE_PRED: {
-            const uint8_t rows[4] = {avg3(p, l[0], l[1]), avg3(l[0], l[1], l[2]),
-                                     avg3(l[1], l[2], l[3]), avg3(l[2], l[3], l[3])};
-            for (int r = 0; r < 4; ++r) std::memset(b[r], rows[r], 4);
+                put_row(at + r * stride, clamp255(left[r] + a0 - p), clamp255(left[r] + a1 - p),
+                        clamp255(left[r] + a2 - p), clamp255(left[r] + a3 - p));
             break;
         }
-        case B_LD_PRED:
-            // Lines of slope -1: sample (r, c) on diagonal r + c.
-            for (int r = 0; r < 4; ++r)
-                for (int c = 0; c < 4; ++c) {
-                    const int d = r + c;
-                    b[r][c] = d < 6 ? avg3(a[d], a[d + 1], a[d + 2]) : avg3(a[6], a[7], a[7]);
-                }
+        case B_VE_PRED: {
+            const int a4 = above[4];
+            const auto word = static_cast<uint32_t>(
+                pack_bytes(avg3(p, a0, a1), avg3(a0, a1, a2), avg3(a1, a2, a3), avg3(a2, a3, a4)));
+            for (uint8_t* row : {r0, r1, r2, r3}) put_word(row, word);
             break;
-        case B_RD_PRED:
-            // Lines of slope +1: sample (r, c) takes the edge around index 4 - r + c.
-            for (int r = 0; r < 4; ++r)
-                for (int c = 0; c < 4; ++c) {
-                    const int i = 4 - r + c;
-                    b[r][c] = avg3(e[i - 1], e[i], e[i + 1]);
-                }
+        }
+        case B_HE_PRED:
+            put_word(r0, splat4(avg3(p, l0, l1)));
+            put_word(r1, splat4(avg3(l0, l1, l2)));
+            put_word(r2, splat4(avg3(l1, l2, l3)));
+            put_word(r3, splat4(avg3(l2, l3, l3)));
             break;
+        case B_LD_PRED: {
+            // Lines of slope -1 through the above and above-right samples.
+            const int a4 = above[4], a5 = above[5], a6 = above[6], a7 = above[7];
+            const uint64_t lines =
+                pack_bytes(avg3(a0, a1, a2), avg3(a1, a2, a3), avg3(a2, a3, a4), avg3(a3, a4, a5),
+                           avg3(a4, a5, a6), avg3(a5, a6, a7), avg3(a6, a7, a7));
+            put_diagonal_rows(at, stride, lines, {0, 1, 2, 3});
+            break;
+        }
+        case B_RD_PRED: {
+            // Lines of slope +1 along the edge from the bottom-left sample,
+            // round the corner, to the last above sample.
+            const uint64_t lines =
+                pack_bytes(avg3(l3, l2, l1), avg3(l2, l1, l0), avg3(l1, l0, p), avg3(l0, p, a0),
+                           avg3(p, a0, a1), avg3(a0, a1, a2), avg3(a1, a2, a3));
+            put_diagonal_rows(at, stride, lines, {3, 2, 1, 0});
+            break;
+        }
         case B_VR_PRED:
-            b[3][0] = avg3(e[1], e[2], e[3]);
-            b[2][0] = avg3(e[2], e[3], e[4]);
-            b[3][1] = b[1][0] = avg3(e[3], e[4], e[5]);
-            b[2][1] = b[0][0] = avg2(e[4], e[5]);
-            b[3][2] = b[1][1] = avg3(e[4], e[5], e[6]);
-            b[2][2] = b[0][1] = avg2(e[5], e[6]);
-            b[3][3] = b[1][2] = avg3(e[5], e[6], e[7]);
-            b[2][3] = b[0][2] = avg2(e[6], e[7]);
-            b[1][3] = avg3(e[6], e[7], e[8]);
-            b[0][3] = avg2(e[7], e[8]);
+            put_row(r0, avg2(p, a0), avg2(a0, a1), avg2(a1, a2), avg2(a2, a3));
+            put_row(r1, avg3(l0, p, a0), avg3(p, a0, a1), avg3(a0, a1, a2), avg3(a1, a2, a3));
+            put_row(r2, avg3(l1, l0, p), avg2(p, a0), avg2(a0, a1), avg2(a1, a2));
+            put_row(r3, avg3(l2, l1, l0), avg3(l0, p, a0), avg3(p, a0, a1), avg3(a0, a1, a2));
             break;
-        case B_VL_PRED:
-            b[0][0] = avg2(a[0], a[1]);
-            b[1][0] = avg3(a[0], a[1], a[2]);
-            b[2][0] = b[0][1] = avg2(a[1], a[2]);
-            b[1][1] = b[3][0] = avg3(a[1], a[2], a[3]);
-            b[2][1] = b[0][2] = avg2(a[2], a[3]);
-            b[3][1] = b[1][2] = avg3(a[2], a[3], a[4]);
-            b[2][2] = b[0][3] = avg2(a[3], a[4]);
-            b[3][2] = b[1][3] = avg3(a[3], a[4], a[5]);
-            b[2][3] = avg3(a[4], a[5], a[6]);
-            b[3][3] = avg3(a[5], a[6], a[7]);
+        case B_VL_PRED: {
+            const int a4 = above[4], a5 = above[5], a6 = above[6], a7 = above[7];
+            put_row(r0, avg2(a0, a1), avg2(a1, a2), avg2(a2, a3), avg2(a3, a4));
+            put_row(r1, avg3(a0, a1, a2), avg3(a1, a2, a3), avg3(a2, a3, a4), avg3(a3, a4, a5));
+            put_row(r2, avg2(a1, a2), avg2(a2, a3), avg2(a3, a4), avg3(a4, a5, a6));
+            put_row(r3, avg3(a1, a2, a3), avg3(a2, a3, a4), avg3(a3, a4, a5), avg3(a5, a6, a7));
             break;
+        }
         case B_HD_PRED:
-            b[3][0] = avg2(e[0], e[1]);
-            b[3][1] = avg3(e[0], e[1], e[2]);
-            b[2][0] = b[3][2] = avg2(e[1], e[2]);
-            b[2][1] = b[3][3] = avg3(e[1], e[2], e[3]);
-            b[2][2] = b[1][0] = avg2(e[2], e[3]);
-            b[2][3] = b[1][1] = avg3(e[2], e[3], e[4]);
-            b[1][2] = b[0][0] = avg2(e[3], e[4]);
-            b[1][3] = b[0][1] = avg3(e[3], e[4], e[5]);
-            b[0][2] = avg3(e[4], e[5], e[6]);
-            b[0][3] = avg3(e[5], e[6], e[7]);
+            put_row(r0, avg2(l0, p), avg3(l0, p, a0), avg3(p, a0, a1), avg3(a0, a1, a2));
+            put_row(r1, avg2(l1, l0), avg3(l1, l0, p), avg2(l0, p), avg3(l0, p, a0));
+            put_row(r2, avg2(l2, l1), avg3(l2, l1, l0), avg2(l1, l0), avg3(l1, l0, p));
+            put_row(r3, avg2(l3, l2), avg3(l3, l2, l1), avg2(l2, l1), avg3(l2, l1, l0));
             break;
         default:  // B_HU_PRED
-            b[0][0] = avg2(l[0], l[1]);
-            b[0][1] = avg3(l[0], l[1], l[2]);
-            b[0][2] = b[1][0] = avg2(l[1], l[2]);
-            b[0][3] = b[1][1] = avg3(l[1], l[2], l[3]);
-            b[1][2] = b[2][0] = avg2(l[2], l[3]);
-            b[1][3] = b[2][1] = avg3(l[2], l[3], l[3]);
-            b[2][2] = b[2][3] = b[3][0] = b[3][1] = b[3][2] = b[3][3] = static_cast<uint8_t>(l[3]);
+            put_row(r0, avg2(l0, l1), avg3(l0, l1, l2), avg2(l1, l2), avg3(l1, l2, l3));
+            put_row(r1, avg2(l1, l2), avg3(l1, l2, l3), avg2(l2, l3), avg3(l2, l3, l3));
+            put_row(r2, avg2(l2, l3), avg3(l2, l3, l3), l3, l3);
+            put_word(r3, splat4(l3));
             break;
     }
-    for (int r = 0; r < 4; ++r) std::memcpy(dst + r * dst_pitch, b[r], 4);
 }
 
 }  // namespace vp8

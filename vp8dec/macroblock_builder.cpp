@@ -28,10 +28,8 @@ void keep_chroma_prediction(MacroblockContext& mb) {
 
 void predict_chroma_intra(const MacroblockContext& mb) {
     const int mode = mb.record->uv_mode;
-    predict_intra_block(mode, mb.dst_u, mb.dst_uv_stride, 8, mb.has_above, mb.has_left, mb.dst_u,
-                        mb.dst_uv_stride);
-    predict_intra_block(mode, mb.dst_v, mb.dst_uv_stride, 8, mb.has_above, mb.has_left, mb.dst_v,
-                        mb.dst_uv_stride);
+    predict_chroma_to_frame(mode, mb.dst_u, mb.dst_uv_stride, mb.has_above, mb.has_left);
+    predict_chroma_to_frame(mode, mb.dst_v, mb.dst_uv_stride, mb.has_above, mb.has_left);
 }
 
 // Sub-block prediction and reconstruction, each sub-block seeing the ones before it.
@@ -44,7 +42,7 @@ void build_subblocks(MacroblockContext& mb, MacroblockResidual& residual) {
     for (int b = 0; b < 16; ++b) {
         const int r = b >> 2, c = b & 3;
         uint8_t* at = y + r * 4 * stride + c * 4;
-        predict_subblock(mb.record->subblocks[b].mode, at, stride, at, stride);
+        predict_subblock_to_frame(mb.record->subblocks[b].mode, at, stride);
         if (mb.keep_prediction) copy_rows(at, stride, mb.prediction + r * 4 * 16 + c * 4, 16, 4, 4);
         residual.add_luma_block(b);
     }
