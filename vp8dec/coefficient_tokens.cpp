@@ -1,6 +1,8 @@
 // Coefficient tokens of one macroblock, with the above and left non-zero contexts.
 #include "vp8dec/coefficient_tokens.h"
 
+#include <array>
+
 #include "vp8dec/decoder_instance.h"
 #include "vp8dec/mb_modes.h"
 #include "vp8dec/tables.h"
@@ -17,19 +19,32 @@ enum BlockType { kYAfterY2 = 0, kY2 = 1, kChroma = 2, kYWithDc = 3 };
     return value;
 }
 
+// Offset of each position's band in a block type's probabilities, and of
+// each context in a band: the probabilities of a token are found by additions.
+constexpr int kContextSize = kCoefNodes;
+constexpr int kBandSize = kCoefContexts * kCoefNodes;
+constexpr auto kBandOffsetOfPosition = [] {
+    std::array<uint16_t, 17> offsets{};
+    for (int pos = 0; pos < 17; ++pos)
+        offsets[pos] = static_cast<uint16_t>(kCoefBandOfPosition[pos] * kBandSize);
+    return offsets;
+}();
+
 // Decodes one block's tokens into levels (raster order) and returns its end
 // position: where end-of-block was read, or 15 when the block runs to its end.
 // Inlined into the macroblock loop, which keeps the reader's state in registers.
 [[gnu::always_inline]] inline int decode_block(BoolReader& reader,
                                                const uint8_t (*probs)[kCoefContexts][kCoefNodes],
                                                int first, int context, int16_t* levels) {
+    const uint8_t* const type_probs = &probs[0][0][0];
     int pos = first;
+    int context_offset = context * kContextSize;
     bool after_zero = false;
     while (true) {
-        const uint8_t* p = probs[kCoefBandOfPosition[pos]][context];
+        const uint8_t* p = type_probs + kBandOffsetOfPosition[pos] + context_offset;
         if (!after_zero && !read_bool(reader, p[0])) return pos;  // end of block
         if (!read_bool(reader, p[1])) {                           // zero
-            context = 0;
+            context_offset = 0;
             after_zero = true;
             if (++pos == 16) return 15;
             continue;
@@ -37,7 +52,7 @@ enum BlockType { kYAfterY2 = 0, kY2 = 1, kChroma = 2, kYWithDc = 3 };
         int magnitude;
         if (!read_bool(reader, p[2])) {
             magnitude = 1;
-            context = 1;
+            context_offset = kContextSize;
         } else {
             if (!read_bool(reader, p[3])) {
                 magnitude = !read_bool(reader, p[4]) ? 2 : 3 + read_bool(reader, p[5]);
@@ -51,7 +66,7 @@ enum BlockType { kYAfterY2 = 0, kY2 = 1, kChroma = 2, kYWithDc = 3 };
                 magnitude =
                     kCategoryBase[category] + read_extra_bits(reader, kCategoryProbs[category]);
             }
-            context = 2;
+            context_offset = 2 * kContextSize;
         }
         levels[kZigzag[pos]] =
             static_cast<int16_t>(read_bool_half(reader) ? -magnitude : magnitude);

@@ -36,8 +36,6 @@ const uint8_t kSplitMaps[4][16] = {
 const uint8_t kSplitCounts[4] = {2, 2, 4, 16};
 
 const uint8_t kZigzag[16] = {0, 1, 4, 8, 5, 2, 3, 6, 9, 12, 13, 10, 7, 11, 14, 15};
-// One entry past the last position keeps the token loop free of a bound test.
-const uint8_t kCoefBandOfPosition[17] = {0, 1, 2, 3, 6, 4, 5, 6, 6, 6, 6, 6, 6, 6, 6, 7, 0};
 
 const uint8_t kCategoryProbs[6][12] = {
     {159, 0},

@@ -56,7 +56,9 @@ extern const uint8_t kSplitMaps[4][16];
 extern const uint8_t kSplitCounts[4];
 
 extern const uint8_t kZigzag[16];
-extern const uint8_t kCoefBandOfPosition[17];
+// One entry past the last position keeps the token loop free of a bound test.
+inline constexpr uint8_t kCoefBandOfPosition[17] = {0, 1, 2, 3, 6, 4, 5, 6, 6,
+                                                    6, 6, 6, 6, 6, 6, 7, 0};
 
 // Extra-bit probabilities of the six token categories (zero-terminated) and
 // their base values.
