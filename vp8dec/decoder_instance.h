@@ -86,7 +86,9 @@ struct MacroblockContext {
     const uint8_t* ref_v;
     int ref_y_stride, ref_uv_stride;
     MbAnalysisRecord* record;
-    MotionVector block_mvs[24];  // 16 luma, 4 U, 4 V (chroma in chroma eighth samples)
+    // 16 luma, 4 U, 4 V (chroma in chroma eighth samples); a vector for the
+    // whole macroblock only in entries 0 (luma) and 16 (chroma).
+    MotionVector block_mvs[24];
     BoolReader* token_reader;
     TokenContext* above;  // this column's above contexts
     TokenContext left;

@@ -101,7 +101,7 @@ void derive_chroma_mvs(MacroblockContext& mb, bool whole_sample_chroma) {
         const MotionVector mv = {
             static_cast<int16_t>(halve_toward_zero_rounded(record.mv.row) & mask),
             static_cast<int16_t>(halve_toward_zero_rounded(record.mv.col) & mask)};
-        for (int b = 16; b < 24; ++b) mb.block_mvs[b] = mv;
+        mb.block_mvs[16] = mv;
         return;
     }
     for (int r = 0; r < 2; ++r)

@@ -5,7 +5,8 @@
 
 namespace vp8 {
 
-// Chroma vectors of the 8 chroma blocks from the (unclamped) luma vectors.
+// Chroma vectors from the (unclamped) luma vectors: one for the whole
+// macroblock in entry 16, or one for each of the 8 chroma blocks of a split.
 void derive_chroma_mvs(MacroblockContext& mb, bool whole_sample_chroma);
 
 // Clamps the vectors used for prediction of a macroblock flagged as needing it.

@@ -28,12 +28,13 @@ const FrameBuffer& reference_buffer(const DecoderInstance& instance, int ref_fra
     }
 }
 
+// A whole-macroblock vector is held once, in the first luma entry.
 void take_over_vectors(MacroblockContext& mb) {
     const MbAnalysisRecord& record = *mb.record;
     if (record.mode == SPLITMV) {
         for (int b = 0; b < 16; ++b) mb.block_mvs[b] = record.subblocks[b].mv;
     } else {
-        for (int b = 0; b < 16; ++b) mb.block_mvs[b] = record.mv;
+        mb.block_mvs[0] = record.mv;
     }
 }
 
@@ -73,9 +74,11 @@ void decode_macroblock(DecoderInstance& instance, MacroblockContext& mb, int col
     const BitMark start = bit_mark(*mb.token_reader);
     mb.record = mb_record(instance, mb.mb_row, col);
     mb.above = instance.above_contexts + col;
-    take_over_vectors(mb);
     position_macroblock(instance, mb, mb.mb_row, col);
-    derive_chroma_mvs(mb, instance.full_pixel);
+    if (instance.frame_type != 0 && mb.record->ref_frame != INTRA_FRAME) {
+        take_over_vectors(mb);
+        derive_chroma_mvs(mb, instance.full_pixel);
+    }
     build_macroblock(instance, mb);
     if (capture) capture_mb_prediction(instance, mb);
     mb.record->bits += bits_between(start, bit_mark(*mb.token_reader));
