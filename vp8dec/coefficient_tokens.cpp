@@ -77,7 +77,7 @@ constexpr auto kBandOffsetOfPosition = [] {
 
 }  // namespace
 
-int read_mb_tokens(DecoderInstance& instance, MacroblockContext& mb) {
+int read_mb_tokens(DecoderInstance& instance, MacroblockContext& mb, MacroblockLevels& levels) {
     // A local copy of the reader, written back once the macroblock is read.
     BoolReader reader = *mb.token_reader;
     const auto& coef_probs = instance.probs.coef;
@@ -88,9 +88,9 @@ int read_mb_tokens(DecoderInstance& instance, MacroblockContext& mb) {
     int y_first = 0;
     if (has_y2_block(mb.record->mode)) {
         const int eob =
-            decode_block(reader, coef_probs[kY2], 0, above.y2 + left.y2, mb.coefs + 24 * 16);
+            decode_block(reader, coef_probs[kY2], 0, above.y2 + left.y2, levels.coefs + 24 * 16);
         above.y2 = left.y2 = eob != 0;
-        mb.eob[24] = static_cast<uint8_t>(eob);
+        levels.eob[24] = static_cast<uint8_t>(eob);
         total += eob - 16;
         y_type = kYAfterY2;
         y_first = 1;
@@ -98,9 +98,9 @@ int read_mb_tokens(DecoderInstance& instance, MacroblockContext& mb) {
     for (int b = 0; b < 16; ++b) {
         uint8_t& a = above.y[b & 3];
         uint8_t& l = left.y[b >> 2];
-        const int eob = decode_block(reader, coef_probs[y_type], y_first, a + l, mb.coefs + b * 16);
+        const int eob = decode_block(reader, coef_probs[y_type], y_first, a + l, levels.coefs + b * 16);
         a = l = eob != y_first;
-        mb.eob[b] = static_cast<uint8_t>(eob);
+        levels.eob[b] = static_cast<uint8_t>(eob);
         total += eob;
     }
     for (int b = 16; b < 24; ++b) {
@@ -109,9 +109,9 @@ int read_mb_tokens(DecoderInstance& instance, MacroblockContext& mb) {
         uint8_t* left_plane = b < 20 ? left.u : left.v;
         uint8_t& a = above_plane[k & 1];
         uint8_t& l = left_plane[k >> 1];
-        const int eob = decode_block(reader, coef_probs[kChroma], 0, a + l, mb.coefs + b * 16);
+        const int eob = decode_block(reader, coef_probs[kChroma], 0, a + l, levels.coefs + b * 16);
         a = l = eob != 0;
-        mb.eob[b] = static_cast<uint8_t>(eob);
+        levels.eob[b] = static_cast<uint8_t>(eob);
         total += eob;
     }
     *mb.token_reader = reader;

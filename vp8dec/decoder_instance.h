@@ -8,6 +8,7 @@
 #include "vp8dec/frame_analysis_record.h"
 #include "vp8dec/frame_buffer.h"
 #include "vp8dec/frame_syntax.h"
+#include "vp8dec/macroblock_levels.h"
 #include "vp8dec/kernels/kernel_table.h"
 #include "vp8dec/mb_analysis_record.h"
 #include "vp8dec/mb_modes.h"
@@ -92,8 +93,7 @@ struct MacroblockContext {
     BoolReader* token_reader;
     TokenContext* above;  // this column's above contexts
     TokenContext left;
-    alignas(16) int16_t coefs[25 * 16];  // quantised levels, raster order per block
-    uint8_t eob[25];                     // end position of each block
+    MacroblockLevels levels;  // the levels of the macroblock being built
     alignas(16) int16_t dequant_y2[16];
     // The prediction of a macroblock with residual, kept (Y 16x16, U 8x8 at 256,
     // V 8x8 at 320) when keep_prediction is set for the capture of predicted pictures.

@@ -21,7 +21,7 @@ int decode_one_frame(DecoderInstance& instance) {
     // prediction edges; the coefficients start cleared.
     choose_new_buffer(instance);
     setup_intra_borders(*instance.new_frame);
-    std::memset(instance.mb.coefs, 0, sizeof(instance.mb.coefs));
+    std::memset(instance.mb.levels.coefs, 0, sizeof(instance.mb.levels.coefs));
 
     decode_modes_and_rows(instance);
 

@@ -49,9 +49,10 @@ void build_subblocks(MacroblockContext& mb, MacroblockResidual& residual) {
 }
 
 // Predicts the whole macroblock into the frame, then adds the residual there.
-void reconstruct_with_residual(DecoderInstance& instance, MacroblockContext& mb, bool intra) {
+void reconstruct_with_residual(DecoderInstance& instance, MacroblockContext& mb,
+                               MacroblockLevels& levels, bool intra) {
     if (instance.segmentation.enabled) select_mb_factors(instance, mb);
-    MacroblockResidual residual(instance, mb);
+    MacroblockResidual residual(instance, mb, levels);
     const int mode = mb.record->mode;
     if (!intra) {
         predict_inter_mb(instance, mb,
@@ -87,22 +88,29 @@ void predict_without_residual(DecoderInstance& instance, MacroblockContext& mb, 
 }
 
 }  // namespace
-void build_macroblock(DecoderInstance& instance, MacroblockContext& mb) {
-    MbAnalysisRecord& record = *mb.record;
+
+void read_macroblock_levels(DecoderInstance& instance, MacroblockContext& mb,
+                            MacroblockLevels& levels) {
+    const MbAnalysisRecord& record = *mb.record;
     int total = 0;
-    if (record.skip) {
+    if (record.skip)
         clear_mb_token_contexts(mb);
-    } else {
-        total = read_mb_tokens(instance, mb);
-    }
+    else
+        total = read_mb_tokens(instance, mb, levels);
     if (instance.token_observer)
         instance.token_observer(instance.token_observer_user, instance, mb,
-                                record.skip ? nullptr : mb.coefs);
+                                record.skip ? nullptr : levels.coefs);
+    levels.any = total != 0;
+}
+
+void reconstruct_macroblock(DecoderInstance& instance, MacroblockContext& mb,
+                            MacroblockLevels& levels) {
+    MbAnalysisRecord& record = *mb.record;
     const bool intra = instance.frame_type == 0 || record.ref_frame == INTRA_FRAME;
     if (!intra && record.need_to_clamp) clamp_prediction_vectors(mb);
     record.has_residual = 1;
-    if (record.mode == B_PRED || record.mode == SPLITMV || total != 0)
-        reconstruct_with_residual(instance, mb, intra);
+    if (record.mode == B_PRED || record.mode == SPLITMV || levels.any)
+        reconstruct_with_residual(instance, mb, levels, intra);
     else
         predict_without_residual(instance, mb, intra);
 }

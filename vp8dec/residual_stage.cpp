@@ -28,9 +28,11 @@ bool changes_samples(int16_t dc) {
 
 }  // namespace
 
-MacroblockResidual::MacroblockResidual(DecoderInstance& instance, MacroblockContext& mb)
+MacroblockResidual::MacroblockResidual(DecoderInstance& instance, MacroblockContext& mb,
+                                       MacroblockLevels& levels)
     : instance_(instance),
       mb_(mb),
+      levels_(levels),
       dump_file_(instance.analysis ? instance.analysis->coef_file : nullptr) {}
 
 MacroblockResidual::~MacroblockResidual() {
@@ -70,8 +72,8 @@ void MacroblockResidual::dump_dc_only(int16_t dc) {
 // A block without a second-order DC: nothing to add below end position 1, the
 // DC alone below 2, else the full transform.
 void MacroblockResidual::add_plain_block(int b, const int16_t* factors, uint8_t* dst, int stride) {
-    int16_t* levels = mb_.coefs + b * 16;
-    const int end = mb_.eob[b];
+    int16_t* levels = levels_.coefs + b * 16;
+    const int end = levels_.eob[b];
     if (end == 0) {
         dump_dc_only(0);
         return;
@@ -92,10 +94,10 @@ void MacroblockResidual::add_plain_block(int b, const int16_t* factors, uint8_t*
 }
 
 void MacroblockResidual::add_luma_with_y2() {
-    int16_t* y2_levels = mb_.coefs + 24 * 16;
+    int16_t* y2_levels = levels_.coefs + 24 * 16;
     alignas(16) int16_t dc_values[16];
     instance_.scaling.scale_block(y2_levels, mb_.y2_factors, mb_.dequant_y2);
-    if (mb_.eob[24] < 2) {
+    if (levels_.eob[24] < 2) {
         instance_.kernels.inverse_wht_dc(mb_.dequant_y2, dc_values);
         y2_levels[0] = y2_levels[1] = 0;
     } else {
@@ -105,12 +107,12 @@ void MacroblockResidual::add_luma_with_y2() {
     for (int b = 0; b < 16; ++b) {
         const int16_t dc = dc_values[b];
         uint8_t* dst = luma_at(mb_, b);
-        if (mb_.eob[b] < 2) {
+        if (levels_.eob[b] < 2) {
             dump_dc_only(dc);
             if (changes_samples(dc)) instance_.kernels.add_dc_4x4(dc, dst, mb_.dst_y_stride);
             continue;
         }
-        int16_t* levels = mb_.coefs + b * 16;
+        int16_t* levels = levels_.coefs + b * 16;
         if (dump_file_) {
             int16_t values[16];
             instance_.scaling.scale_block(levels, mb_.y1_factors, values);

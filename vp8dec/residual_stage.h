@@ -13,7 +13,8 @@ namespace vp8 {
 // coefficient records are collected in block order and written when it ends.
 class MacroblockResidual {
   public:
-    MacroblockResidual(DecoderInstance& instance, MacroblockContext& mb);
+    // Levels are cleared as they are used.
+    MacroblockResidual(DecoderInstance& instance, MacroblockContext& mb, MacroblockLevels& levels);
     ~MacroblockResidual();
     MacroblockResidual(const MacroblockResidual&) = delete;
     MacroblockResidual& operator=(const MacroblockResidual&) = delete;
@@ -33,6 +34,7 @@ class MacroblockResidual {
 
     DecoderInstance& instance_;
     MacroblockContext& mb_;
+    MacroblockLevels& levels_;
     std::FILE* dump_file_;
     uint8_t dump_bytes_[24 * 49];
     size_t dump_size_ = 0;

@@ -70,18 +70,31 @@ void start_mb_row(DecoderInstance& instance, MacroblockContext& mb, int row) {
     mb.token_reader = &instance.token_readers[row % instance.token_partitions];
 }
 
-void decode_macroblock(DecoderInstance& instance, MacroblockContext& mb, int col, bool capture) {
+void read_macroblock_tokens(DecoderInstance& instance, MacroblockContext& mb, int col,
+                            MacroblockLevels& levels) {
     const BitMark start = bit_mark(*mb.token_reader);
+    mb.mb_col = col;
     mb.record = mb_record(instance, mb.mb_row, col);
     mb.above = instance.above_contexts + col;
+    read_macroblock_levels(instance, mb, levels);
+    mb.record->bits += bits_between(start, bit_mark(*mb.token_reader));
+}
+
+void reconstruct_macroblock_at(DecoderInstance& instance, MacroblockContext& mb, int col,
+                               MacroblockLevels& levels, bool capture) {
+    mb.record = mb_record(instance, mb.mb_row, col);
     position_macroblock(instance, mb, mb.mb_row, col);
     if (instance.frame_type != 0 && mb.record->ref_frame != INTRA_FRAME) {
         take_over_vectors(mb);
         derive_chroma_mvs(mb, instance.full_pixel);
     }
-    build_macroblock(instance, mb);
+    reconstruct_macroblock(instance, mb, levels);
     if (capture) capture_mb_prediction(instance, mb);
-    mb.record->bits += bits_between(start, bit_mark(*mb.token_reader));
+}
+
+void decode_macroblock(DecoderInstance& instance, MacroblockContext& mb, int col, bool capture) {
+    read_macroblock_tokens(instance, mb, col, mb.levels);
+    reconstruct_macroblock_at(instance, mb, col, mb.levels, capture);
 }
 
 bool filters_in_rows(const DecoderInstance& instance) {

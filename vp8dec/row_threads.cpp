@@ -84,36 +84,41 @@ class RowThreads {
         return true;
     }
 
-    // The caller's thread reads the frame's modes while the workers start on
-    // the rows whose modes are read. With more than one token partition the
-    // threads then take the rows in turn, each as it becomes free; with one,
-    // the first worker decodes every row and the caller's thread, its modes
-    // read, filters the rows behind it.
+    // With more than one token partition the caller's thread reads the
+    // frame's modes while the workers start on the rows whose modes are read,
+    // then the threads take the rows in turn, each as it becomes free. With
+    // one, the first worker reads the modes and reconstructs and filters the
+    // rows a little behind them, while the caller's thread reads the tokens of
+    // each row between the two.
     void run(DecoderInstance& instance, bool filter_rows) {
         const int rows = instance.mb_rows;
         if (static_cast<int>(progress_size_) < rows) {
             rows_.reset(new RowProgress[static_cast<size_t>(rows)]);
             progress_size_ = static_cast<size_t>(rows);
         }
-        for (int r = 0; r < rows; ++r) rows_[r].decoded.store(0, std::memory_order_relaxed);
+        for (int r = 0; r < rows; ++r) {
+            rows_[r].decoded.store(0, std::memory_order_relaxed);
+            rows_[r].tokens_read.store(0, std::memory_order_relaxed);
+        }
         filtered_.store(0, std::memory_order_relaxed);
-        completed_.store(0, std::memory_order_relaxed);
         modes_read_.store(0, std::memory_order_relaxed);
         next_row_.store(0, std::memory_order_relaxed);
         finished_.store(0, std::memory_order_relaxed);
         instance_ = &instance;
         filter_rows_ = filter_rows;
         one_partition_ = instance.token_partitions == 1;
+        if (one_partition_) prepare_level_ring(instance.mb_cols);
         active_ = one_partition_ ? 2 : std::min(count_, instance.token_partitions);
         for (int k = 1; k < active_; ++k) *contexts_[k] = instance.mb;
         frames_.publish(generation_, generation_.load(std::memory_order_relaxed) + 1);
 
-        const ModeRowsNotice notice{&RowThreads::modes_read, this};
-        read_frame_modes(instance, &notice);
-        if (!one_partition_)
+        if (one_partition_) {
+            read_tokens_of_rows();
+        } else {
+            const ModeRowsNotice notice{&RowThreads::modes_read, this};
+            read_frame_modes(instance, &notice);
             decode_free_rows(instance.mb);
-        else if (filter_rows)
-            filter_behind_decoding();
+        }
         frames_.wait_at_least(finished_, active_ - 1);
         if (filter_rows) rows_done_.wait_at_least(filtered_, rows);
     }
@@ -122,6 +127,84 @@ class RowThreads {
     static void modes_read(void* self, int rows) {
         auto* threads = static_cast<RowThreads*>(self);
         threads->rows_done_.publish(threads->modes_read_, rows);
+    }
+
+    // Reconstruction keeps this many rows behind the modes, so that the
+    // tokens can be read in between.
+    static void modes_read_then_reconstruct(void* self, int rows) {
+        auto* threads = static_cast<RowThreads*>(self);
+        modes_read(self, rows);
+        while (threads->reconstructed_rows_ + kModesAhead < rows)
+            threads->reconstruct_row(threads->reconstructed_rows_++);
+    }
+
+    // One token partition, on the first worker: the modes, and the rows
+    // reconstructed and filtered behind them.
+    void read_modes_and_reconstruct() {
+        reconstructed_rows_ = 0;
+        const ModeRowsNotice notice{&RowThreads::modes_read, this};
+        read_frame_modes(*instance_, &notice);
+        const int rows = instance_->mb_rows;
+        while (reconstructed_rows_ < rows) reconstruct_row(reconstructed_rows_++);
+        if (filter_rows_) filter_row(rows - 1);
+    }
+
+    // One token partition, on the caller's thread: the tokens of every row,
+    // each once its modes are read and its slots are free.
+    void read_tokens_of_rows() {
+        for (int row = 0; row < instance_->mb_rows; ++row) {
+            rows_done_.wait_at_least(modes_read_, row + 1);
+            read_row_tokens(row);
+        }
+    }
+
+    // The levels of the macroblocks in kRingRows rows; a row's slots are
+    // reused once the row they held is reconstructed.
+    void prepare_level_ring(int cols) {
+        const size_t needed = static_cast<size_t>(cols) * kRingRows;
+        if (ring_size_ >= needed) return;
+        ring_.reset(new MacroblockLevels[needed]());
+        ring_size_ = needed;
+    }
+
+    MacroblockLevels* ring_row(int row) {
+        return ring_.get() + static_cast<size_t>(row % kRingRows) * instance_->mb_cols;
+    }
+
+    void read_row_tokens(int row) {
+        DecoderInstance& instance = *instance_;
+        const int cols = instance.mb_cols;
+        MacroblockContext& mb = instance.mb;
+        if (row >= kRingRows) progress_.wait_at_least(rows_[row - kRingRows].decoded, cols);
+        MacroblockLevels* slots = ring_row(row);
+        start_mb_row(instance, mb, row);
+        for (int col = 0; col < cols; ++col) {
+            read_macroblock_tokens(instance, mb, col, slots[col]);
+            tokens_.publish(rows_[row].tokens_read, col + 1);
+        }
+    }
+
+    // Reconstructs a row as its tokens arrive, then filters the row above it.
+    void reconstruct_row(int row) {
+        DecoderInstance& instance = *instance_;
+        MacroblockContext& mb = *contexts_[1];
+        const int cols = instance.mb_cols;
+        MacroblockLevels* slots = ring_row(row);
+        std::atomic<int>& tokens_read = rows_[row].tokens_read;
+        start_mb_row(instance, mb, row);
+        for (int col = 0; col < cols; ++col) {
+            if (tokens_read.load(std::memory_order_acquire) <= col)
+                tokens_.wait_at_least(tokens_read, std::min(col + 1 + kLead, cols));
+            reconstruct_macroblock_at(instance, mb, col, slots[col], false);
+        }
+        extend_row_right_edge(*instance.new_frame, row);
+        progress_.publish(rows_[row].decoded, cols);
+        if (filter_rows_ && row > 0) filter_row(row - 1);
+    }
+
+    void filter_row(int row) {
+        filter_mb_row(*instance_, *instance_->new_frame, row);
+        rows_done_.publish(filtered_, row + 1);
     }
 
     void stop() {
@@ -139,7 +222,10 @@ class RowThreads {
             seen = generation_.load(std::memory_order_acquire);
             if (stopping_.load(std::memory_order_acquire)) return;
             if (index >= active_) continue;
-            decode_free_rows(*contexts_[index]);
+            if (one_partition_)
+                read_modes_and_reconstruct();
+            else
+                decode_free_rows(*contexts_[index]);
             frames_.add_one(finished_);
         }
     }
@@ -150,10 +236,6 @@ class RowThreads {
         const int rows = instance_->mb_rows;
         for (int row; (row = next_row_.fetch_add(1, std::memory_order_relaxed)) < rows;) {
             decode_row(row, mb);
-            if (one_partition_) {
-                if (filter_rows_) rows_done_.publish(completed_, row + 1);
-                continue;
-            }
             if (!filter_rows_) continue;
             if (row > 0) filter_after(row - 1);
             if (row == rows - 1) filter_after(row);
@@ -193,42 +275,39 @@ class RowThreads {
         rows_done_.publish(filtered_, row + 1);
     }
 
-    // Filters the rows in order, each once the row below it is decoded.
-    void filter_behind_decoding() {
-        const int rows = instance_->mb_rows;
-        for (int row = 0; row < rows; ++row) {
-            rows_done_.wait_at_least(completed_, std::min(row + 2, rows));
-            filter_mb_row(*instance_, *instance_->new_frame, row);
-            rows_done_.publish(filtered_, row + 1);
-        }
-    }
-
     static constexpr int kLead = 4;
+    static constexpr int kRingRows = 8;
+    static constexpr int kModesAhead = 2;
     const int count_;
     Progress frames_;  // frame start and end, on which idle workers sleep
     // Macroblocks decoded, published at every macroblock; rows of modes read,
     // decoded and filtered, kept apart so that a thread asleep on a whole row
     // does not make every macroblock's publishing a system call.
     Progress progress_;
+    Progress tokens_;  // macroblocks whose tokens are read (one token partition)
     Progress rows_done_;
     std::vector<std::thread> workers_;
     std::vector<std::unique_ptr<MacroblockContext>> contexts_;
-    // Macroblocks decoded in each row, each count in a cache line of its own.
+    // Macroblocks decoded in each row, and those whose tokens are read, each
+    // count in a cache line of its own.
     struct alignas(64) RowProgress {
         std::atomic<int> decoded{0};
+        alignas(64) std::atomic<int> tokens_read{0};
     };
     std::unique_ptr<RowProgress[]> rows_;
     size_t progress_size_ = 0;
     alignas(64) std::atomic<int> next_row_{0};    // the next row nobody has taken
     alignas(64) std::atomic<int> modes_read_{0};  // rows whose modes are read
     std::atomic<int> filtered_{0};                // rows filtered, from the top
-    std::atomic<int> completed_{0};  // rows decoded, from the top (one token partition)
     std::atomic<int> finished_{0};   // workers done with the frame
     std::atomic<int> generation_{0};
     std::atomic<bool> stopping_{false};
     DecoderInstance* instance_ = nullptr;
     bool filter_rows_ = false;
     bool one_partition_ = false;
+    int reconstructed_rows_ = 0;  // on the first worker (one token partition)
+    std::unique_ptr<MacroblockLevels[]> ring_;
+    size_t ring_size_ = 0;
     int active_ = 1;
 };
 

@@ -1,8 +1,8 @@
 // Row threads: the caller's thread and its workers decode the macroblock rows
 // of a frame at once, each row kept two macroblocks behind the row above it,
-// and loop-filter each row once the row below it is decoded. A frame of one
-// token partition is decoded on a worker while the caller's thread reads the
-// modes, then filters the rows behind it.
+// and loop-filter each row once the row below it is decoded. In a frame of one
+// token partition the caller's thread reads the modes and tokens while a
+// worker reconstructs and filters the rows behind it.
 #pragma once
 
 namespace vp8 {
