@@ -98,7 +98,8 @@ int read_mb_tokens(DecoderInstance& instance, MacroblockContext& mb, MacroblockL
     for (int b = 0; b < 16; ++b) {
         uint8_t& a = above.y[b & 3];
         uint8_t& l = left.y[b >> 2];
-        const int eob = decode_block(reader, coef_probs[y_type], y_first, a + l, levels.coefs + b * 16);
+        const int eob =
+            decode_block(reader, coef_probs[y_type], y_first, a + l, levels.coefs + b * 16);
         a = l = eob != y_first;
         levels.eob[b] = static_cast<uint8_t>(eob);
         total += eob;

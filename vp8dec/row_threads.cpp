@@ -299,7 +299,7 @@ class RowThreads {
     alignas(64) std::atomic<int> next_row_{0};    // the next row nobody has taken
     alignas(64) std::atomic<int> modes_read_{0};  // rows whose modes are read
     std::atomic<int> filtered_{0};                // rows filtered, from the top
-    std::atomic<int> finished_{0};   // workers done with the frame
+    std::atomic<int> finished_{0};                // workers done with the frame
     std::atomic<int> generation_{0};
     std::atomic<bool> stopping_{false};
     DecoderInstance* instance_ = nullptr;
