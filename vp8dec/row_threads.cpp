@@ -129,23 +129,14 @@ class RowThreads {
         threads->rows_done_.publish(threads->modes_read_, rows);
     }
 
-    // Reconstruction keeps this many rows behind the modes, so that the
-    // tokens can be read in between.
-    static void modes_read_then_reconstruct(void* self, int rows) {
-        auto* threads = static_cast<RowThreads*>(self);
-        modes_read(self, rows);
-        while (threads->reconstructed_rows_ + kModesAhead < rows)
-            threads->reconstruct_row(threads->reconstructed_rows_++);
-    }
-
-    // One token partition, on the first worker: the modes, and the rows
-    // reconstructed and filtered behind them.
+    // One token partition, on the first worker: the modes of the frame, then
+    // the rows reconstructed and filtered behind the tokens. The modes are
+    // read well ahead of the tokens, which take much longer.
     void read_modes_and_reconstruct() {
-        reconstructed_rows_ = 0;
         const ModeRowsNotice notice{&RowThreads::modes_read, this};
         read_frame_modes(*instance_, &notice);
         const int rows = instance_->mb_rows;
-        while (reconstructed_rows_ < rows) reconstruct_row(reconstructed_rows_++);
+        for (int row = 0; row < rows; ++row) reconstruct_row(row);
         if (filter_rows_) filter_row(rows - 1);
     }
 
@@ -236,9 +227,7 @@ class RowThreads {
         const int rows = instance_->mb_rows;
         for (int row; (row = next_row_.fetch_add(1, std::memory_order_relaxed)) < rows;) {
             decode_row(row, mb);
-            if (!filter_rows_) continue;
-            if (row > 0) filter_after(row - 1);
-            if (row == rows - 1) filter_after(row);
+            if (filter_rows_) filter_ready_rows();
         }
     }
 
@@ -268,16 +257,30 @@ class RowThreads {
         progress_.publish(rows_[row].decoded, cols);
     }
 
-    // Filters a row once the rows above it are filtered.
-    void filter_after(int row) {
-        rows_done_.wait_at_least(filtered_, row);
-        filter_mb_row(*instance_, *instance_->new_frame, row);
-        rows_done_.publish(filtered_, row + 1);
+    // A row can be filtered once the row below it, which predicts from it
+    // unfiltered, is decoded; the last row once it is decoded itself.
+    bool ready_to_filter(int row) const {
+        const int rows = instance_->mb_rows;
+        if (row >= rows) return false;
+        const int below = std::min(row + 1, rows - 1);
+        return rows_[below].decoded.load(std::memory_order_seq_cst) == instance_->mb_cols;
+    }
+
+    // Filters, in order, the rows that can be filtered now. One thread filters
+    // at a time; a thread that finds another one filtering goes back to
+    // decoding instead of waiting. The filtering thread looks again after
+    // letting go, for a row made ready by a thread it turned away.
+    void filter_ready_rows() {
+        while (!filtering_.exchange(true, std::memory_order_seq_cst)) {
+            int row = filtered_.load(std::memory_order_relaxed);
+            for (; ready_to_filter(row); ++row) filter_row(row);
+            filtering_.store(false, std::memory_order_seq_cst);
+            if (!ready_to_filter(row)) return;
+        }
     }
 
     static constexpr int kLead = 4;
     static constexpr int kRingRows = 8;
-    static constexpr int kModesAhead = 2;
     const int count_;
     Progress frames_;  // frame start and end, on which idle workers sleep
     // Macroblocks decoded, published at every macroblock; rows of modes read,
@@ -299,13 +302,13 @@ class RowThreads {
     alignas(64) std::atomic<int> next_row_{0};    // the next row nobody has taken
     alignas(64) std::atomic<int> modes_read_{0};  // rows whose modes are read
     std::atomic<int> filtered_{0};                // rows filtered, from the top
+    std::atomic<bool> filtering_{false};          // a thread is filtering rows
     std::atomic<int> finished_{0};                // workers done with the frame
     std::atomic<int> generation_{0};
     std::atomic<bool> stopping_{false};
     DecoderInstance* instance_ = nullptr;
     bool filter_rows_ = false;
     bool one_partition_ = false;
-    int reconstructed_rows_ = 0;  // on the first worker (one token partition)
     std::unique_ptr<MacroblockLevels[]> ring_;
     size_t ring_size_ = 0;
     int active_ = 1;
