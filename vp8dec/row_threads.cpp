@@ -87,9 +87,9 @@ class RowThreads {
     // With more than one token partition the caller's thread reads the
     // frame's modes while the workers start on the rows whose modes are read,
     // then the threads take the rows in turn, each as it becomes free. With
-    // one, the first worker reads the modes and reconstructs and filters the
-    // rows a little behind them, while the caller's thread reads the tokens of
-    // each row between the two.
+    // one, the caller's thread reads the tokens of each row into a ring of
+    // levels, while the first worker reads the frame's modes, then
+    // reconstructs and filters the rows behind the tokens.
     void run(DecoderInstance& instance, bool filter_rows) {
         const int rows = instance.mb_rows;
         if (static_cast<int>(progress_size_) < rows) {
