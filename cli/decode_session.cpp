@@ -1,7 +1,5 @@
 #include "cli/decode_session.h"
 
-#include <cstring>
-
 #include "cli/cli_error.h"
 #include "cli/md5.h"
 #include "vp8dec/error_codes.h"
@@ -77,12 +75,11 @@ void append_display_rows(const vp8::FrameAnalysisRecord& record, std::vector<uin
     const size_t chroma_width = (width + 1) / 2;
     const size_t height = static_cast<size_t>(image.display_height);
     const size_t chroma_height = (height + 1) / 2;
-    size_t at = out.size();
-    out.resize(at + width * height + 2 * chroma_width * chroma_height);
-    for_each_display_row(record, [&](const uint8_t* row, size_t size) {
-        std::memcpy(out.data() + at, row, size);
-        at += size;
-    });
+    // Reserved, not resized: the rows are copied in once, without clearing
+    // the picture's bytes first.
+    out.reserve(out.size() + width * height + 2 * chroma_width * chroma_height);
+    for_each_display_row(
+        record, [&](const uint8_t* row, size_t size) { out.insert(out.end(), row, row + size); });
 }
 
 std::string picture_md5(const vp8::FrameAnalysisRecord& record) {
