@@ -119,7 +119,7 @@ class RowThreads {
             read_frame_modes(instance, &notice);
             decode_free_rows(instance.mb);
         }
-        frames_.wait_at_least(finished_, active_ - 1);
+        frames_.wait_at_least(finished_, count_ - 1);
         if (filter_rows) rows_done_.wait_at_least(filtered_, rows);
     }
 
@@ -212,11 +212,15 @@ class RowThreads {
             frames_.wait_at_least(generation_, seen + 1);
             seen = generation_.load(std::memory_order_acquire);
             if (stopping_.load(std::memory_order_acquire)) return;
-            if (index >= active_) continue;
-            if (one_partition_)
-                read_modes_and_reconstruct();
-            else
-                decode_free_rows(*contexts_[index]);
+            // A worker the frame does not need reports at once: the frame's
+            // settings are changed for the next frame only once every worker
+            // has read them.
+            if (index < active_) {
+                if (one_partition_)
+                    read_modes_and_reconstruct();
+                else
+                    decode_free_rows(*contexts_[index]);
+            }
             frames_.add_one(finished_);
         }
     }
