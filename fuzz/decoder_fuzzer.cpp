@@ -1,5 +1,7 @@
 // Feeds arbitrary bytes to the decoder as a sequence of frames, with every
 // analysis output on: no input may crash it, hang it or read outside a frame.
+// The same frames are then decoded again on two row threads, which must give
+// the same results and pictures.
 #include <cstdint>
 #include <cstdio>
 #include <vector>
@@ -25,6 +27,54 @@ std::vector<std::vector<uint8_t>> split_frames(const uint8_t* data, size_t size)
     return frames;
 }
 
+// Large pictures would spend the run allocating, decoding and filtering (a
+// 16383 x 16383 key frame takes over 256 MB), where small ones reach the same
+// code many times faster: a key frame has at most 64 x 64 samples, in any
+// shape (16 macroblocks in a row, or 4 x 4).
+bool small_enough(const std::vector<uint8_t>& frame) {
+    if (frame.size() < 10 || (frame[0] & 1) != 0) return true;
+    const int width = (frame[6] | (frame[7] << 8)) & 0x3fff;
+    const int height = (frame[8] | (frame[9] << 8)) & 0x3fff;
+    return width * height <= 64 * 64;
+}
+
+// Each frame's result, and the rows of each shown picture.
+void append_outcome(std::vector<uint8_t>& out, int result, const vp8::FrameAnalysisRecord* record) {
+    out.push_back(static_cast<uint8_t>(result));
+    if (!record) return;
+    const vp8::ImageDescription& image = record->image;
+    const int widths[3] = {image.display_width, (image.display_width + 1) / 2,
+                           (image.display_width + 1) / 2};
+    const int heights[3] = {image.display_height, (image.display_height + 1) / 2,
+                            (image.display_height + 1) / 2};
+    for (int plane = 0; plane < 3; ++plane)
+        for (int r = 0; r < heights[plane]; ++r) {
+            const uint8_t* row =
+                image.planes[plane] + static_cast<size_t>(r) * image.strides[plane];
+            out.insert(out.end(), row, row + widths[plane]);
+        }
+}
+
+std::vector<uint8_t> decode_frames(const std::vector<std::vector<uint8_t>>& frames,
+                                   vp8::AnalysisContext* analysis, int threads) {
+    std::vector<uint8_t> outcome;
+    vp8::CodecContext context{};
+    const vp8::DecoderConfig config{threads};
+    vp8::decoder_init(&context, vp8::vp8_decoder_interface(), threads ? &config : nullptr, 0,
+                      vp8::kDecoderAbiVersion);
+    vp8::decoder_set_analysis(&context, analysis);
+    for (const std::vector<uint8_t>& frame : frames) {
+        if (!small_enough(frame)) continue;
+        const int result = vp8::decoder_decode(&context, frame.data(),
+                                               static_cast<uint32_t>(frame.size()), nullptr, 0);
+        const void* iterator = nullptr;
+        append_outcome(outcome, result,
+                       result == 0 ? vp8::decoder_get_frame(&context, &iterator) : nullptr);
+    }
+    vp8::decoder_destroy(&context);
+    return outcome;
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -37,27 +87,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     analysis.mbinfo_file = mbinfo;
     analysis.coef_file = coef;
     analysis.files_open = 1;
-    vp8::CodecContext context{};
-    vp8::decoder_init(&context, vp8::vp8_decoder_interface(), nullptr, 0, vp8::kDecoderAbiVersion);
-    vp8::decoder_set_analysis(&context, &analysis);
-    for (const std::vector<uint8_t>& frame : split_frames(data, size)) {
-        // Large pictures would spend the run allocating, decoding and filtering
-        // (a 16383 x 16383 key frame takes over 256 MB), where small ones reach
-        // the same code many times faster: a key frame has at most 64 x 64
-        // samples, in any shape (16 macroblocks in a row, or 4 x 4).
-        if (frame.size() >= 10 && (frame[0] & 1) == 0) {
-            const int width = (frame[6] | (frame[7] << 8)) & 0x3fff;
-            const int height = (frame[8] | (frame[9] << 8)) & 0x3fff;
-            if (width * height > 64 * 64) continue;
-        }
-        if (vp8::decoder_decode(&context, frame.data(), static_cast<uint32_t>(frame.size()),
-                                nullptr, 0) == 0) {
-            const void* iterator = nullptr;
-            vp8::decoder_get_frame(&context, &iterator);
-        }
-    }
-    vp8::decoder_destroy(&context);
+    const std::vector<std::vector<uint8_t>> frames = split_frames(data, size);
+    const std::vector<uint8_t> analysed = decode_frames(frames, &analysis, 0);
     analysis.trace_file = analysis.mbinfo_file = analysis.coef_file = nullptr;
     vp8::close_analysis_context(analysis);
+    if (decode_frames(frames, nullptr, 2) != analysed) __builtin_trap();
     return 0;
 }
