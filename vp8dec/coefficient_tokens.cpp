@@ -38,21 +38,19 @@ constexpr auto kBandOffsetOfPosition = [] {
                                                int first, int context, int16_t* levels) {
     const uint8_t* const type_probs = &probs[0][0][0];
     int pos = first;
-    int context_offset = context * kContextSize;
-    bool after_zero = false;
+    const uint8_t* p = type_probs + kBandOffsetOfPosition[pos] + context * kContextSize;
     while (true) {
-        const uint8_t* p = type_probs + kBandOffsetOfPosition[pos] + context_offset;
-        if (!after_zero && !read_bool(reader, p[0])) return pos;  // end of block
-        if (!read_bool(reader, p[1])) {                           // zero
-            context_offset = 0;
-            after_zero = true;
+        if (!read_bool(reader, p[0])) return pos;  // end of block
+        // Zeros, each followed by a token that cannot be end of block.
+        while (!read_bool(reader, p[1])) {
             if (++pos == 16) return 15;
-            continue;
+            p = type_probs + kBandOffsetOfPosition[pos];
         }
         int magnitude;
+        int next_context;
         if (!read_bool(reader, p[2])) {
             magnitude = 1;
-            context_offset = kContextSize;
+            next_context = kContextSize;
         } else {
             if (!read_bool(reader, p[3])) {
                 magnitude = !read_bool(reader, p[4]) ? 2 : 3 + read_bool(reader, p[5]);
@@ -66,12 +64,12 @@ constexpr auto kBandOffsetOfPosition = [] {
                 magnitude =
                     kCategoryBase[category] + read_extra_bits(reader, kCategoryProbs[category]);
             }
-            context_offset = 2 * kContextSize;
+            next_context = 2 * kContextSize;
         }
         levels[kZigzag[pos]] =
             static_cast<int16_t>(read_bool_half(reader) ? -magnitude : magnitude);
-        after_zero = false;
         if (++pos == 16) return 15;
+        p = type_probs + kBandOffsetOfPosition[pos] + next_context;
     }
 }
 
