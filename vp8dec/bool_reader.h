@@ -72,8 +72,23 @@ inline int32_t bits_between(const BitMark& before, const BitMark& after) {
     bool_load_tail(reader);
 }
 
+// How a read finds the shift that brings the range back to 128..255: from a
+// table, or by counting the range's leading zeros, which shortens the wait
+// between consecutive reads on processors that have the instruction.
+struct TableShift {
+    static int of(uint32_t range) { return kNormShift[range]; }
+};
+struct LeadingZeroShift {
+    static int of(uint32_t range) {
+        uint32_t zeros;
+        __asm__("lzcnt %1, %0" : "=r"(zeros) : "r"(range));
+        return static_cast<int>(zeros) - 24;
+    }
+};
+
 // Reads one bool given the split of the range between 0 and 1, then
 // renormalises the range.
+template <class Shift = TableShift>
 [[gnu::always_inline]] inline int read_bool_at(BoolReader& reader, uint32_t split) {
     const uint64_t bigsplit = static_cast<uint64_t>(split) << 56;
     int bit;
@@ -85,7 +100,7 @@ inline int32_t bits_between(const BitMark& before, const BitMark& after) {
         reader.value -= bigsplit;
         bit = 1;
     }
-    const int shift = kNormShift[reader.range];
+    const int shift = Shift::of(reader.range);
     reader.range <<= shift;
     reader.value <<= shift;
     reader.count -= shift;
@@ -94,25 +109,30 @@ inline int32_t bits_between(const BitMark& before, const BitMark& after) {
 }
 
 // Reads one bool whose probability of being 0 is prob / 256.
+template <class Shift = TableShift>
 inline int read_bool(BoolReader& reader, int prob) {
-    return read_bool_at(reader, 1 + (((reader.range - 1) * static_cast<uint32_t>(prob)) >> 8));
+    return read_bool_at<Shift>(reader,
+                               1 + (((reader.range - 1) * static_cast<uint32_t>(prob)) >> 8));
 }
 
 // Reads one bool of probability one half, the split halving the range.
+template <class Shift = TableShift>
 inline int read_bool_half(BoolReader& reader) {
-    return read_bool_at(reader, (reader.range + 1) >> 1);
+    return read_bool_at<Shift>(reader, (reader.range + 1) >> 1);
 }
 
+template <class Shift = TableShift>
 inline uint32_t read_literal(BoolReader& reader, int bits) {
     uint32_t value = 0;
     for (int i = 0; i < bits; ++i)
-        value = (value << 1) | static_cast<uint32_t>(read_bool_half(reader));
+        value = (value << 1) | static_cast<uint32_t>(read_bool_half<Shift>(reader));
     return value;
 }
 
+template <class Shift = TableShift>
 inline int read_tree(BoolReader& reader, const TreeIndex* tree, const uint8_t* probs) {
     int index = 0;
-    while ((index = tree[index + read_bool(reader, probs[index >> 1])]) > 0) {
+    while ((index = tree[index + read_bool<Shift>(reader, probs[index >> 1])]) > 0) {
     }
     return -index;
 }

@@ -13,9 +13,10 @@ namespace {
 
 enum BlockType { kYAfterY2 = 0, kY2 = 1, kChroma = 2, kYWithDc = 3 };
 
+template <class Shift>
 [[gnu::always_inline]] inline int read_extra_bits(BoolReader& reader, const uint8_t* probs) {
     int value = 0;
-    for (; *probs; ++probs) value = (value << 1) | read_bool(reader, *probs);
+    for (; *probs; ++probs) value = (value << 1) | read_bool<Shift>(reader, *probs);
     return value;
 }
 
@@ -33,6 +34,7 @@ constexpr auto kBandOffsetOfPosition = [] {
 // Decodes one block's tokens into levels (raster order) and returns its end
 // position: where end-of-block was read, or 15 when the block runs to its end.
 // Inlined into the macroblock loop, which keeps the reader's state in registers.
+template <class Shift>
 [[gnu::always_inline]] inline int decode_block(BoolReader& reader,
                                                const uint8_t (*probs)[kCoefContexts][kCoefNodes],
                                                int first, int context, int16_t* levels) {
@@ -40,42 +42,44 @@ constexpr auto kBandOffsetOfPosition = [] {
     int pos = first;
     const uint8_t* p = type_probs + kBandOffsetOfPosition[pos] + context * kContextSize;
     while (true) {
-        if (!read_bool(reader, p[0])) return pos;  // end of block
+        if (!read_bool<Shift>(reader, p[0])) return pos;  // end of block
         // Zeros, each followed by a token that cannot be end of block.
-        while (!read_bool(reader, p[1])) {
+        while (!read_bool<Shift>(reader, p[1])) {
             if (++pos == 16) return 15;
             p = type_probs + kBandOffsetOfPosition[pos];
         }
         int magnitude;
         int next_context;
-        if (!read_bool(reader, p[2])) {
+        if (!read_bool<Shift>(reader, p[2])) {
             magnitude = 1;
             next_context = kContextSize;
         } else {
-            if (!read_bool(reader, p[3])) {
-                magnitude = !read_bool(reader, p[4]) ? 2 : 3 + read_bool(reader, p[5]);
-            } else if (!read_bool(reader, p[6])) {
-                const int category = read_bool(reader, p[7]);
+            if (!read_bool<Shift>(reader, p[3])) {
                 magnitude =
-                    kCategoryBase[category] + read_extra_bits(reader, kCategoryProbs[category]);
+                    !read_bool<Shift>(reader, p[4]) ? 2 : 3 + read_bool<Shift>(reader, p[5]);
+            } else if (!read_bool<Shift>(reader, p[6])) {
+                const int category = read_bool<Shift>(reader, p[7]);
+                magnitude = kCategoryBase[category] +
+                            read_extra_bits<Shift>(reader, kCategoryProbs[category]);
             } else {
-                const int category = !read_bool(reader, p[8]) ? 2 + read_bool(reader, p[9])
-                                                              : 4 + read_bool(reader, p[10]);
-                magnitude =
-                    kCategoryBase[category] + read_extra_bits(reader, kCategoryProbs[category]);
+                const int category = !read_bool<Shift>(reader, p[8])
+                                         ? 2 + read_bool<Shift>(reader, p[9])
+                                         : 4 + read_bool<Shift>(reader, p[10]);
+                magnitude = kCategoryBase[category] +
+                            read_extra_bits<Shift>(reader, kCategoryProbs[category]);
             }
             next_context = 2 * kContextSize;
         }
         levels[kZigzag[pos]] =
-            static_cast<int16_t>(read_bool_half(reader) ? -magnitude : magnitude);
+            static_cast<int16_t>(read_bool_half<Shift>(reader) ? -magnitude : magnitude);
         if (++pos == 16) return 15;
         p = type_probs + kBandOffsetOfPosition[pos] + next_context;
     }
 }
 
-}  // namespace
-
-int read_mb_tokens(DecoderInstance& instance, MacroblockContext& mb, MacroblockLevels& levels) {
+template <class Shift>
+[[gnu::noinline]] int read_tokens(DecoderInstance& instance, MacroblockContext& mb,
+                                  MacroblockLevels& levels) {
     // A local copy of the reader, written back once the macroblock is read.
     BoolReader reader = *mb.token_reader;
     const auto& coef_probs = instance.probs.coef;
@@ -85,8 +89,8 @@ int read_mb_tokens(DecoderInstance& instance, MacroblockContext& mb, MacroblockL
     int y_type = kYWithDc;
     int y_first = 0;
     if (has_y2_block(mb.record->mode)) {
-        const int eob =
-            decode_block(reader, coef_probs[kY2], 0, above.y2 + left.y2, levels.coefs + 24 * 16);
+        const int eob = decode_block<Shift>(reader, coef_probs[kY2], 0, above.y2 + left.y2,
+                                            levels.coefs + 24 * 16);
         above.y2 = left.y2 = eob != 0;
         levels.eob[24] = static_cast<uint8_t>(eob);
         total += eob - 16;
@@ -97,7 +101,7 @@ int read_mb_tokens(DecoderInstance& instance, MacroblockContext& mb, MacroblockL
         uint8_t& a = above.y[b & 3];
         uint8_t& l = left.y[b >> 2];
         const int eob =
-            decode_block(reader, coef_probs[y_type], y_first, a + l, levels.coefs + b * 16);
+            decode_block<Shift>(reader, coef_probs[y_type], y_first, a + l, levels.coefs + b * 16);
         a = l = eob != y_first;
         levels.eob[b] = static_cast<uint8_t>(eob);
         total += eob;
@@ -108,13 +112,21 @@ int read_mb_tokens(DecoderInstance& instance, MacroblockContext& mb, MacroblockL
         uint8_t* left_plane = b < 20 ? left.u : left.v;
         uint8_t& a = above_plane[k & 1];
         uint8_t& l = left_plane[k >> 1];
-        const int eob = decode_block(reader, coef_probs[kChroma], 0, a + l, levels.coefs + b * 16);
+        const int eob =
+            decode_block<Shift>(reader, coef_probs[kChroma], 0, a + l, levels.coefs + b * 16);
         a = l = eob != 0;
         levels.eob[b] = static_cast<uint8_t>(eob);
         total += eob;
     }
     *mb.token_reader = reader;
     return total;
+}
+
+}  // namespace
+
+int read_mb_tokens(DecoderInstance& instance, MacroblockContext& mb, MacroblockLevels& levels) {
+    return instance.count_leading_zeros ? read_tokens<LeadingZeroShift>(instance, mb, levels)
+                                        : read_tokens<TableShift>(instance, mb, levels);
 }
 
 void clear_mb_token_contexts(MacroblockContext& mb) {

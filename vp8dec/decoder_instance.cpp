@@ -81,6 +81,7 @@ DecoderInstance* create_instance(int /*width*/, int /*height*/, int thread_count
     const int features = feature_bits();
     fill_kernel_table(instance->kernels, features);
     fill_scaling_table(instance->scaling, features);
+    instance->count_leading_zeros = leading_zero_count_usable(features);
     return instance;
 }
 

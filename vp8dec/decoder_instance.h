@@ -192,6 +192,9 @@ struct DecoderInstance {
 
     KernelTable kernels;
     ScalingTable scaling;
+    // Whether the mode and token readers renormalise by counting leading
+    // zeros (LeadingZeroShift) rather than by the table.
+    bool count_leading_zeros;
 
     FrameSyntax syntax;
     TokenObserver token_observer;

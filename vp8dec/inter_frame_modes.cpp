@@ -11,24 +11,26 @@ namespace vp8 {
 namespace {
 
 // One vector component in quarter samples.
+template <class Shift>
 [[gnu::always_inline]] inline int read_vector_component(BoolReader& reader, const uint8_t* probs) {
     int value = 0;
-    if (read_bool(reader, probs[kMvpIsShort])) {
-        for (int i = 0; i < 3; ++i) value += read_bool(reader, probs[kMvpLong + i]) << i;
+    if (read_bool<Shift>(reader, probs[kMvpIsShort])) {
+        for (int i = 0; i < 3; ++i) value += read_bool<Shift>(reader, probs[kMvpLong + i]) << i;
         for (int i = kMvLongBits - 1; i > 3; --i)
-            value += read_bool(reader, probs[kMvpLong + i]) << i;
-        if (!(value & 0xfff0) || read_bool(reader, probs[kMvpLong + 3])) value += 8;
+            value += read_bool<Shift>(reader, probs[kMvpLong + i]) << i;
+        if (!(value & 0xfff0) || read_bool<Shift>(reader, probs[kMvpLong + 3])) value += 8;
     } else {
-        value = read_tree(reader, kSmallMvTree, probs + kMvpShort);
+        value = read_tree<Shift>(reader, kSmallMvTree, probs + kMvpShort);
     }
-    return value && read_bool(reader, probs[kMvpSign]) ? -value : value;
+    return value && read_bool<Shift>(reader, probs[kMvpSign]) ? -value : value;
 }
 
+template <class Shift>
 [[gnu::always_inline]] inline MotionVector read_vector_offset(BoolReader& reader,
                                                               const ProbabilityContext& probs,
                                                               const MotionVector& best) {
-    const int row = 2 * read_vector_component(reader, probs.mv[0]) + best.row;
-    const int col = 2 * read_vector_component(reader, probs.mv[1]) + best.col;
+    const int row = 2 * read_vector_component<Shift>(reader, probs.mv[0]) + best.row;
+    const int col = 2 * read_vector_component<Shift>(reader, probs.mv[1]) + best.col;
     return {static_cast<int16_t>(row), static_cast<int16_t>(col)};
 }
 
@@ -68,10 +70,11 @@ void read_frame_probabilities(DecoderInstance& instance) {
     }
 }
 
+template <class Shift>
 int read_reference_frame(BoolReader& reader, const DecoderInstance& instance) {
-    if (!read_bool(reader, instance.prob_intra)) return INTRA_FRAME;
-    if (!read_bool(reader, instance.prob_last)) return LAST_FRAME;
-    return GOLDEN_FRAME + read_bool(reader, instance.prob_gf);
+    if (!read_bool<Shift>(reader, instance.prob_intra)) return INTRA_FRAME;
+    if (!read_bool<Shift>(reader, instance.prob_last)) return LAST_FRAME;
+    return GOLDEN_FRAME + read_bool<Shift>(reader, instance.prob_gf);
 }
 
 int sub_vector_context(const MotionVector& left, const MotionVector& above) {
@@ -81,6 +84,7 @@ int sub_vector_context(const MotionVector& left, const MotionVector& above) {
     return 0;
 }
 
+template <class Shift>
 [[gnu::always_inline]] inline void read_split_vectors(BoolReader& reader,
                                                       const DecoderInstance& instance,
                                                       MbAnalysisRecord& record,
@@ -88,7 +92,7 @@ int sub_vector_context(const MotionVector& left, const MotionVector& above) {
                                                       const EdgeDistances& edges) {
     const MbAnalysisRecord& above_mb = *(&record - instance.mode_info_stride);
     const MbAnalysisRecord& left_mb = *(&record - 1);
-    const int layout = read_tree(reader, kSplitTree, kSplitProbs);
+    const int layout = read_tree<Shift>(reader, kSplitTree, kSplitProbs);
     record.partitioning = layout;
     const uint8_t* map = kSplitMaps[layout];
     for (int j = 0; j < kSplitCounts[layout]; ++j) {
@@ -98,8 +102,8 @@ int sub_vector_context(const MotionVector& left, const MotionVector& above) {
             (k & 3) ? record.subblocks[k - 1].mv : left_mb.subblocks[k + 3].mv;
         const MotionVector above =
             k >= 4 ? record.subblocks[k - 4].mv : above_mb.subblocks[k + 12].mv;
-        const int mode =
-            read_tree(reader, kSubMvRefTree, kSubMvRefProbs[sub_vector_context(left, above)]);
+        const int mode = read_tree<Shift>(reader, kSubMvRefTree,
+                                          kSubMvRefProbs[sub_vector_context(left, above)]);
         MotionVector mv{};
         switch (mode) {
             case LEFT4X4:
@@ -109,7 +113,7 @@ int sub_vector_context(const MotionVector& left, const MotionVector& above) {
                 mv = above;
                 break;
             case NEW4X4:
-                mv = read_vector_offset(reader, instance.probs, best);
+                mv = read_vector_offset<Shift>(reader, instance.probs, best);
                 break;
             default:
                 break;
@@ -122,6 +126,7 @@ int sub_vector_context(const MotionVector& left, const MotionVector& above) {
     record.mv = record.subblocks[15].mv;
 }
 
+template <class Shift>
 [[gnu::always_inline]] inline void read_inter_mb(BoolReader& reader,
                                                  const DecoderInstance& instance,
                                                  MbAnalysisRecord& record,
@@ -130,7 +135,7 @@ int sub_vector_context(const MotionVector& left, const MotionVector& above) {
                                                  record.ref_frame, instance.sign_bias, edges);
     uint8_t probs[4];
     for (int i = 0; i < 4; ++i) probs[i] = kModeContextProbs[near.counts[i]][i];
-    record.mode = read_tree(reader, kMvRefTree, probs);
+    record.mode = read_tree<Shift>(reader, kMvRefTree, probs);
     switch (record.mode) {
         case NEARESTMV:
             record.mv = near.nearest;
@@ -142,32 +147,31 @@ int sub_vector_context(const MotionVector& left, const MotionVector& above) {
             record.mv = {};
             break;
         case NEWMV:
-            record.mv = read_vector_offset(reader, instance.probs, near.best);
+            record.mv = read_vector_offset<Shift>(reader, instance.probs, near.best);
             if (outside_window(record.mv, edges)) record.need_to_clamp = 1;
             break;
         default:
-            read_split_vectors(reader, instance, record, near.best, edges);
+            read_split_vectors<Shift>(reader, instance, record, near.best, edges);
             return;
     }
     for (ModeAndVector& entry : record.subblocks) entry.mv = record.mv;
 }
 
+template <class Shift>
 [[gnu::always_inline]] inline void read_intra_mb(BoolReader& reader,
                                                  const DecoderInstance& instance,
                                                  MbAnalysisRecord& record) {
     record.mv = {};
     for (ModeAndVector& entry : record.subblocks) entry.mv = {};
-    record.mode = read_tree(reader, kYModeTree, instance.probs.ymode);
+    record.mode = read_tree<Shift>(reader, kYModeTree, instance.probs.ymode);
     if (record.mode == B_PRED)
         for (ModeAndVector& entry : record.subblocks)
-            entry.mode = read_tree(reader, kSubblockModeTree, instance.probs.subblock_mode);
-    record.uv_mode = read_tree(reader, kUvModeTree, instance.probs.uv_mode);
+            entry.mode = read_tree<Shift>(reader, kSubblockModeTree, instance.probs.subblock_mode);
+    record.uv_mode = read_tree<Shift>(reader, kUvModeTree, instance.probs.uv_mode);
 }
 
-}  // namespace
-
-void read_inter_frame_modes(DecoderInstance& instance, const ModeRowsNotice* notice) {
-    read_frame_probabilities(instance);
+template <class Shift>
+[[gnu::noinline]] void read_modes(DecoderInstance& instance, const ModeRowsNotice* notice) {
     // A local copy of the reader, kept in registers through the macroblock
     // loop and written back at its end.
     BoolReader reader = instance.first_reader;
@@ -181,19 +185,30 @@ void read_inter_frame_modes(DecoderInstance& instance, const ModeRowsNotice* not
             const EdgeDistances edges =
                 edge_distances(row, col, instance.mb_rows, instance.mb_cols);
             if (read_segments)
-                record.segment_id = static_cast<uint8_t>(read_segment_id(reader, seg.tree_probs));
-            record.skip = read_skip_flag(reader, instance);
+                record.segment_id =
+                    static_cast<uint8_t>(read_segment_id<Shift>(reader, seg.tree_probs));
+            record.skip = read_skip_flag<Shift>(reader, instance);
             record.uv_mode = 0;
-            record.ref_frame = read_reference_frame(reader, instance);
+            record.ref_frame = read_reference_frame<Shift>(reader, instance);
             if (record.ref_frame != INTRA_FRAME)
-                read_inter_mb(reader, instance, record, edges);
+                read_inter_mb<Shift>(reader, instance, record, edges);
             else
-                read_intra_mb(reader, instance, record);
+                read_intra_mb<Shift>(reader, instance, record);
             record.bits = bits_between(start, bit_mark(reader));
         }
         if (notice) notice->rows_read(notice->context, row + 1);
     }
     instance.first_reader = reader;
+}
+
+}  // namespace
+
+void read_inter_frame_modes(DecoderInstance& instance, const ModeRowsNotice* notice) {
+    read_frame_probabilities(instance);
+    if (instance.count_leading_zeros)
+        read_modes<LeadingZeroShift>(instance, notice);
+    else
+        read_modes<TableShift>(instance, notice);
 }
 
 }  // namespace vp8

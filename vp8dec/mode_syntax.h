@@ -6,9 +6,10 @@
 
 namespace vp8 {
 
+template <class Shift>
 inline int read_segment_id(BoolReader& reader, const uint8_t* probs) {
-    if (read_bool(reader, probs[0])) return 2 + read_bool(reader, probs[2]);
-    return read_bool(reader, probs[1]);
+    if (read_bool<Shift>(reader, probs[0])) return 2 + read_bool<Shift>(reader, probs[2]);
+    return read_bool<Shift>(reader, probs[1]);
 }
 
 // Reads the frame's skip probability when skip flags are coded.
@@ -19,8 +20,9 @@ inline void read_skip_probability(DecoderInstance& instance) {
     instance.syntax.prob_skip_false = {true, instance.prob_skip_false, false};
 }
 
+template <class Shift>
 inline int read_skip_flag(BoolReader& reader, const DecoderInstance& instance) {
-    return instance.mb_no_coeff_skip ? read_bool(reader, instance.prob_skip_false) : 0;
+    return instance.mb_no_coeff_skip ? read_bool<Shift>(reader, instance.prob_skip_false) : 0;
 }
 
 }  // namespace vp8

@@ -42,6 +42,13 @@ TEST_F(FeatureBits, MaskRestrictsTheProcessorsFeatures) {
     EXPECT_EQ(feature_bits(), all) << "an empty forced value is no forced value";
 }
 
+TEST_F(FeatureBits, LeadingZeroCountOnlyWhenAskedForAndRun) {
+    EXPECT_FALSE(leading_zero_count_usable(0));
+    EXPECT_FALSE(leading_zero_count_usable(~kFeatureLzcnt));
+    // A forced bit never makes a processor without the instruction use it.
+    EXPECT_EQ(leading_zero_count_usable(kFeatureLzcnt), __builtin_cpu_supports("lzcnt") != 0);
+}
+
 TEST_F(FeatureBits, NoFeaturesMeansThePlainTable) {
     KernelTable filled{}, plain{};
     fill_kernel_table(filled, 0);

@@ -35,6 +35,9 @@ int processor_features() {
         __cpuid_count(7, 0, a7, b7, c7, d7);
         if (os_saves_ymm && (b7 & (1u << 5))) bits |= kFeatureAvx2;
     }
+    unsigned ext_a = 0, ext_b = 0, ext_c = 0, ext_d = 0;
+    if (__get_cpuid(0x80000001, &ext_a, &ext_b, &ext_c, &ext_d) && (ext_c & (1u << 5)))
+        bits |= kFeatureLzcnt;
     return bits;
 }
 
@@ -46,6 +49,10 @@ int parse_feature_value(const char* text) {
     const long value = std::strtol(text, &end, 0);
     if (end == text || errno != 0 || value < INT_MIN || value > INT_MAX) return 0;
     return static_cast<int>(value);
+}
+
+bool leading_zero_count_usable(int features) {
+    return (features & kFeatureLzcnt) != 0 && __builtin_cpu_supports("lzcnt");
 }
 
 int feature_bits() {

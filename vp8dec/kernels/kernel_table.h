@@ -109,11 +109,16 @@ enum FeatureBits : int {
     kFeatureSse3 = 8,
     kFeatureSsse3 = 16,
     kFeatureAvx2 = 32,
+    kFeatureLzcnt = 64,  // leading-zero count, used by the mode and token readers
 };
 
 // The feature bits to use: TAVIMOR_SIMD_CAPS when set and not empty (taken as
 // it is), else the processor's features masked by TAVIMOR_SIMD_CAPS_MASK.
 int feature_bits();
+
+// Whether the readers may count leading zeros: asked for by the features and
+// run by the processor.
+bool leading_zero_count_usable(int features);
 
 // Parses an environment value as an integer with automatic base (decimal,
 // 0x hexadecimal, leading 0 octal); a value that does not convert gives 0.
