@@ -137,6 +137,19 @@ inline int read_tree(BoolReader& reader, const TreeIndex* tree, const uint8_t* p
     return -index;
 }
 
+// Reads a tree known when compiling, unfolded into one branch per node: each
+// node's probability is at hand without waiting for the bits above it.
+template <const TreeIndex* Tree, class Shift = TableShift, int Node = 0>
+[[gnu::always_inline]] inline int read_fixed_tree(BoolReader& reader, const uint8_t* probs) {
+    constexpr int zero = Tree[Node], one = Tree[Node + 1];
+    if (read_bool<Shift>(reader, probs[Node >> 1])) {
+        if constexpr (one > 0) return read_fixed_tree<Tree, Shift, one>(reader, probs);
+        return -one;
+    }
+    if constexpr (zero > 0) return read_fixed_tree<Tree, Shift, zero>(reader, probs);
+    return -zero;
+}
+
 // Reads a magnitude of the given width followed by its sign bit (1 negative).
 inline int read_signed_magnitude(BoolReader& reader, int magnitude_bits) {
     const int magnitude = static_cast<int>(read_literal(reader, magnitude_bits));

@@ -20,7 +20,7 @@ template <class Shift>
             value += read_bool<Shift>(reader, probs[kMvpLong + i]) << i;
         if (!(value & 0xfff0) || read_bool<Shift>(reader, probs[kMvpLong + 3])) value += 8;
     } else {
-        value = read_tree<Shift>(reader, kSmallMvTree, probs + kMvpShort);
+        value = read_fixed_tree<kSmallMvTree, Shift>(reader, probs + kMvpShort);
     }
     return value && read_bool<Shift>(reader, probs[kMvpSign]) ? -value : value;
 }
@@ -92,7 +92,7 @@ template <class Shift>
                                                       const EdgeDistances& edges) {
     const MbAnalysisRecord& above_mb = *(&record - instance.mode_info_stride);
     const MbAnalysisRecord& left_mb = *(&record - 1);
-    const int layout = read_tree<Shift>(reader, kSplitTree, kSplitProbs);
+    const int layout = read_fixed_tree<kSplitTree, Shift>(reader, kSplitProbs);
     record.partitioning = layout;
     const uint8_t* map = kSplitMaps[layout];
     for (int j = 0; j < kSplitCounts[layout]; ++j) {
@@ -102,8 +102,8 @@ template <class Shift>
             (k & 3) ? record.subblocks[k - 1].mv : left_mb.subblocks[k + 3].mv;
         const MotionVector above =
             k >= 4 ? record.subblocks[k - 4].mv : above_mb.subblocks[k + 12].mv;
-        const int mode = read_tree<Shift>(reader, kSubMvRefTree,
-                                          kSubMvRefProbs[sub_vector_context(left, above)]);
+        const int mode = read_fixed_tree<kSubMvRefTree, Shift>(
+            reader, kSubMvRefProbs[sub_vector_context(left, above)]);
         MotionVector mv{};
         switch (mode) {
             case LEFT4X4:
@@ -135,7 +135,7 @@ template <class Shift>
                                                  record.ref_frame, instance.sign_bias, edges);
     uint8_t probs[4];
     for (int i = 0; i < 4; ++i) probs[i] = kModeContextProbs[near.counts[i]][i];
-    record.mode = read_tree<Shift>(reader, kMvRefTree, probs);
+    record.mode = read_fixed_tree<kMvRefTree, Shift>(reader, probs);
     switch (record.mode) {
         case NEARESTMV:
             record.mv = near.nearest;
@@ -163,11 +163,12 @@ template <class Shift>
                                                  MbAnalysisRecord& record) {
     record.mv = {};
     for (ModeAndVector& entry : record.subblocks) entry.mv = {};
-    record.mode = read_tree<Shift>(reader, kYModeTree, instance.probs.ymode);
+    record.mode = read_fixed_tree<kYModeTree, Shift>(reader, instance.probs.ymode);
     if (record.mode == B_PRED)
         for (ModeAndVector& entry : record.subblocks)
-            entry.mode = read_tree<Shift>(reader, kSubblockModeTree, instance.probs.subblock_mode);
-    record.uv_mode = read_tree<Shift>(reader, kUvModeTree, instance.probs.uv_mode);
+            entry.mode =
+                read_fixed_tree<kSubblockModeTree, Shift>(reader, instance.probs.subblock_mode);
+    record.uv_mode = read_fixed_tree<kUvModeTree, Shift>(reader, instance.probs.uv_mode);
 }
 
 template <class Shift>

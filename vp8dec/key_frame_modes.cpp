@@ -28,11 +28,18 @@ template <class Shift>
 [[gnu::always_inline]] inline void read_subblock_modes(BoolReader& reader, MbAnalysisRecord& record,
                                                        const MbAnalysisRecord& above,
                                                        const MbAnalysisRecord& left) {
-    for (int b = 0; b < 16; ++b) {
-        const int above_mode = b >= 4 ? record.subblocks[b - 4].mode : above.subblocks[b + 12].mode;
-        const int left_mode = (b & 3) ? record.subblocks[b - 1].mode : left.subblocks[b + 3].mode;
-        record.subblocks[b].mode = read_tree<Shift>(
-            reader, kSubblockModeTree, kKeyFrameSubblockModeProbs[above_mode][left_mode]);
+    // The contexts stay in registers: each mode read is the left context of
+    // the next and the above context of the one four blocks on.
+    int above_modes[4];
+    for (int c = 0; c < 4; ++c) above_modes[c] = above.subblocks[12 + c].mode;
+    for (int r = 0; r < 4; ++r) {
+        int left_mode = left.subblocks[4 * r + 3].mode;
+        for (int c = 0; c < 4; ++c) {
+            const int mode = read_fixed_tree<kSubblockModeTree, Shift>(
+                reader, kKeyFrameSubblockModeProbs[above_modes[c]][left_mode]);
+            record.subblocks[4 * r + c].mode = mode;
+            above_modes[c] = left_mode = mode;
+        }
     }
 }
 
@@ -51,7 +58,7 @@ template <class Shift>
             record.segment_id = static_cast<uint8_t>(
                 read_segments ? read_segment_id<Shift>(reader, seg.tree_probs) : 0);
             record.skip = read_skip_flag<Shift>(reader, instance);
-            record.mode = read_tree<Shift>(reader, kKeyFrameYModeTree, kKeyFrameYModeProbs);
+            record.mode = read_fixed_tree<kKeyFrameYModeTree, Shift>(reader, kKeyFrameYModeProbs);
             record.ref_frame = INTRA_FRAME;
             if (record.mode == B_PRED) {
                 read_subblock_modes<Shift>(reader, record, *(&record - stride), *(&record - 1));
@@ -59,7 +66,7 @@ template <class Shift>
                 const int implied = implied_subblock_mode(record.mode);
                 for (ModeAndVector& entry : record.subblocks) entry.mode = implied;
             }
-            record.uv_mode = read_tree<Shift>(reader, kUvModeTree, kKeyFrameUvModeProbs);
+            record.uv_mode = read_fixed_tree<kUvModeTree, Shift>(reader, kKeyFrameUvModeProbs);
             record.bits = bits_between(start, bit_mark(reader));
         }
         if (notice) notice->rows_read(notice->context, row + 1);

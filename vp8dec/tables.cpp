@@ -3,18 +3,6 @@
 
 namespace vp8 {
 
-// Leaf values are the mode numbers of mb_modes.h (DC 0 .. SPLIT 9, sub-block
-// modes 0..9, sub-vector modes 10..13).
-const TreeIndex kYModeTree[8] = {-0, 2, 4, 6, -1, -2, -3, -4};
-const TreeIndex kKeyFrameYModeTree[8] = {-4, 2, 4, 6, -0, -1, -2, -3};
-const TreeIndex kUvModeTree[6] = {-0, 2, -1, 4, -2, -3};
-const TreeIndex kSubblockModeTree[18] = {-0, 2,  -1, 4,  -2, 6,  8,  12, -3,
-                                         10, -5, -6, -4, 14, -7, 16, -8, -9};
-const TreeIndex kMvRefTree[8] = {-7, 2, -5, 4, -6, 6, -8, -9};
-const TreeIndex kSplitTree[6] = {-3, 2, -2, 4, -0, -1};
-const TreeIndex kSubMvRefTree[6] = {-10, 2, -11, 4, -12, -13};
-const TreeIndex kSmallMvTree[14] = {2, 8, 4, 6, -0, -1, -2, -3, 10, 12, -4, -5, -6, -7};
-
 const uint8_t kKeyFrameYModeProbs[4] = {145, 156, 163, 128};
 const uint8_t kKeyFrameUvModeProbs[3] = {142, 114, 183};
 const uint8_t kDefaultYModeProbs[4] = {112, 86, 140, 37};

@@ -25,14 +25,18 @@ inline constexpr int kMvLongBits = 10;
 // non-positive entries are leaves holding the negated value.
 using TreeIndex = int8_t;
 
-extern const TreeIndex kYModeTree[8];
-extern const TreeIndex kKeyFrameYModeTree[8];
-extern const TreeIndex kUvModeTree[6];
-extern const TreeIndex kSubblockModeTree[18];
-extern const TreeIndex kMvRefTree[8];
-extern const TreeIndex kSplitTree[6];
-extern const TreeIndex kSubMvRefTree[6];
-extern const TreeIndex kSmallMvTree[14];
+// Leaf values are the mode numbers of mb_modes.h (DC 0 .. SPLIT 9, sub-block
+// modes 0..9, sub-vector modes 10..13). Defined here, so that readers can
+// unfold a tree when compiling (read_fixed_tree).
+inline constexpr TreeIndex kYModeTree[8] = {-0, 2, 4, 6, -1, -2, -3, -4};
+inline constexpr TreeIndex kKeyFrameYModeTree[8] = {-4, 2, 4, 6, -0, -1, -2, -3};
+inline constexpr TreeIndex kUvModeTree[6] = {-0, 2, -1, 4, -2, -3};
+inline constexpr TreeIndex kSubblockModeTree[18] = {-0, 2,  -1, 4,  -2, 6,  8,  12, -3,
+                                                    10, -5, -6, -4, 14, -7, 16, -8, -9};
+inline constexpr TreeIndex kMvRefTree[8] = {-7, 2, -5, 4, -6, 6, -8, -9};
+inline constexpr TreeIndex kSplitTree[6] = {-3, 2, -2, 4, -0, -1};
+inline constexpr TreeIndex kSubMvRefTree[6] = {-10, 2, -11, 4, -12, -13};
+inline constexpr TreeIndex kSmallMvTree[14] = {2, 8, 4, 6, -0, -1, -2, -3, 10, 12, -4, -5, -6, -7};
 
 extern const uint8_t kKeyFrameYModeProbs[4];
 extern const uint8_t kKeyFrameUvModeProbs[3];
