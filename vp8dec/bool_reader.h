@@ -129,14 +129,6 @@ inline uint32_t read_literal(BoolReader& reader, int bits) {
     return value;
 }
 
-template <class Shift = TableShift>
-inline int read_tree(BoolReader& reader, const TreeIndex* tree, const uint8_t* probs) {
-    int index = 0;
-    while ((index = tree[index + read_bool<Shift>(reader, probs[index >> 1])]) > 0) {
-    }
-    return -index;
-}
-
 // Reads a tree known when compiling, unfolded into one branch per node: each
 // node's probability is at hand without waiting for the bits above it.
 template <const TreeIndex* Tree, class Shift = TableShift, int Node = 0>

@@ -140,15 +140,55 @@ TEST(BoolReader, StartAndLiteralEdges) {
     EXPECT_EQ(read_literal(reader, 16), 0u);
 }
 
-TEST(BoolReader, ReadTreeWalksToLeaves) {
+// A tree walked node by node at run time, as the tree arrays describe it.
+int walk_tree(BoolReader& reader, const TreeIndex* tree, const uint8_t* probs) {
+    int index = 0;
+    while ((index = tree[index + read_bool(reader, probs[index >> 1])]) > 0) {
+    }
+    return -index;
+}
+
+template <const TreeIndex* Tree, class Shift>
+void expect_unfolded_tree_reads_as_walked(std::mt19937& random) {
+    std::vector<uint8_t> data(512);
+    for (uint8_t& byte : data) byte = static_cast<uint8_t>(random());
+    uint8_t probs[9];
+    for (uint8_t& prob : probs) prob = static_cast<uint8_t>(1 + random() % 255);
+    BoolReader walked{}, unfolded{};
+    ASSERT_EQ(bool_start(walked, data.data(), static_cast<uint32_t>(data.size())), 0);
+    ASSERT_EQ(bool_start(unfolded, data.data(), static_cast<uint32_t>(data.size())), 0);
+    for (int i = 0; i < 300; ++i) {
+        ASSERT_EQ((read_fixed_tree<Tree, Shift>(unfolded, probs)), walk_tree(walked, Tree, probs))
+            << "symbol " << i;
+        ASSERT_EQ(bits_between(bit_mark(walked), bit_mark(unfolded)), 0) << "symbol " << i;
+    }
+}
+
+TEST(BoolReader, UnfoldedTreesReadAsTheWalkedTreesWithEitherShift) {
+    std::mt19937 random(7);
+    for (int round = 0; round < 20; ++round) {
+        expect_unfolded_tree_reads_as_walked<kYModeTree, TableShift>(random);
+        expect_unfolded_tree_reads_as_walked<kKeyFrameYModeTree, TableShift>(random);
+        expect_unfolded_tree_reads_as_walked<kUvModeTree, TableShift>(random);
+        expect_unfolded_tree_reads_as_walked<kSubblockModeTree, TableShift>(random);
+        expect_unfolded_tree_reads_as_walked<kMvRefTree, TableShift>(random);
+        expect_unfolded_tree_reads_as_walked<kSplitTree, TableShift>(random);
+        expect_unfolded_tree_reads_as_walked<kSubMvRefTree, TableShift>(random);
+        expect_unfolded_tree_reads_as_walked<kSmallMvTree, TableShift>(random);
+        if (__builtin_cpu_supports("lzcnt"))
+            expect_unfolded_tree_reads_as_walked<kSubblockModeTree, LeadingZeroShift>(random);
+    }
+}
+
+TEST(BoolReader, UnfoldedTreeReachesTheFirstLeaves) {
     // With all-zero data every read at probability 255 gives 0, so the walk takes
     // the left branch at the root: the luma tree's first leaf (DC_PRED = 0).
     const std::vector<uint8_t> zeros(16, 0);
     BoolReader reader{};
     ASSERT_EQ(bool_start(reader, zeros.data(), 16), 0);
     const uint8_t probs[4] = {255, 255, 255, 255};
-    EXPECT_EQ(read_tree(reader, kYModeTree, probs), 0);
-    EXPECT_EQ(read_tree(reader, kKeyFrameYModeTree, probs), 4)
+    EXPECT_EQ(read_fixed_tree<kYModeTree>(reader, probs), 0);
+    EXPECT_EQ(read_fixed_tree<kKeyFrameYModeTree>(reader, probs), 4)
         << "B_PRED is the key-frame tree's first leaf";
 }
 
