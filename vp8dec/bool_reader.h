@@ -92,7 +92,9 @@ template <class Shift = TableShift>
 [[gnu::always_inline]] inline int read_bool_at(BoolReader& reader, uint32_t split) {
     const uint64_t bigsplit = static_cast<uint64_t>(split) << 56;
     int bit;
-    if (reader.value < bigsplit) {
+    // The window's top byte against the split itself: the comparison waits
+    // for no shift of the split.
+    if (static_cast<uint32_t>(reader.value >> 56) < split) {
         reader.range = split;
         bit = 0;
     } else {
