@@ -101,7 +101,7 @@ void adjust_pair(typename V::Reg amount, typename V::Reg& ps, typename V::Reg& q
 }
 
 template <class V>
-void inner_edge_filter(Samples<V>& s, const Limits<V>& limits) {
+[[gnu::always_inline]] inline void inner_edge_filter(Samples<V>& s, const Limits<V>& limits) {
     const typename V::Reg mask = normal_mask<V>(s, limits);
     const typename V::Reg calm = calm_mask<V>(s, limits.hev_threshold);
     typename V::Reg ps1 = flip<V>(s.p1), ps0 = flip<V>(s.p0);
@@ -119,7 +119,7 @@ void inner_edge_filter(Samples<V>& s, const Limits<V>& limits) {
 }
 
 template <class V>
-void mb_edge_filter(Samples<V>& s, const Limits<V>& limits) {
+[[gnu::always_inline]] inline void mb_edge_filter(Samples<V>& s, const Limits<V>& limits) {
     const typename V::Reg mask = normal_mask<V>(s, limits);
     const typename V::Reg calm = calm_mask<V>(s, limits.hev_threshold);
     typename V::Reg ps2 = flip<V>(s.p2), ps1 = flip<V>(s.p1), ps0 = flip<V>(s.p0);
@@ -142,7 +142,7 @@ void mb_edge_filter(Samples<V>& s, const Limits<V>& limits) {
 
 // Reads only p1 p0 q0 q1 and changes only p0 and q0.
 template <class V>
-void simple_filter(Samples<V>& s, typename V::Reg edge) {
+[[gnu::always_inline]] inline void simple_filter(Samples<V>& s, typename V::Reg edge) {
     typename V::Reg ps1 = flip<V>(s.p1), ps0 = flip<V>(s.p0);
     typename V::Reg qs0 = flip<V>(s.q0), qs1 = flip<V>(s.q1);
     const typename V::Reg a =
@@ -156,7 +156,7 @@ void simple_filter(Samples<V>& s, typename V::Reg edge) {
 // line l's samples sit in the low eight bytes of lines[l] (of every 128-bit
 // lane), and sample k of line l ends up in lane l of register k.
 template <class V>
-Samples<V> transpose_lines(const typename V::Reg lines[16]) {
+[[gnu::always_inline]] inline Samples<V> transpose_lines(const typename V::Reg lines[16]) {
     using Reg = typename V::Reg;
     Reg a[8], b[8];
     for (int k = 0; k < 8; ++k) a[k] = V::template unpack_low<8>(lines[2 * k], lines[2 * k + 1]);
@@ -182,7 +182,8 @@ Samples<V> transpose_lines(const typename V::Reg lines[16]) {
 // The inverse of transpose_lines: pairs[k] holds line 2k in its low eight
 // bytes and line 2k + 1 in its high eight bytes (of every 128-bit lane).
 template <class V>
-void untranspose_lines(const Samples<V>& s, typename V::Reg pairs[8]) {
+[[gnu::always_inline]] inline void untranspose_lines(const Samples<V>& s,
+                                                     typename V::Reg pairs[8]) {
     using Reg = typename V::Reg;
     const Reg e0 = V::template unpack_low<8>(s.p3, s.p2),
               e1 = V::template unpack_high<8>(s.p3, s.p2);
