@@ -34,26 +34,27 @@ struct Limits {
 };
 
 template <class V>
-typename V::Reg abs_diff(typename V::Reg a, typename V::Reg b) {
+[[gnu::always_inline]] inline typename V::Reg abs_diff(typename V::Reg a, typename V::Reg b) {
     return V::bit_or(V::subs_u8(a, b), V::subs_u8(b, a));
 }
 
 // All-ones where v <= limit, lanes unsigned.
 template <class V>
-typename V::Reg at_most(typename V::Reg v, typename V::Reg limit) {
+[[gnu::always_inline]] inline typename V::Reg at_most(typename V::Reg v, typename V::Reg limit) {
     return V::eq_u8(V::subs_u8(v, limit), V::zero());
 }
 
 // |p0 - q0| * 2 + |p1 - q1| / 2 <= edge; the sum saturates at 255, above any edge limit.
 template <class V>
-typename V::Reg edge_mask(const Samples<V>& s, typename V::Reg edge) {
+[[gnu::always_inline]] inline typename V::Reg edge_mask(const Samples<V>& s, typename V::Reg edge) {
     const typename V::Reg inner = abs_diff<V>(s.p0, s.q0);
     const typename V::Reg outer = V::half_u8(abs_diff<V>(s.p1, s.q1));
     return at_most<V>(V::adds_u8(V::adds_u8(inner, inner), outer), edge);
 }
 
 template <class V>
-typename V::Reg normal_mask(const Samples<V>& s, const Limits<V>& limits) {
+[[gnu::always_inline]] inline typename V::Reg normal_mask(const Samples<V>& s,
+                                                          const Limits<V>& limits) {
     typename V::Reg steps = V::max_u8(abs_diff<V>(s.p3, s.p2), abs_diff<V>(s.p2, s.p1));
     steps = V::max_u8(steps, abs_diff<V>(s.p1, s.p0));
     steps = V::max_u8(steps, abs_diff<V>(s.q3, s.q2));
@@ -64,28 +65,32 @@ typename V::Reg normal_mask(const Samples<V>& s, const Limits<V>& limits) {
 
 // All-ones where the variance next to the edge is not high.
 template <class V>
-typename V::Reg calm_mask(const Samples<V>& s, typename V::Reg threshold) {
+[[gnu::always_inline]] inline typename V::Reg calm_mask(const Samples<V>& s,
+                                                        typename V::Reg threshold) {
     const typename V::Reg steps = V::max_u8(abs_diff<V>(s.p1, s.p0), abs_diff<V>(s.q1, s.q0));
     return at_most<V>(steps, threshold);
 }
 
 // The samples of a line as signed values (sample - 128) and back.
 template <class V>
-typename V::Reg flip(typename V::Reg v) {
+[[gnu::always_inline]] inline typename V::Reg flip(typename V::Reg v) {
     return V::bit_xor(v, V::splat(0x80));
 }
 
 // clamp(start + 3 * (q0 - p0)) for start within -128..127: adding the clamped
 // difference three times with saturation gives the same clamp.
 template <class V>
-typename V::Reg add_three_steps(typename V::Reg start, typename V::Reg ps0, typename V::Reg qs0) {
+[[gnu::always_inline]] inline typename V::Reg add_three_steps(typename V::Reg start,
+                                                              typename V::Reg ps0,
+                                                              typename V::Reg qs0) {
     const typename V::Reg step = V::subs_s8(qs0, ps0);
     return V::adds_s8(V::adds_s8(V::adds_s8(start, step), step), step);
 }
 
 // Moves p0 and q0 by the filter value a; returns the q0 adjustment.
 template <class V>
-typename V::Reg adjust_p0_q0(typename V::Reg a, typename V::Reg& ps0, typename V::Reg& qs0) {
+[[gnu::always_inline]] inline typename V::Reg adjust_p0_q0(typename V::Reg a, typename V::Reg& ps0,
+                                                           typename V::Reg& qs0) {
     const typename V::Reg f1 = V::template shift_s8<3>(V::adds_s8(a, V::splat(4)));
     const typename V::Reg f2 = V::template shift_s8<3>(V::adds_s8(a, V::splat(3)));
     qs0 = V::subs_s8(qs0, f1);
@@ -95,7 +100,8 @@ typename V::Reg adjust_p0_q0(typename V::Reg a, typename V::Reg& ps0, typename V
 
 // Moves a pair of samples on either side of the edge towards each other.
 template <class V>
-void adjust_pair(typename V::Reg amount, typename V::Reg& ps, typename V::Reg& qs) {
+[[gnu::always_inline]] inline void adjust_pair(typename V::Reg amount, typename V::Reg& ps,
+                                               typename V::Reg& qs) {
     qs = V::subs_s8(qs, amount);
     ps = V::adds_s8(ps, amount);
 }
