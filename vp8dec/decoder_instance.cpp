@@ -163,9 +163,12 @@ int receive_frame(DecoderInstance& instance, const uint8_t* data, uint32_t size,
     instance.frame_to_show = instance.new_frame;
     FrameBuffer& shown = *instance.frame_to_show;
 
-    capture_picture(instance, kSlotPreLoopFilter, shown,
-                    record_picture(instance, &FrameAnalysisRecord::prelf_picture));
-    if (instance.loop_filter.filter_level > 0 && !instance.filter_in_rows) {
+    // Unfiltered, the picture before the loop filter is the final one.
+    const bool filtered = instance.loop_filter.filter_level > 0;
+    if (filtered)
+        capture_picture(instance, kSlotPreLoopFilter, shown,
+                        record_picture(instance, &FrameAnalysisRecord::prelf_picture));
+    if (filtered && !instance.filter_in_rows) {
         const int64_t filter_start = now_microseconds();
         filter_frame_edges(instance, shown);
         instance.total_filter_time += now_microseconds() - filter_start;
@@ -183,10 +186,12 @@ int receive_frame(DecoderInstance& instance, const uint8_t* data, uint32_t size,
     instance.total_decode_time += instance.last_decode_time;
     instance.ready = 0;
     instance.time_stamp = time_stamp;
-    capture_picture(instance, kSlotFinal, shown,
-                    record_picture(instance, &FrameAnalysisRecord::final_picture));
-    if (instance.analysis && instance.record)
-        instance.record->predicted_picture = instance.analysis->slots[kSlotPredicted];
+    if (instance.analysis && instance.record) {
+        FrameAnalysisRecord& record = *instance.record;
+        record.final_picture = instance.shown_view.view(shown);
+        if (!filtered) record.prelf_picture = record.final_picture;
+        record.predicted_picture = instance.analysis->slots[kSlotPredicted];
+    }
     instance.error.armed = 0;
     return 0;
 }

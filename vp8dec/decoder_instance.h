@@ -8,6 +8,7 @@
 #include "vp8dec/frame_analysis_record.h"
 #include "vp8dec/frame_buffer.h"
 #include "vp8dec/frame_syntax.h"
+#include "vp8dec/frame_view.h"
 #include "vp8dec/kernels/kernel_table.h"
 #include "vp8dec/macroblock_levels.h"
 #include "vp8dec/mb_analysis_record.h"
@@ -189,6 +190,7 @@ struct DecoderInstance {
 
     FrameAnalysisRecord* record;
     AnalysisContext* analysis;  // where the trace, records and captures go; may be null
+    FrameView shown_view;       // the shown frame as the record's final picture
 
     KernelTable kernels;
     ScalingTable scaling;

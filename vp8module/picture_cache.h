@@ -4,7 +4,6 @@
 #pragma once
 
 #include <cstdint>
-#include <cstdio>
 #include <string>
 
 #include "vp8dec/planar_picture.h"
@@ -21,9 +20,9 @@ class PictureCache {
     // Creates or truncates the three files "<folder>mbist_pic_<n>.bin".
     bool open(const std::string& folder);
     void close();
-    bool is_open() const { return files_[0] != nullptr; }
+    bool is_open() const { return files_[0] >= 0; }
 
-    // Writes the three pictures at the offsets.
+    // Writes the three pictures at the offsets, each straight from its rows.
     bool store(const vp8::PlanarPicture* const pictures[3], const int64_t offsets[3]);
     // Cuts the files to the lengths.
     bool truncate(const int64_t lengths[3]);
@@ -33,7 +32,7 @@ class PictureCache {
     bool recall(const int64_t offsets[3], vp8::PlanarPicture* const pictures[3]);
 
   private:
-    std::FILE* files_[3] = {nullptr, nullptr, nullptr};
+    int files_[3] = {-1, -1, -1};
 };
 
 }  // namespace tavimor

@@ -4,8 +4,10 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <vector>
 
 #include "shell/frame_table.h"
 #include "shell/private_folder.h"
@@ -120,6 +122,55 @@ TEST_F(PictureCaching, StoresAndRecallsThreePicturesPerEntry) {
     }
     for (auto& row : pictures)
         for (vp8::PlanarPicture& picture : row) vp8::release_planar_picture(picture);
+    for (vp8::PlanarPicture& picture : back) vp8::release_planar_picture(picture);
+}
+
+// Pictures viewed inside a larger frame (rows a stride apart, more rows than
+// one system call takes) are stored row by row, packed, and recalled whole.
+TEST_F(PictureCaching, StoresPicturesWhoseRowsLieApart) {
+    constexpr int kWidth = 24, kHeight = 1400, kStride = 40;
+    std::vector<uint8_t> frame(static_cast<size_t>(kStride) * kHeight * 2);
+    for (size_t i = 0; i < frame.size(); ++i) frame[i] = static_cast<uint8_t>(i * 7 + i / 251);
+    std::vector<uint8_t*> luma(kHeight), chroma[2];
+    for (int r = 0; r < kHeight; ++r) luma[r] = &frame[static_cast<size_t>(r) * kStride];
+    for (int plane = 0; plane < 2; ++plane)
+        for (int r = 0; r < kHeight / 2; ++r)
+            chroma[plane].push_back(
+                &frame[static_cast<size_t>(kHeight + plane * kHeight / 2 + r) * kStride + 3]);
+    uint8_t** chroma_tables[2] = {chroma[0].data(), chroma[1].data()};
+    vp8::PlanarPicture view{};
+    view.width = view.luma_row_length = kWidth;
+    view.height = kHeight;
+    view.chroma_width = view.chroma_row_length = kWidth / 2;
+    view.chroma_height = kHeight / 2;
+    view.luma_rows = luma.data();
+    view.chroma_rows = chroma_tables;
+
+    PictureCache cache;
+    ASSERT_TRUE(cache.open(folder_));
+    const vp8::PlanarPicture* const stored[3] = {&view, &view, &view};
+    const int64_t offsets[3] = {0, 5, 4096};
+    ASSERT_TRUE(cache.store(stored, offsets));
+    EXPECT_EQ(std::filesystem::file_size(folder_ + "mbist_pic_2.bin"),
+              4096u + kWidth * kHeight * 3 / 2);
+    vp8::PlanarPicture back[3];
+    for (vp8::PlanarPicture& picture : back)
+        ASSERT_TRUE(
+            vp8::allocate_planar_picture(picture, kWidth, kHeight, kWidth / 2, kHeight / 2));
+    vp8::PlanarPicture* const into[3] = {&back[0], &back[1], &back[2]};
+    ASSERT_TRUE(cache.recall(offsets, into));
+    for (const vp8::PlanarPicture& picture : back) {
+        for (int r = 0; r < kHeight; ++r)
+            ASSERT_EQ(std::memcmp(picture.luma_rows[r], luma[r], kWidth), 0) << r;
+        for (int plane = 0; plane < 2; ++plane)
+            for (int r = 0; r < kHeight / 2; ++r)
+                ASSERT_EQ(std::memcmp(picture.chroma_rows[plane][r], chroma[plane][r], kWidth / 2),
+                          0)
+                    << plane << " " << r;
+    }
+    // Past the end of a file there is nothing to recall.
+    const int64_t beyond[3] = {0, 0, 1 << 20};
+    EXPECT_FALSE(cache.recall(beyond, into));
     for (vp8::PlanarPicture& picture : back) vp8::release_planar_picture(picture);
 }
 
