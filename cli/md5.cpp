@@ -37,12 +37,17 @@ constexpr uint8_t kWordIndex[64] = {0, 1, 2,  3,  4,  5,  6,  7,  8,  9,  10, 11
                                     5, 8, 11, 14, 1,  4,  7,  10, 13, 0,  3,  6,  9,  12, 15, 2,
                                     0, 7, 14, 5,  12, 3,  10, 1,  8,  15, 6,  13, 4,  11, 2,  9};
 
+// One step: the message word and constant join `a` while the mixing function
+// waits for `b`, and each function is written so that as little as possible
+// of it waits for `b` (the previous step's result).
 template <int Round>
-inline uint32_t mix(uint32_t b, uint32_t c, uint32_t d) {
-    if constexpr (Round == 0) return (b & c) | (~b & d);
-    if constexpr (Round == 1) return (d & b) | (~d & c);
-    if constexpr (Round == 2) return b ^ c ^ d;
-    return c ^ (b | ~d);
+inline uint32_t step(uint32_t a, uint32_t b, uint32_t c, uint32_t d, uint32_t word, int i) {
+    uint32_t sum = a + kSines[i] + word;
+    if constexpr (Round == 0) sum += d ^ (b & (c ^ d));
+    if constexpr (Round == 1) sum += (~d & c) + (d & b);
+    if constexpr (Round == 2) sum += (c ^ d) ^ b;
+    if constexpr (Round == 3) sum += c ^ (b | ~d);
+    return b + rotate_left(sum, kShifts[i]);
 }
 
 template <int Round>
@@ -51,12 +56,11 @@ inline void run_round(uint32_t& a, uint32_t& b, uint32_t& c, uint32_t& d, const 
 #pragma GCC unroll 16
     for (int k = 0; k < 16; ++k) {
         const int i = 16 * Round + k;
-        const uint32_t f = mix<Round>(b, c, d);
-        const uint32_t next = d;
+        const uint32_t result = step<Round>(a, b, c, d, m[kWordIndex[i]], i);
+        a = d;
         d = c;
         c = b;
-        b = b + rotate_left(a + f + kSines[i] + m[kWordIndex[i]], kShifts[i]);
-        a = next;
+        b = result;
     }
 }
 
