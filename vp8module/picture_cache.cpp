@@ -33,8 +33,8 @@ void add_plane(Pieces& pieces, uint8_t* const* rows, int width, int height) {
 }
 
 // The picture's rows in file order: luma, then U, then V.
-Pieces pieces_of(const vp8::PlanarPicture& picture) {
-    Pieces pieces;
+Pieces& pieces_of(const vp8::PlanarPicture& picture, Pieces& pieces) {
+    pieces.clear();
     add_plane(pieces, picture.luma_rows, picture.width, picture.height);
     if (picture.chroma_rows)
         for (int plane = 0; plane < 2; ++plane)
@@ -45,7 +45,7 @@ Pieces pieces_of(const vp8::PlanarPicture& picture) {
 
 // Writes or reads all the pieces at the offset, as many as the system takes
 // in one call at a time, until every byte is through.
-bool transfer(int fd, Pieces pieces, int64_t offset, bool writing) {
+bool transfer(int fd, Pieces& pieces, int64_t offset, bool writing) {
     size_t next = 0;
     while (next < pieces.size()) {
         const int count = static_cast<int>(std::min<size_t>(pieces.size() - next, IOV_MAX));
@@ -91,7 +91,7 @@ void PictureCache::close() {
 bool PictureCache::store(const vp8::PlanarPicture* const pictures[3], const int64_t offsets[3]) {
     bool ok = is_open();
     for (int n = 0; n < 3 && ok; ++n)
-        ok = transfer(files_[n], pieces_of(*pictures[n]), offsets[n], true);
+        ok = transfer(files_[n], pieces_of(*pictures[n], pieces_), offsets[n], true);
     return ok;
 }
 
@@ -110,7 +110,7 @@ int64_t PictureCache::bytes_of(const vp8::PlanarPicture& picture) {
 bool PictureCache::recall(const int64_t offsets[3], vp8::PlanarPicture* const pictures[3]) {
     bool ok = is_open();
     for (int n = 0; n < 3 && ok; ++n)
-        ok = transfer(files_[n], pieces_of(*pictures[n]), offsets[n], false);
+        ok = transfer(files_[n], pieces_of(*pictures[n], pieces_), offsets[n], false);
     return ok;
 }
 
