@@ -1,6 +1,7 @@
 #include "vp8dec/frame_view.h"
 
 #include <cstddef>
+#include <new>
 
 namespace vp8 {
 
@@ -14,12 +15,16 @@ void point_rows(std::vector<uint8_t*>& rows, uint8_t* first, int stride, int hei
 }  // namespace
 
 const PlanarPicture& FrameView::view(const FrameBuffer& frame) {
-    point_rows(luma_, frame.y, frame.y_stride, frame.y_height);
-    point_rows(chroma_[0], frame.u, frame.uv_stride, frame.uv_height);
-    point_rows(chroma_[1], frame.v, frame.uv_stride, frame.uv_height);
+    picture_ = PlanarPicture{};
+    try {
+        point_rows(luma_, frame.y, frame.y_stride, frame.y_height);
+        point_rows(chroma_[0], frame.u, frame.uv_stride, frame.uv_height);
+        point_rows(chroma_[1], frame.v, frame.uv_stride, frame.uv_height);
+    } catch (const std::bad_alloc&) {
+        return picture_;  // no memory for the row tables: no picture
+    }
     chroma_tables_[0] = chroma_[0].data();
     chroma_tables_[1] = chroma_[1].data();
-    picture_ = PlanarPicture{};
     picture_.width = frame.y_width;
     picture_.height = frame.y_height;
     picture_.luma_row_length = frame.y_width;

@@ -12,7 +12,8 @@ namespace vp8 {
 class FrameView {
   public:
     // Points the rows at the frame's samples; the descriptor stays valid
-    // until the frame buffer is written again or freed.
+    // until the frame buffer is written again or freed. Without memory for
+    // the row tables it describes no picture (width 0).
     const PlanarPicture& view(const FrameBuffer& frame);
 
   private:
