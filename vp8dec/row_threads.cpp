@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <climits>
 #include <memory>
 #include <new>
 #include <system_error>
@@ -89,7 +90,9 @@ class RowThreads {
     // then the threads take the rows in turn, each as it becomes free. With
     // one, the caller's thread reads the tokens of each row into a ring of
     // levels, while the first worker reads the frame's modes, then
-    // reconstructs and filters the rows behind the tokens.
+    // reconstructs the rows behind the tokens. The rows are filtered by
+    // whichever thread would otherwise wait: the worker for tokens, the
+    // caller's thread for free slots in the ring.
     void run(DecoderInstance& instance, bool filter_rows) {
         const int rows = instance.mb_rows;
         if (static_cast<int>(progress_size_) < rows) {
@@ -129,23 +132,46 @@ class RowThreads {
         threads->rows_done_.publish(threads->modes_read_, rows);
     }
 
-    // One token partition, on the first worker: the modes of the frame, then
-    // the rows reconstructed and filtered behind the tokens. The modes are
-    // read well ahead of the tokens, which take much longer.
+    // One token partition, on the first worker: the modes of the frame, and
+    // the rows reconstructed behind the tokens. The modes are kept as many
+    // rows ahead of the reconstruction as the tokens can be, so that the
+    // tokens never wait for them.
     void read_modes_and_reconstruct() {
-        const ModeRowsNotice notice{&RowThreads::modes_read, this};
+        reconstructed_ = 0;
+        const ModeRowsNotice notice{&RowThreads::modes_read_ahead, this};
         read_frame_modes(*instance_, &notice);
-        const int rows = instance_->mb_rows;
-        for (int row = 0; row < rows; ++row) reconstruct_row(row);
-        if (filter_rows_) filter_row(rows - 1);
+        while (reconstructed_ < instance_->mb_rows) reconstruct_next_row();
+        if (filter_rows_) filter_ready_rows();
+    }
+
+    void reconstruct_next_row() { reconstruct_row(reconstructed_++); }
+
+    static void modes_read_ahead(void* self, int rows) {
+        auto* threads = static_cast<RowThreads*>(self);
+        modes_read(self, rows);
+        while (threads->reconstructed_ + kRingRows < rows) threads->reconstruct_next_row();
     }
 
     // One token partition, on the caller's thread: the tokens of every row,
-    // each once its modes are read and its slots are free.
+    // each once its modes are read and its slots are free, then the filtering
+    // of the rows left.
     void read_tokens_of_rows() {
-        for (int row = 0; row < instance_->mb_rows; ++row) {
+        const int rows = instance_->mb_rows;
+        for (int row = 0; row < rows; ++row) {
             rows_done_.wait_at_least(modes_read_, row + 1);
             read_row_tokens(row);
+        }
+        if (filter_rows_) filter_rows_left();
+    }
+
+    // Filters each row left as it becomes ready, or sees the other thread
+    // filter it.
+    void filter_rows_left() {
+        const int rows = instance_->mb_rows;
+        for (int row; (row = filtered_.load(std::memory_order_acquire)) < rows;) {
+            progress_.wait_at_least(rows_[std::min(row + 1, rows - 1)].decoded, instance_->mb_cols);
+            // Another thread filtering may stop before this row: try again.
+            if (filter_ready_rows() < 0) pause_briefly();
         }
     }
 
@@ -166,7 +192,12 @@ class RowThreads {
         DecoderInstance& instance = *instance_;
         const int cols = instance.mb_cols;
         MacroblockContext& mb = instance.mb;
-        if (row >= kRingRows) progress_.wait_at_least(rows_[row - kRingRows].decoded, cols);
+        if (row >= kRingRows) {
+            // While the reconstruction catches up, the rows it left behind
+            // are filtered here.
+            if (filter_rows_) filter_ready_rows();
+            progress_.wait_at_least(rows_[row - kRingRows].decoded, cols);
+        }
         MacroblockLevels* slots = ring_row(row);
         start_mb_row(instance, mb, row);
         for (int col = 0; col < cols; ++col) {
@@ -175,7 +206,7 @@ class RowThreads {
         }
     }
 
-    // Reconstructs a row as its tokens arrive, then filters the row above it.
+    // Reconstructs a row as its tokens arrive.
     void reconstruct_row(int row) {
         DecoderInstance& instance = *instance_;
         MacroblockContext& mb = *contexts_[1];
@@ -184,13 +215,16 @@ class RowThreads {
         std::atomic<int>& tokens_read = rows_[row].tokens_read;
         start_mb_row(instance, mb, row);
         for (int col = 0; col < cols; ++col) {
-            if (tokens_read.load(std::memory_order_acquire) <= col)
+            // Waiting for tokens, a row ready for the loop filter is filtered first.
+            if (tokens_read.load(std::memory_order_acquire) <= col &&
+                !(filter_rows_ && filter_ready_rows(1) > 0))
                 tokens_.wait_at_least(tokens_read, std::min(col + 1 + kLead, cols));
+            if (tokens_read.load(std::memory_order_acquire) <= col)
+                tokens_.wait_at_least(tokens_read, col + 1);
             reconstruct_macroblock_at(instance, mb, col, slots[col], false);
         }
         extend_row_right_edge(*instance.new_frame, row);
         progress_.publish(rows_[row].decoded, cols);
-        if (filter_rows_ && row > 0) filter_row(row - 1);
     }
 
     void filter_row(int row) {
@@ -270,17 +304,21 @@ class RowThreads {
         return rows_[below].decoded.load(std::memory_order_seq_cst) == instance_->mb_cols;
     }
 
-    // Filters, in order, the rows that can be filtered now. One thread filters
-    // at a time; a thread that finds another one filtering goes back to
-    // decoding instead of waiting. The filtering thread looks again after
-    // letting go, for a row made ready by a thread it turned away.
-    void filter_ready_rows() {
+    // Filters, in order, up to `most` of the rows that can be filtered now.
+    // One thread filters at a time; a thread that finds another one filtering
+    // goes back to its own work instead of waiting. Unless stopped by `most`,
+    // the filtering thread looks again after letting go, for a row made ready
+    // by a thread it turned away. Returns the rows filtered, or -1 when
+    // another thread was filtering.
+    int filter_ready_rows(int most = INT_MAX) {
+        int done = 0;
         while (!filtering_.exchange(true, std::memory_order_seq_cst)) {
             int row = filtered_.load(std::memory_order_relaxed);
-            for (; ready_to_filter(row); ++row) filter_row(row);
+            for (; done < most && ready_to_filter(row); ++row, ++done) filter_row(row);
             filtering_.store(false, std::memory_order_seq_cst);
-            if (!ready_to_filter(row)) return;
+            if (done >= most || !ready_to_filter(row)) return done;
         }
+        return done > 0 ? done : -1;
     }
 
     static constexpr int kLead = 4;
@@ -316,6 +354,7 @@ class RowThreads {
     std::unique_ptr<MacroblockLevels[]> ring_;
     size_t ring_size_ = 0;
     int active_ = 1;
+    int reconstructed_ = 0;  // rows reconstructed (one token partition, first worker)
 };
 
 RowThreads* start_row_threads(int count) {
