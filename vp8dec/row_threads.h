@@ -1,8 +1,9 @@
 // Row threads: the caller's thread and its workers decode the macroblock rows
 // of a frame at once, each row kept two macroblocks behind the row above it,
 // and loop-filter each row once the row below it is decoded. In a frame of one
-// token partition the caller's thread reads the modes and tokens while a
-// worker reconstructs and filters the rows behind it.
+// token partition the caller's thread reads the tokens while a worker reads
+// the modes and reconstructs the rows behind it; each row is filtered by
+// whichever of the two would otherwise wait.
 #pragma once
 
 namespace vp8 {
