@@ -215,12 +215,12 @@ class RowThreads {
         std::atomic<int>& tokens_read = rows_[row].tokens_read;
         start_mb_row(instance, mb, row);
         for (int col = 0; col < cols; ++col) {
-            // Waiting for tokens, a row ready for the loop filter is filtered first.
-            if (tokens_read.load(std::memory_order_acquire) <= col &&
-                !(filter_rows_ && filter_ready_rows(1) > 0))
+            // While the tokens are not there, the rows ready for the loop
+            // filter are filtered, one at a time.
+            while (tokens_read.load(std::memory_order_acquire) <= col) {
+                if (filter_rows_ && filter_ready_rows(1) > 0) continue;
                 tokens_.wait_at_least(tokens_read, std::min(col + 1 + kLead, cols));
-            if (tokens_read.load(std::memory_order_acquire) <= col)
-                tokens_.wait_at_least(tokens_read, col + 1);
+            }
             reconstruct_macroblock_at(instance, mb, col, slots[col], false);
         }
         extend_row_right_edge(*instance.new_frame, row);
