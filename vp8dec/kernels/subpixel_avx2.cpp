@@ -26,11 +26,18 @@ TapPairs tap_pairs(int frac) {
     return {_mm256_set1_epi16(words[0]), _mm256_set1_epi16(words[1]), _mm256_set1_epi16(words[2])};
 }
 
+// The odd fractions' filters have no outer taps (0 and 5): four samples make
+// each output, and the pair (0, 5), which would add nothing, is left out.
+bool four_taps(int frac) {
+    return frac & 1;
+}
+
+template <bool Four>
 __m256i sum_pairs(__m256i pairs12, __m256i pairs34, __m256i pairs05, const TapPairs& t) {
-    const __m256i sum = _mm256_adds_epi16(_mm256_maddubs_epi16(pairs12, t.taps12),
-                                          _mm256_maddubs_epi16(pairs34, t.taps34));
-    const __m256i all = _mm256_adds_epi16(sum, _mm256_maddubs_epi16(pairs05, t.taps05));
-    return _mm256_srai_epi16(_mm256_adds_epi16(all, _mm256_set1_epi16(64)), 7);
+    __m256i sum = _mm256_adds_epi16(_mm256_maddubs_epi16(pairs12, t.taps12),
+                                    _mm256_maddubs_epi16(pairs34, t.taps34));
+    if constexpr (!Four) sum = _mm256_adds_epi16(sum, _mm256_maddubs_epi16(pairs05, t.taps05));
+    return _mm256_srai_epi16(_mm256_adds_epi16(sum, _mm256_set1_epi16(64)), 7);
 }
 
 // Byte shuffles gathering the samples under the tap pairs (1, 2), (3, 4) and
@@ -85,9 +92,10 @@ __m256i shuffled(__m256i samples, const Shuffle& shuffle) {
                                _mm256_load_si256(reinterpret_cast<const __m256i*>(shuffle.bytes)));
 }
 
+template <bool Four>
 __m256i filter_lanes(__m256i samples, const PairShuffles& m, const TapPairs& t) {
-    return sum_pairs(shuffled(samples, m.pairs12), shuffled(samples, m.pairs34),
-                     shuffled(samples, m.pairs05), t);
+    const __m256i pairs05 = Four ? samples : shuffled(samples, m.pairs05);
+    return sum_pairs<Four>(shuffled(samples, m.pairs12), shuffled(samples, m.pairs34), pairs05, t);
 }
 
 __m256i join(__m128i low, __m128i high) {
@@ -105,22 +113,25 @@ void store_lanes_8(uint8_t* first_row, uint8_t* second_row, __m256i rows) {
 }
 
 // 16 outputs of one row as 16-bit lanes: 0..7 low, 8..15 high.
+template <bool Four>
 __m256i wide_row(const uint8_t* s, const TapPairs& t) {
-    return filter_lanes(join(load_16(s - 2), load_16(s + 3)), kWideRow, t);
+    return filter_lanes<Four>(join(load_16(s - 2), load_16(s + 3)), kWideRow, t);
 }
 
 // Filters `rows` 16-wide rows along each row, two at a time.
+template <bool Four>
 void rows_16(const uint8_t* src, int src_stride, int frac, uint8_t* dst, int dst_pitch, int rows) {
     const TapPairs t = tap_pairs(frac);
     int r = 0;
     for (; r + 1 < rows; r += 2, src += 2 * src_stride, dst += 2 * dst_pitch) {
-        const __m256i packed = _mm256_packus_epi16(wide_row(src, t), wide_row(src + src_stride, t));
+        const __m256i packed =
+            _mm256_packus_epi16(wide_row<Four>(src, t), wide_row<Four>(src + src_stride, t));
         // Lanes now hold outputs 0..7 of both rows, then 8..15 of both.
         store_lanes_16(dst, dst + dst_pitch,
                        _mm256_permute4x64_epi64(packed, _MM_SHUFFLE(3, 1, 2, 0)));
     }
     if (r < rows) {
-        const __m256i row = wide_row(src, t);
+        const __m256i row = wide_row<Four>(src, t);
         const __m256i packed = _mm256_packus_epi16(row, row);
         store_16(dst,
                  _mm256_castsi256_si128(_mm256_permute4x64_epi64(packed, _MM_SHUFFLE(3, 1, 2, 0))));
@@ -133,16 +144,18 @@ __m128i split_row(const uint8_t* s) {
 }
 
 // Filters `rows` 8-wide rows along each row, two at a time.
+template <bool Four>
 void rows_8(const uint8_t* src, int src_stride, int frac, uint8_t* dst, int dst_pitch, int rows) {
     const TapPairs t = tap_pairs(frac);
     int r = 0;
     for (; r + 1 < rows; r += 2, src += 2 * src_stride, dst += 2 * dst_pitch) {
         const __m256i out =
-            filter_lanes(join(split_row(src), split_row(src + src_stride)), kSplitRows, t);
+            filter_lanes<Four>(join(split_row(src), split_row(src + src_stride)), kSplitRows, t);
         store_lanes_8(dst, dst + dst_pitch, _mm256_packus_epi16(out, out));
     }
     if (r < rows) {
-        const __m256i out = filter_lanes(_mm256_zextsi128_si256(split_row(src)), kSplitRows, t);
+        const __m256i out =
+            filter_lanes<Four>(_mm256_zextsi128_si256(split_row(src)), kSplitRows, t);
         store_8(dst, _mm256_castsi256_si128(_mm256_packus_epi16(out, out)));
     }
 }
@@ -153,36 +166,41 @@ __m256i load_32(const uint8_t* p) {
 
 // Down the columns of `rows` (even) output rows from the 16-wide first-pass
 // rows, consecutive in `first` from two rows above the first output row. A
-// 32-byte load holds two consecutive rows, one per lane.
+// 32-byte load holds two consecutive rows, one per lane. With four taps the
+// rows two above and three below an output are not read.
+template <bool Four>
 void columns_16(const uint8_t* first, int frac, uint8_t* dst, int dst_pitch, int rows) {
     const TapPairs t = tap_pairs(frac);
     for (int r = 0; r < rows; r += 2, first += 32, dst += 2 * dst_pitch) {
         __m256i y[6];
-        for (int k = 0; k < 6; ++k) y[k] = load_32(first + 16 * k);
+        for (int k = 0; k < 6; ++k)
+            y[k] = Four && (k == 0 || k == 5) ? _mm256_setzero_si256() : load_32(first + 16 * k);
         const __m256i low =
-            sum_pairs(_mm256_unpacklo_epi8(y[1], y[2]), _mm256_unpacklo_epi8(y[3], y[4]),
-                      _mm256_unpacklo_epi8(y[0], y[5]), t);
+            sum_pairs<Four>(_mm256_unpacklo_epi8(y[1], y[2]), _mm256_unpacklo_epi8(y[3], y[4]),
+                            _mm256_unpacklo_epi8(y[0], y[5]), t);
         const __m256i high =
-            sum_pairs(_mm256_unpackhi_epi8(y[1], y[2]), _mm256_unpackhi_epi8(y[3], y[4]),
-                      _mm256_unpackhi_epi8(y[0], y[5]), t);
+            sum_pairs<Four>(_mm256_unpackhi_epi8(y[1], y[2]), _mm256_unpackhi_epi8(y[3], y[4]),
+                            _mm256_unpackhi_epi8(y[0], y[5]), t);
         store_lanes_16(dst, dst + dst_pitch, _mm256_packus_epi16(low, high));
     }
 }
 
 // The same for 8-wide rows, four output rows at a time (rows a multiple of
 // 4): a 32-byte load holds four consecutive rows, two per lane.
+template <bool Four>
 void columns_8(const uint8_t* first, int frac, uint8_t* dst, int dst_pitch, int rows) {
     const TapPairs t = tap_pairs(frac);
     for (int r = 0; r < rows; r += 4, first += 32, dst += 4 * dst_pitch) {
         __m256i y[6];
-        for (int k = 0; k < 6; ++k) y[k] = load_32(first + 8 * k);
+        for (int k = 0; k < 6; ++k)
+            y[k] = Four && (k == 0 || k == 5) ? _mm256_setzero_si256() : load_32(first + 8 * k);
         // Low halves: output rows r and r + 2; high halves: r + 1 and r + 3.
         const __m256i even =
-            sum_pairs(_mm256_unpacklo_epi8(y[1], y[2]), _mm256_unpacklo_epi8(y[3], y[4]),
-                      _mm256_unpacklo_epi8(y[0], y[5]), t);
+            sum_pairs<Four>(_mm256_unpacklo_epi8(y[1], y[2]), _mm256_unpacklo_epi8(y[3], y[4]),
+                            _mm256_unpacklo_epi8(y[0], y[5]), t);
         const __m256i odd =
-            sum_pairs(_mm256_unpackhi_epi8(y[1], y[2]), _mm256_unpackhi_epi8(y[3], y[4]),
-                      _mm256_unpackhi_epi8(y[0], y[5]), t);
+            sum_pairs<Four>(_mm256_unpackhi_epi8(y[1], y[2]), _mm256_unpackhi_epi8(y[3], y[4]),
+                            _mm256_unpackhi_epi8(y[0], y[5]), t);
         const __m256i packed = _mm256_packus_epi16(even, odd);
         const __m128i rows01 = _mm256_castsi256_si128(packed);
         const __m128i rows23 = _mm256_extracti128_si256(packed, 1);
@@ -199,26 +217,50 @@ void copy_rows(const uint8_t* src, int src_stride, uint8_t* dst, int dst_pitch, 
         store_samples<W>(dst, load_samples<W>(src));
 }
 
+// Filters `rows` W-wide rows along each row (fraction not 0).
+template <int W, bool Four>
+void along_rows(const uint8_t* src, int src_stride, int frac, uint8_t* dst, int dst_pitch,
+                int rows) {
+    if constexpr (W == 16) rows_16<Four>(src, src_stride, frac, dst, dst_pitch, rows);
+    if constexpr (W == 8) rows_8<Four>(src, src_stride, frac, dst, dst_pitch, rows);
+}
+
+template <int W>
+void along_rows(const uint8_t* src, int src_stride, int frac, uint8_t* dst, int dst_pitch,
+                int rows) {
+    if (four_taps(frac)) return along_rows<W, true>(src, src_stride, frac, dst, dst_pitch, rows);
+    along_rows<W, false>(src, src_stride, frac, dst, dst_pitch, rows);
+}
+
+// Both passes, the second with four taps (Four) or six. The first pass makes
+// the rows from two above the block to three below it, or, when four taps
+// follow, from one above to two below.
+template <int W, int H, bool Four>
+void both_passes(const uint8_t* src, int src_stride, int frac_col, int frac_row, uint8_t* dst,
+                 int dst_pitch) {
+    alignas(32) uint8_t first[(H + 5) * W];
+    constexpr int skipped = Four ? 1 : 0;
+    const uint8_t* top = src - (2 - skipped) * src_stride;
+    if (frac_col == 0) {
+        copy_rows<W>(top, src_stride, first + skipped * W, W, H + 5 - 2 * skipped);
+    } else {
+        along_rows<W>(top, src_stride, frac_col, first + skipped * W, W, H + 5 - 2 * skipped);
+    }
+    if constexpr (W == 16) columns_16<Four>(first, frac_row, dst, dst_pitch, H);
+    if constexpr (W == 8) columns_8<Four>(first, frac_row, dst, dst_pitch, H);
+}
+
 // Fraction 0 along an axis gives the samples back unchanged: no filter along it.
 template <int W, int H>
 void six_tap(const uint8_t* src, int src_stride, int frac_col, int frac_row, uint8_t* dst,
              int dst_pitch) {
     if (frac_row == 0) {
         if (frac_col == 0) return copy_rows<W>(src, src_stride, dst, dst_pitch, H);
-        if constexpr (W == 16) return rows_16(src, src_stride, frac_col, dst, dst_pitch, H);
-        if constexpr (W == 8) return rows_8(src, src_stride, frac_col, dst, dst_pitch, H);
+        return along_rows<W>(src, src_stride, frac_col, dst, dst_pitch, H);
     }
-    alignas(32) uint8_t first[(H + 5) * W];
-    const uint8_t* top = src - 2 * src_stride;
-    if (frac_col == 0) {
-        copy_rows<W>(top, src_stride, first, W, H + 5);
-    } else if constexpr (W == 16) {
-        rows_16(top, src_stride, frac_col, first, W, H + 5);
-    } else {
-        rows_8(top, src_stride, frac_col, first, W, H + 5);
-    }
-    if constexpr (W == 16) columns_16(first, frac_row, dst, dst_pitch, H);
-    if constexpr (W == 8) columns_8(first, frac_row, dst, dst_pitch, H);
+    if (four_taps(frac_row))
+        return both_passes<W, H, true>(src, src_stride, frac_col, frac_row, dst, dst_pitch);
+    both_passes<W, H, false>(src, src_stride, frac_col, frac_row, dst, dst_pitch);
 }
 
 // Bilinear: sixteen 16-bit lanes of (a * tap0 + b * tap1 + 64) >> 7.
