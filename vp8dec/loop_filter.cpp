@@ -94,6 +94,7 @@ void prepare_loop_filter(DecoderInstance& instance) {
 }
 
 void filter_mb_row(const DecoderInstance& instance, const FrameBuffer& frame, int row) {
+    constexpr int kRecordsAhead = 3;
     const KernelTable& k = instance.kernels;
     const bool simple = instance.loop_filter.filter_type == 1;
     const EdgeFilterFn left_edge = simple ? k.simple_mb_edge_left : k.normal_mb_edge_left;
@@ -107,6 +108,10 @@ void filter_mb_row(const DecoderInstance& instance, const FrameBuffer& frame, in
     uint8_t* u = frame.u + static_cast<size_t>(8 * row) * frame.uv_stride;
     uint8_t* v = frame.v + static_cast<size_t>(8 * row) * frame.uv_stride;
     for (int col = 0; col < instance.mb_cols; ++col, y += 16, u += 8, v += 8) {
+        // When a whole frame is filtered after it is decoded, its records
+        // have left the cache: each is asked for a few macroblocks ahead.
+        if (col + kRecordsAhead < instance.mb_cols)
+            __builtin_prefetch(&records[col + kRecordsAhead]);
         const MbAnalysisRecord& record = records[col];
         const int baseline =
             instance.filter_baselines[instance.segmentation.enabled ? record.segment_id & 3 : 0];
