@@ -52,7 +52,8 @@ int parse_feature_value(const char* text) {
 }
 
 bool leading_zero_count_usable(int features) {
-    return (features & kFeatureLzcnt) != 0 && __builtin_cpu_supports("lzcnt");
+    // The processor's own bit as well: forced features may claim what it lacks.
+    return (features & kFeatureLzcnt) != 0 && (processor_features() & kFeatureLzcnt) != 0;
 }
 
 int feature_bits() {
