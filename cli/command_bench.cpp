@@ -64,7 +64,7 @@ double decode_once(const Frames& frames, bool with_analysis, int threads) {
          !cache.open(folder.path())))
         throw InputError("cannot create the analysis files");
     vp8::CodecContext context{};
-    const vp8::DecoderConfig config{threads};
+    const vp8::DecoderConfig config{threads, 0};
     vp8::decoder_init(&context, vp8::vp8_decoder_interface(), threads ? &config : nullptr, 0,
                       vp8::kDecoderAbiVersion);
     vp8::decoder_set_analysis(&context, with_analysis ? &analysis : nullptr);

@@ -1,9 +1,12 @@
 // Feeds arbitrary bytes to the decoder as a sequence of frames, with every
 // analysis output on: no input may crash it, hang it or read outside a frame.
-// The same frames are then decoded again on two row threads, which must give
-// the same results and pictures.
+// The same frames are then decoded again on two row threads, holding the last
+// three shown pictures, which must give the same results and pictures, and
+// leave each held picture as it was.
 #include <cstdint>
 #include <cstdio>
+#include <deque>
+#include <utility>
 #include <vector>
 
 #include "vp8dec/analysis_context.h"
@@ -38,11 +41,8 @@ bool small_enough(const std::vector<uint8_t>& frame) {
     return width * height <= 64 * 64;
 }
 
-// Each frame's result, and the rows of each shown picture.
-void append_outcome(std::vector<uint8_t>& out, int result, const vp8::FrameAnalysisRecord* record) {
-    out.push_back(static_cast<uint8_t>(result));
-    if (!record) return;
-    const vp8::ImageDescription& image = record->image;
+// The rows of a picture at display size.
+void append_rows(std::vector<uint8_t>& out, const vp8::ImageDescription& image) {
     const int widths[3] = {image.display_width, (image.display_width + 1) / 2,
                            (image.display_width + 1) / 2};
     const int heights[3] = {image.display_height, (image.display_height + 1) / 2,
@@ -55,11 +55,42 @@ void append_outcome(std::vector<uint8_t>& out, int result, const vp8::FrameAnaly
         }
 }
 
+// Each frame's result, and the rows of each shown picture.
+void append_outcome(std::vector<uint8_t>& out, int result, const vp8::FrameAnalysisRecord* record) {
+    out.push_back(static_cast<uint8_t>(result));
+    if (record) append_rows(out, record->image);
+}
+
+constexpr int kHeldPictures = 3;
+
+// The held pictures, each as it was when shown.
+class HeldCheck {
+  public:
+    void check() const {
+        for (const auto& [image, rows] : kept_) {
+            std::vector<uint8_t> now;
+            append_rows(now, image);
+            if (now != rows) __builtin_trap();
+        }
+    }
+    void keep(const vp8::FrameAnalysisRecord* record) {
+        if (!record) return;
+        std::vector<uint8_t> rows;
+        append_rows(rows, record->image);
+        kept_.emplace_back(record->image, std::move(rows));
+        if (kept_.size() > kHeldPictures) kept_.pop_front();
+    }
+
+  private:
+    std::deque<std::pair<vp8::ImageDescription, std::vector<uint8_t>>> kept_;
+};
+
 std::vector<uint8_t> decode_frames(const std::vector<std::vector<uint8_t>>& frames,
                                    vp8::AnalysisContext* analysis, int threads) {
     std::vector<uint8_t> outcome;
     vp8::CodecContext context{};
-    const vp8::DecoderConfig config{threads};
+    const vp8::DecoderConfig config{threads, threads ? kHeldPictures : 0};
+    HeldCheck held;
     vp8::decoder_init(&context, vp8::vp8_decoder_interface(), threads ? &config : nullptr, 0,
                       vp8::kDecoderAbiVersion);
     vp8::decoder_set_analysis(&context, analysis);
@@ -68,8 +99,13 @@ std::vector<uint8_t> decode_frames(const std::vector<std::vector<uint8_t>>& fram
         const int result = vp8::decoder_decode(&context, frame.data(),
                                                static_cast<uint32_t>(frame.size()), nullptr, 0);
         const void* iterator = nullptr;
-        append_outcome(outcome, result,
-                       result == 0 ? vp8::decoder_get_frame(&context, &iterator) : nullptr);
+        const vp8::FrameAnalysisRecord* record =
+            result == 0 ? vp8::decoder_get_frame(&context, &iterator) : nullptr;
+        append_outcome(outcome, result, record);
+        if (threads) {
+            held.check();
+            held.keep(record);
+        }
     }
     vp8::decoder_destroy(&context);
     return outcome;

@@ -11,6 +11,7 @@ namespace vp8 {
 
 struct DecoderPrivate {
     int thread_count;
+    int held_pictures;
     StreamInfo stream_info;
     DecoderInstance* instance;
     FrameAnalysisRecord record;
@@ -27,6 +28,7 @@ int vp8_init(CodecContext* context) {
     auto* priv = new (std::nothrow) DecoderPrivate{};
     if (!priv) return kErrorMemory;
     priv->thread_count = context->config ? context->config->threads : 0;
+    priv->held_pictures = context->config ? context->config->held_pictures : 0;
     context->priv = priv;
     return kOk;
 }
@@ -68,7 +70,8 @@ int vp8_decode(CodecContext* context, const uint8_t* data, uint32_t size, void* 
         const int status = probe_key_frame(data, size, &info);
         if (status != kOk) return status;
         priv.stream_info = info;
-        priv.instance = create_instance(info.width, info.height, priv.thread_count);
+        priv.instance =
+            create_instance(info.width, info.height, priv.thread_count, priv.held_pictures);
         if (!priv.instance) return kErrorUnspecified;
     }
     DecoderInstance& instance = *priv.instance;

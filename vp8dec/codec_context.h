@@ -18,9 +18,15 @@ inline constexpr int kDecoderAbiVersion = 5;
 inline constexpr int kInterfaceVersion = 2;
 inline constexpr long kCapabilityDecode = 1;
 
-// Decoder configuration; absent means everything on the caller's thread.
+// Decoder configuration; absent means everything on the caller's thread and
+// no held pictures.
 struct DecoderConfig {
     int threads;
+    // Shown pictures (at most kMaxHeldPictures) whose planes stay readable in
+    // place, unchanged: a picture's planes keep their samples until the
+    // decoder has shown held_pictures more pictures and begins the next
+    // decode (hidden frames in between do not count).
+    int held_pictures;
 };
 
 struct StreamInfo {

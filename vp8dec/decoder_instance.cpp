@@ -56,9 +56,12 @@ PlanarPicture* record_picture(DecoderInstance& instance,
 
 }  // namespace
 
-DecoderInstance* create_instance(int /*width*/, int /*height*/, int thread_count) {
+DecoderInstance* create_instance(int /*width*/, int /*height*/, int thread_count,
+                                 int held_pictures) {
     auto* instance = new (std::nothrow) DecoderInstance{};
     if (!instance) return nullptr;
+    instance->held.set_count(held_pictures);
+    instance->buffer_count = 4 + instance->held.count();
     instance->mb_no_coeff_skip = 1;
     set_default_probabilities(instance->probs);
     instance->ready = 1;
@@ -93,11 +96,13 @@ void destroy_instance(DecoderInstance* instance) {
 }
 
 bool resize_buffers(DecoderInstance& instance, int width, int height) {
+    instance.held.retire_held();
     free_buffers(instance);
     const int w = (width + 15) & ~15;
     const int h = (height + 15) & ~15;
     bool ok = true;
-    for (FrameBuffer& buffer : instance.buffers) ok = ok && allocate_frame_buffer(buffer, w, h);
+    for (int i = 0; i < instance.buffer_count; ++i)
+        ok = ok && allocate_frame_buffer(instance.buffers[i], w, h);
     instance.mb_rows = h / 16;
     instance.mb_cols = w / 16;
     instance.mb_count = instance.mb_rows * instance.mb_cols;
@@ -124,8 +129,10 @@ bool resize_buffers(DecoderInstance& instance, int width, int height) {
 }
 
 void choose_new_buffer(DecoderInstance& instance) {
-    for (FrameBuffer& buffer : instance.buffers) {
-        if (&buffer != instance.last && &buffer != instance.golden && &buffer != instance.altref) {
+    for (int i = 0; i < instance.buffer_count; ++i) {
+        FrameBuffer& buffer = instance.buffers[i];
+        if (&buffer != instance.last && &buffer != instance.golden && &buffer != instance.altref &&
+            !instance.held.holds(&buffer)) {
             instance.new_frame = &buffer;
             return;
         }
@@ -155,7 +162,10 @@ int receive_frame(DecoderInstance& instance, const uint8_t* data, uint32_t size,
         return -1;
     }
 
-    if (instance.show_frame) ++instance.shown_count;
+    if (instance.show_frame) {
+        ++instance.shown_count;
+        instance.held.hold_shown(instance.new_frame);
+    }
     instance.new_frame->frame_number = instance.shown_count;
 
     FrameBuffer* const previous_last = instance.last;

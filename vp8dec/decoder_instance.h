@@ -9,6 +9,7 @@
 #include "vp8dec/frame_buffer.h"
 #include "vp8dec/frame_syntax.h"
 #include "vp8dec/frame_view.h"
+#include "vp8dec/held_pictures.h"
 #include "vp8dec/kernels/kernel_table.h"
 #include "vp8dec/macroblock_levels.h"
 #include "vp8dec/mb_analysis_record.h"
@@ -21,7 +22,8 @@ struct AnalysisContext;
 class RowThreads;
 
 inline constexpr int kMaxTokenPartitions = 8;
-inline constexpr int kFrameBufferCount = 4;
+// The three references, the frame being decoded, and the held pictures.
+inline constexpr int kFrameBufferCount = 4 + kMaxHeldPictures;
 
 // Non-zero contexts of the token decoder for one macroblock column (above)
 // or for the current row (left).
@@ -118,8 +120,11 @@ struct DecoderInstance {
     int mb_rows, mb_cols, mb_count, mode_info_stride;
 
     // The three references and the frame being decoded point into four
-    // buffers; a reference update points at a buffer instead of copying it.
+    // buffers, and one more for each held picture; a reference update points
+    // at a buffer instead of copying it.
     FrameBuffer buffers[kFrameBufferCount];
+    int buffer_count;
+    HeldPictures held;
     FrameBuffer* last;
     FrameBuffer* golden;
     FrameBuffer* altref;
@@ -211,14 +216,16 @@ inline MbAnalysisRecord* mb_record(DecoderInstance& instance, int row, int col) 
 // Creates an instance with default header state, probabilities, factor tables,
 // loop-filter levels and kernels. Frame buffers come with the first key frame.
 // Returns null when memory runs out.
-DecoderInstance* create_instance(int width, int height, int thread_count);
+// The buffers of the last held_pictures shown pictures stay as they were
+// while the decoder goes on (see HeldPictures).
+DecoderInstance* create_instance(int width, int height, int thread_count, int held_pictures = 0);
 void destroy_instance(DecoderInstance* instance);
 
 // Reallocates every frame buffer, the record array and the above contexts for
 // a new picture size. Returns false (with everything freed) on failure.
 bool resize_buffers(DecoderInstance& instance, int width, int height);
 
-// Points new_frame at a buffer that no reference holds.
+// Points new_frame at a buffer that no reference holds and no picture is held in.
 void choose_new_buffer(DecoderInstance& instance);
 
 // Decodes one compressed frame. Returns 0, or -1 with the instance's error record set.
