@@ -21,25 +21,21 @@ bool ends_with(const std::string& text, const std::string& suffix) {
            text.compare(text.size() - suffix.size(), suffix.size(), suffix) == 0;
 }
 
-void append(std::vector<uint8_t>& out, const void* data, size_t size) {
-    const auto* bytes = static_cast<const uint8_t*>(data);
-    out.insert(out.end(), bytes, bytes + size);
-}
-
 void append(std::vector<uint8_t>& out, const std::string& text) {
-    append(out, text.data(), text.size());
+    out.insert(out.end(), text.begin(), text.end());
 }
 
-// The macroblock-aligned picture as the reference buffer holds it.
-void append_aligned(std::vector<uint8_t>& out, const vp8::DecoderInstance& instance) {
+// The rows of the macroblock-aligned picture as the reference buffer holds it.
+void add_aligned_rows(std::vector<std::pair<const uint8_t*, size_t>>& rows,
+                      const vp8::DecoderInstance& instance) {
     const vp8::FrameBuffer& frame = *instance.frame_to_show;
-    out.reserve(static_cast<size_t>(frame.y_width) * frame.y_height +
-                2 * static_cast<size_t>(frame.uv_width) * frame.uv_height);
     for (int r = 0; r < frame.y_height; ++r)
-        append(out, frame.y + static_cast<size_t>(r) * frame.y_stride, frame.y_width);
+        rows.emplace_back(frame.y + static_cast<size_t>(r) * frame.y_stride,
+                          static_cast<size_t>(frame.y_width));
     for (const uint8_t* plane : {frame.u, frame.v})
         for (int r = 0; r < frame.uv_height; ++r)
-            append(out, plane + static_cast<size_t>(r) * frame.uv_stride, frame.uv_width);
+            rows.emplace_back(plane + static_cast<size_t>(r) * frame.uv_stride,
+                              static_cast<size_t>(frame.uv_width));
 }
 
 }  // namespace
@@ -53,17 +49,18 @@ int run_decode(const CliOptions& options) {
     if (std::filesystem::equivalent(*output, options.input, error))
         throw InputError("the output file " + *output + " is the input file");
     const StreamInput input(options.input);
-    DecodeSession session(input.ivf_path(), thread_option(options));
+    // The writing reads each picture's rows where the decoder holds them.
+    DecodeSession session(input.ivf_path(), thread_option(options), kPictureWorkerSlots);
     OutputStream out(*output);
-    PictureWorker worker([&out](int64_t, const std::vector<uint8_t>& bytes) {
-        out.write(bytes.data(), bytes.size());
+    PictureWorker worker([&out](int64_t, const PictureJob& job) {
+        job.for_each_piece([&out](const uint8_t* bytes, size_t size) { out.write(bytes, size); });
     });
     int y4m_width = 0, y4m_height = 0;
     run_with_worker(worker, [&] {
         session.run([&](const DecodedFrame& frame) {
             if (!frame.record) return;
             if (aligned) {
-                append_aligned(worker.acquire(), *frame.instance);
+                add_aligned_rows(worker.acquire().rows, *frame.instance);
                 worker.submit(frame.picture);
                 return;
             }
@@ -72,7 +69,8 @@ int run_decode(const CliOptions& options) {
                 (image.display_width != y4m_width || image.display_height != y4m_height))
                 throw InputError("picture " + std::to_string(frame.picture) +
                                  " changes the size, which a YUV4MPEG2 stream cannot hold");
-            std::vector<uint8_t>& bytes = worker.acquire();
+            PictureJob& job = worker.acquire();
+            std::vector<uint8_t>& bytes = job.copied;
             if (y4m) {
                 if (frame.picture == 0) {
                     y4m_width = image.display_width;
@@ -86,7 +84,7 @@ int run_decode(const CliOptions& options) {
                 }
                 append(bytes, std::string("FRAME\n"));
             }
-            append_display_rows(*frame.record, bytes);
+            add_display_rows(*frame.record, job.rows);
             worker.submit(frame.picture);
         });
     });

@@ -12,16 +12,17 @@ namespace tavimor {
 
 int run_md5(const CliOptions& options) {
     const StreamInput input(options.input);
-    DecodeSession session(input.ivf_path(), thread_option(options));
-    PictureWorker worker([](int64_t picture, const std::vector<uint8_t>& bytes) {
+    // The hashing reads each picture's rows where the decoder holds them.
+    DecodeSession session(input.ivf_path(), thread_option(options), kPictureWorkerSlots);
+    PictureWorker worker([](int64_t picture, const PictureJob& job) {
         Md5 md5;
-        md5.update(bytes.data(), bytes.size());
+        job.for_each_piece([&md5](const uint8_t* bytes, size_t size) { md5.update(bytes, size); });
         std::printf("%lld %s\n", static_cast<long long>(picture), md5.hex_digest().c_str());
     });
     run_with_worker(worker, [&] {
         session.run([&](const DecodedFrame& frame) {
             if (!frame.record) return;
-            append_display_rows(*frame.record, worker.acquire());
+            add_display_rows(*frame.record, worker.acquire().rows);
             worker.submit(frame.picture);
         });
     });

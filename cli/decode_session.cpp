@@ -6,11 +6,14 @@
 
 namespace tavimor {
 
-DecodeSession::DecodeSession(const std::string& input, int threads) : input_(input) {
+DecodeSession::DecodeSession(const std::string& input, int threads, int held_pictures)
+    : input_(input) {
     if (!reader_.open(input)) throw InputError("not a readable IVF stream");
     config_.threads = threads;
-    if (vp8::decoder_init(&context_, vp8::vp8_decoder_interface(), threads ? &config_ : nullptr, 0,
-                          vp8::kDecoderAbiVersion) != vp8::kOk)
+    config_.held_pictures = held_pictures;
+    const bool configured = threads || held_pictures;
+    if (vp8::decoder_init(&context_, vp8::vp8_decoder_interface(), configured ? &config_ : nullptr,
+                          0, vp8::kDecoderAbiVersion) != vp8::kOk)
         throw InputError("failed to initialize decoder");
     vp8::decoder_set_analysis(&context_, nullptr);
 }
@@ -69,17 +72,10 @@ void for_each_display_row(const vp8::FrameAnalysisRecord& record,
                static_cast<size_t>(chroma_width));
 }
 
-void append_display_rows(const vp8::FrameAnalysisRecord& record, std::vector<uint8_t>& out) {
-    const vp8::ImageDescription& image = record.image;
-    const size_t width = static_cast<size_t>(image.display_width);
-    const size_t chroma_width = (width + 1) / 2;
-    const size_t height = static_cast<size_t>(image.display_height);
-    const size_t chroma_height = (height + 1) / 2;
-    // Reserved, not resized: the rows are copied in once, without clearing
-    // the picture's bytes first.
-    out.reserve(out.size() + width * height + 2 * chroma_width * chroma_height);
-    for_each_display_row(
-        record, [&](const uint8_t* row, size_t size) { out.insert(out.end(), row, row + size); });
+void add_display_rows(const vp8::FrameAnalysisRecord& record,
+                      std::vector<std::pair<const uint8_t*, size_t>>& rows) {
+    for_each_display_row(record,
+                         [&](const uint8_t* row, size_t size) { rows.emplace_back(row, size); });
 }
 
 std::string picture_md5(const vp8::FrameAnalysisRecord& record) {

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "vp8dec/analysis_context.h"
@@ -25,8 +26,10 @@ struct DecodedFrame {
 class DecodeSession {
   public:
     // Opens the input; throws InputError when it is not a readable IVF stream.
-    // With threads of 2 or more the decoder decodes rows on that many threads.
-    explicit DecodeSession(const std::string& input, int threads = 0);
+    // With threads of 2 or more the decoder decodes rows on that many threads;
+    // it holds the planes of the last held_pictures shown pictures unchanged
+    // (see DecoderConfig).
+    explicit DecodeSession(const std::string& input, int threads = 0, int held_pictures = 0);
     DecodeSession(const DecodeSession&) = delete;
     DecodeSession& operator=(const DecodeSession&) = delete;
     ~DecodeSession();
@@ -55,8 +58,10 @@ class DecodeSession {
 void for_each_display_row(const vp8::FrameAnalysisRecord& record,
                           const std::function<void(const uint8_t*, size_t)>& fn);
 
-// Appends the shown picture's planes at display size to out, row after row.
-void append_display_rows(const vp8::FrameAnalysisRecord& record, std::vector<uint8_t>& out);
+// Appends the rows of the shown picture's planes at display size to rows,
+// each as a pointer and a byte count.
+void add_display_rows(const vp8::FrameAnalysisRecord& record,
+                      std::vector<std::pair<const uint8_t*, size_t>>& rows);
 
 // MD5 of the shown picture's planes at display size, as 32 lowercase hex digits.
 std::string picture_md5(const vp8::FrameAnalysisRecord& record);

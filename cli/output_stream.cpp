@@ -12,6 +12,8 @@ OutputStream::OutputStream(const std::string& path) : path_(path) {
     std::string why;
     file_ = open_output_file(path, "wb", why);
     if (!file_) throw InputError("cannot write " + path + ": " + why);
+    // Pictures come a row at a time: a large buffer writes them in few calls.
+    std::setvbuf(file_, nullptr, _IOFBF, kBufferSize);
 }
 
 OutputStream::~OutputStream() {

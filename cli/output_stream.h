@@ -24,6 +24,7 @@ class OutputStream {
     void finish();
 
   private:
+    static constexpr size_t kBufferSize = size_t{1} << 20;
     [[noreturn]] void fail();
 
     std::string path_;

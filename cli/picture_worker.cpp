@@ -4,9 +4,9 @@
 
 namespace tavimor {
 
-PictureWorker::PictureWorker(Handler handler, int buffers)
-    : handler_(std::move(handler)), buffers_(static_cast<size_t>(buffers)) {
-    for (int i = 0; i < buffers; ++i) free_.push_back(i);
+PictureWorker::PictureWorker(Handler handler, int slots)
+    : handler_(std::move(handler)), slots_(static_cast<size_t>(slots)) {
+    for (int i = 0; i < slots; ++i) free_.push_back(i);
     thread_ = std::thread(&PictureWorker::run, this);
 }
 
@@ -19,7 +19,7 @@ PictureWorker::~PictureWorker() {
     thread_.join();
 }
 
-std::vector<uint8_t>& PictureWorker::acquire() {
+PictureJob& PictureWorker::acquire() {
     std::unique_lock<std::mutex> lock(mutex_);
     changed_.wait(lock, [this] { return !free_.empty() || failure_; });
     if (failure_) {
@@ -28,9 +28,10 @@ std::vector<uint8_t>& PictureWorker::acquire() {
     }
     acquired_ = free_.front();
     free_.pop_front();
-    std::vector<uint8_t>& buffer = buffers_[static_cast<size_t>(acquired_)];
-    buffer.clear();
-    return buffer;
+    PictureJob& slot = slots_[static_cast<size_t>(acquired_)];
+    slot.copied.clear();
+    slot.rows.clear();
+    return slot;
 }
 
 void PictureWorker::submit(int64_t tag) {
@@ -73,7 +74,7 @@ void PictureWorker::run() {
         std::exception_ptr failure;
         if (handle) {
             try {
-                handler_(tag, buffers_[static_cast<size_t>(index)]);
+                handler_(tag, slots_[static_cast<size_t>(index)]);
             } catch (...) {
                 failure = std::current_exception();
             }

@@ -1,6 +1,8 @@
 // Hands decoded pictures to a second thread that hashes or writes them, so
-// that this work overlaps the decoding of the next frames. Pictures are
-// copied into a few reusable buffers and handled strictly in order.
+// that this work overlaps the decoding of the next frames. A picture is a few
+// bytes copied in (a header, say) and rows read in place, from buffers the
+// decoder holds for kPictureWorkerSlots pictures (DecoderConfig's
+// held_pictures); pictures are handled strictly in order.
 #pragma once
 
 #include <condition_variable>
@@ -10,26 +12,43 @@
 #include <functional>
 #include <mutex>
 #include <thread>
+#include <utility>
 #include <vector>
 
 namespace tavimor {
 
+// Pictures queued or being handled at most: a picture's rows must stay
+// readable until the producer has acquired this many later slots.
+inline constexpr int kPictureWorkerSlots = 3;
+
+// One picture: its bytes are the copied ones, then the rows in order.
+struct PictureJob {
+    std::vector<uint8_t> copied;
+    std::vector<std::pair<const uint8_t*, size_t>> rows;
+
+    template <typename Fn>
+    void for_each_piece(Fn fn) const {
+        if (!copied.empty()) fn(copied.data(), copied.size());
+        for (const auto& [row, size] : rows) fn(row, size);
+    }
+};
+
 class PictureWorker {
   public:
-    // Handles one picture's bytes on the worker thread; may throw, and the
-    // exception then reaches the producer at its next call.
-    using Handler = std::function<void(int64_t tag, const std::vector<uint8_t>& bytes)>;
+    // Handles one picture on the worker thread; may throw, and the exception
+    // then reaches the producer at its next call.
+    using Handler = std::function<void(int64_t tag, const PictureJob& picture)>;
 
-    explicit PictureWorker(Handler handler, int buffers = 3);
+    explicit PictureWorker(Handler handler, int slots = kPictureWorkerSlots);
     PictureWorker(const PictureWorker&) = delete;
     PictureWorker& operator=(const PictureWorker&) = delete;
     // Waits for the pictures already queued; an exception not yet reported is dropped.
     ~PictureWorker();
 
-    // A cleared buffer to fill with the next picture's bytes; waits until one
-    // is free. Rethrows the handler's exception, if one was thrown.
-    std::vector<uint8_t>& acquire();
-    // Queues the buffer last acquired, to be handled with the given tag.
+    // A cleared slot to fill with the next picture; waits until one is free.
+    // Rethrows the handler's exception, if one was thrown.
+    PictureJob& acquire();
+    // Queues the slot last acquired, to be handled with the given tag.
     void submit(int64_t tag);
     // Waits until every queued picture is handled, then rethrows the
     // handler's exception, if one was thrown.
@@ -40,7 +59,7 @@ class PictureWorker {
     void rethrow_failure();
 
     Handler handler_;
-    std::vector<std::vector<uint8_t>> buffers_;
+    std::vector<PictureJob> slots_;
     std::deque<int> free_;
     std::deque<std::pair<int, int64_t>> queued_;
     int acquired_ = -1;

@@ -13,19 +13,50 @@ std::vector<uint8_t> bytes_of(int64_t tag) {
     return std::vector<uint8_t>(1000 + static_cast<size_t>(tag), static_cast<uint8_t>(tag));
 }
 
+// Rows held apart from the slots, three of a different length per picture.
+const std::vector<uint8_t>& rows_memory() {
+    static const std::vector<uint8_t> memory = [] {
+        std::vector<uint8_t> bytes(4096);
+        for (size_t i = 0; i < bytes.size(); ++i) bytes[i] = static_cast<uint8_t>(i * 7 + 1);
+        return bytes;
+    }();
+    return memory;
+}
+
+size_t row_start(int64_t tag, int row) {
+    return static_cast<size_t>(tag * 13 + row * 100) % 1000;
+}
+
+// What a picture's pieces give in order: its copied bytes, then its rows.
+std::vector<uint8_t> picture_of(int64_t tag) {
+    std::vector<uint8_t> all = bytes_of(tag);
+    for (int row = 0; row < 3; ++row) {
+        const auto first = rows_memory().begin() + static_cast<ptrdiff_t>(row_start(tag, row));
+        all.insert(all.end(), first, first + 10 + row);
+    }
+    return all;
+}
+
 void produce(PictureWorker& worker, int count) {
     for (int64_t tag = 0; tag < count; ++tag) {
-        std::vector<uint8_t>& buffer = worker.acquire();
-        EXPECT_TRUE(buffer.empty());
-        buffer = bytes_of(tag);
+        PictureJob& job = worker.acquire();
+        EXPECT_TRUE(job.copied.empty());
+        EXPECT_TRUE(job.rows.empty());
+        job.copied = bytes_of(tag);
+        for (int row = 0; row < 3; ++row)
+            job.rows.emplace_back(rows_memory().data() + row_start(tag, row), 10 + row);
         worker.submit(tag);
     }
 }
 
-TEST(PictureWorker, HandlesEveryPictureInOrderWithItsOwnBytes) {
+TEST(PictureWorker, HandlesEveryPictureInOrderWithItsOwnBytesThenItsRows) {
     std::vector<int64_t> handled;
-    PictureWorker worker([&](int64_t tag, const std::vector<uint8_t>& bytes) {
-        EXPECT_EQ(bytes, bytes_of(tag));
+    PictureWorker worker([&](int64_t tag, const PictureJob& job) {
+        std::vector<uint8_t> pieces;
+        job.for_each_piece([&](const uint8_t* bytes, size_t size) {
+            pieces.insert(pieces.end(), bytes, bytes + size);
+        });
+        EXPECT_EQ(pieces, picture_of(tag));
         handled.push_back(tag);
     });
     run_with_worker(worker, [&] { produce(worker, 50); });
@@ -35,7 +66,7 @@ TEST(PictureWorker, HandlesEveryPictureInOrderWithItsOwnBytes) {
 
 TEST(PictureWorker, AFailingPictureStopsTheRunWithItsErrorAndDropsTheRest) {
     std::vector<int64_t> handled;
-    PictureWorker worker([&](int64_t tag, const std::vector<uint8_t>&) {
+    PictureWorker worker([&](int64_t tag, const PictureJob&) {
         if (tag == 3) throw std::runtime_error("disk full");
         handled.push_back(tag);
     });
@@ -54,7 +85,7 @@ TEST(PictureWorker, AFailingPictureStopsTheRunWithItsErrorAndDropsTheRest) {
 
 TEST(PictureWorker, PicturesQueuedBeforeTheProducerFailsAreStillHandled) {
     std::vector<int64_t> handled;
-    PictureWorker worker([&](int64_t tag, const std::vector<uint8_t>&) { handled.push_back(tag); });
+    PictureWorker worker([&](int64_t tag, const PictureJob&) { handled.push_back(tag); });
     EXPECT_THROW(run_with_worker(worker,
                                  [&] {
                                      produce(worker, 5);
