@@ -1,7 +1,7 @@
 // Pictures a caller reads in place after the decoder has moved on: the
 // buffers of the last few shown pictures are not chosen for new frames, and
 // when a new picture size replaces every buffer, the blocks of the held ones
-// live on until as many more pictures have been shown.
+// live on until one more than that many pictures have been shown.
 #pragma once
 
 #include <cstdint>
