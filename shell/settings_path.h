@@ -10,8 +10,8 @@
 namespace tavimor {
 
 // The settings file for the executable at the path: "<its folder>/tavimor.ini"
-// when that folder is writable and the program is not installed, else "$XDG_CONFIG_HOME/tavimor/tavimor.ini"
-// (or "$HOME/.config/tavimor/tavimor.ini").
+// when that folder is writable and the program is not installed, else
+// "$XDG_CONFIG_HOME/tavimor/tavimor.ini" (or "$HOME/.config/tavimor/tavimor.ini").
 std::string settings_path(std::string_view executable_path);
 
 }  // namespace tavimor

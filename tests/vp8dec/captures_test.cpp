@@ -136,7 +136,8 @@ TEST(Captures, RecordDescribesThePictureOverTheBorderedBuffer) {
     EXPECT_EQ(image.bits_per_pixel, 12);
     const vp8::FrameBuffer& frame = *decoder.instance()->frame_to_show;
     EXPECT_EQ(image.planes[0], frame.y);
-    EXPECT_EQ(frame.y - frame.allocation, 32 * 96 + 32) << "the first visible sample after the border";
+    EXPECT_EQ(frame.y - frame.allocation, 32 * 96 + 32)
+        << "the first visible sample after the border";
     EXPECT_EQ(decoder.picture()->final_picture.width, 32);
     EXPECT_EQ(decoder.picture()->final_picture.chroma_height, 8);
 }
