@@ -94,8 +94,7 @@ TEST(Captures, PicturesAndCoefficientsAgreeWithTheMacroblocks) {
 
 // The picture before the loop filter, copied into a frame of its own size and
 // loop-filtered there with the frame's settings.
-std::vector<uint8_t> filter_again(vp8::DecoderInstance& instance,
-                                  const vp8::PlanarPicture& prelf) {
+std::vector<uint8_t> filter_again(vp8::DecoderInstance& instance, const vp8::PlanarPicture& prelf) {
     const int w = prelf.width, h = prelf.height, cw = prelf.chroma_width, ch = prelf.chroma_height;
     std::vector<uint8_t> samples(static_cast<size_t>(w) * h + 2 * static_cast<size_t>(cw) * ch);
     vp8::FrameBuffer frame{};
