@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 #include "vp8dec/bool_reader.h"
 #include "vp8dec/frame_analysis_record.h"
@@ -195,7 +196,10 @@ struct DecoderInstance {
 
     FrameAnalysisRecord* record;
     AnalysisContext* analysis;  // where the trace, records and captures go; may be null
-    FrameView shown_view;       // the shown frame as the record's final picture
+    // The "Predicted" capture of the macroblock row being decoded, moved to
+    // its slot when the row is done.
+    std::vector<uint8_t> prediction_row;
+    FrameView shown_view;  // the shown frame as the record's final picture
 
     KernelTable kernels;
     ScalingTable scaling;

@@ -44,6 +44,13 @@ void stream_row(uint8_t* dst, const uint8_t* src, int size) {
 #endif
 }
 
+// Makes the streamed rows visible to every thread before the picture is handed on.
+void finish_streaming() {
+#if defined(__SSE2__)
+    _mm_sfence();
+#endif
+}
+
 void copy_area(uint8_t* const* rows, int x, int y, const uint8_t* src, int src_pitch, int w,
                int h) {
     for (int r = 0; r < h; ++r) stream_row(rows[y + r] + x, src + r * src_pitch, w);
@@ -51,29 +58,65 @@ void copy_area(uint8_t* const* rows, int x, int y, const uint8_t* src, int src_p
 
 // A block of a fixed width: the row copies are inlined instead of calls.
 template <int W>
-void copy_block(uint8_t* const* rows, int x, int y, const uint8_t* src, int src_pitch) {
-    for (int r = 0; r < W; ++r) std::memcpy(rows[y + r] + x, src + r * src_pitch, W);
+void copy_block(uint8_t* dst, int pitch, const uint8_t* src, int src_pitch) {
+    for (int r = 0; r < W; ++r) std::memcpy(dst + r * pitch, src + r * src_pitch, W);
+}
+
+// The captured row's planes: 16 luma rows, then 8 rows of U and 8 of V, each
+// as wide as the slot's rows.
+struct RowPlanes {
+    uint8_t* luma;
+    uint8_t* u;
+    uint8_t* v;
+};
+
+RowPlanes row_planes(DecoderInstance& instance) {
+    const PlanarPicture& slot = instance.analysis->slots[kSlotPredicted];
+    uint8_t* luma = instance.prediction_row.data();
+    uint8_t* u = luma + 16 * static_cast<size_t>(slot.width);
+    return {luma, u, u + 8 * static_cast<size_t>(slot.chroma_width)};
 }
 
 }  // namespace
 
 bool prepare_prediction_capture(DecoderInstance& instance) {
-    return slot_for(instance, kSlotPredicted, *instance.new_frame) != nullptr;
+    const PlanarPicture* slot = slot_for(instance, kSlotPredicted, *instance.new_frame);
+    if (!slot) return false;
+    instance.prediction_row.resize(16 * static_cast<size_t>(slot->width) +
+                                   16 * static_cast<size_t>(slot->chroma_width));
+    return true;
 }
 
 void capture_mb_prediction(DecoderInstance& instance, MacroblockContext& mb) {
-    PlanarPicture& slot = instance.analysis->slots[kSlotPredicted];
-    const int x = 16 * mb.mb_col, y = 16 * mb.mb_row;
-    const int cx = 8 * mb.mb_col, cy = 8 * mb.mb_row;
+    const PlanarPicture& slot = instance.analysis->slots[kSlotPredicted];
+    const RowPlanes row = row_planes(instance);
+    const int pitch = slot.width, chroma_pitch = slot.chroma_width;
+    uint8_t* const y = row.luma + 16 * mb.mb_col;
+    uint8_t* const u = row.u + 8 * mb.mb_col;
+    uint8_t* const v = row.v + 8 * mb.mb_col;
     if (mb.record->has_residual) {
-        copy_block<16>(slot.luma_rows, x, y, mb.prediction, 16);
-        copy_block<8>(slot.chroma_rows[0], cx, cy, mb.prediction + 256, 8);
-        copy_block<8>(slot.chroma_rows[1], cx, cy, mb.prediction + 320, 8);
+        copy_block<16>(y, pitch, mb.prediction, 16);
+        copy_block<8>(u, chroma_pitch, mb.prediction + 256, 8);
+        copy_block<8>(v, chroma_pitch, mb.prediction + 320, 8);
     } else {
-        copy_block<16>(slot.luma_rows, x, y, mb.dst_y, mb.dst_y_stride);
-        copy_block<8>(slot.chroma_rows[0], cx, cy, mb.dst_u, mb.dst_uv_stride);
-        copy_block<8>(slot.chroma_rows[1], cx, cy, mb.dst_v, mb.dst_uv_stride);
+        copy_block<16>(y, pitch, mb.dst_y, mb.dst_y_stride);
+        copy_block<8>(u, chroma_pitch, mb.dst_u, mb.dst_uv_stride);
+        copy_block<8>(v, chroma_pitch, mb.dst_v, mb.dst_uv_stride);
     }
+}
+
+void capture_prediction_row(DecoderInstance& instance, int mb_row) {
+    const PlanarPicture& slot = instance.analysis->slots[kSlotPredicted];
+    const RowPlanes row = row_planes(instance);
+    for (int r = 0; r < 16 && 16 * mb_row + r < slot.height; ++r)
+        stream_row(slot.luma_rows[16 * mb_row + r], row.luma + r * slot.width, slot.width);
+    for (int r = 0; r < 8 && 8 * mb_row + r < slot.chroma_height; ++r) {
+        stream_row(slot.chroma_rows[0][8 * mb_row + r], row.u + r * slot.chroma_width,
+                   slot.chroma_width);
+        stream_row(slot.chroma_rows[1][8 * mb_row + r], row.v + r * slot.chroma_width,
+                   slot.chroma_width);
+    }
+    finish_streaming();
 }
 
 void capture_picture(DecoderInstance& instance, int slot_index, const FrameBuffer& frame,
@@ -85,9 +128,7 @@ void capture_picture(DecoderInstance& instance, int slot_index, const FrameBuffe
               frame.uv_height);
     copy_area(slot->chroma_rows[1], 0, 0, frame.v, frame.uv_stride, frame.uv_width,
               frame.uv_height);
-#if defined(__SSE2__)
-    _mm_sfence();
-#endif
+    finish_streaming();
     if (record_copy) *record_copy = *slot;
 }
 

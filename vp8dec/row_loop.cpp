@@ -127,6 +127,7 @@ void decode_modes_and_rows(DecoderInstance& instance) {
             start_mb_row(instance, mb, row);
             for (int col = 0; col < instance.mb_cols; ++col)
                 decode_macroblock(instance, mb, col, capture);
+            if (capture) capture_prediction_row(instance, row);
             extend_row_right_edge(*instance.new_frame, row);
             if (filter_rows && row > 0) filter_row_timed(instance, row - 1);
         }
