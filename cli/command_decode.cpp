@@ -52,8 +52,12 @@ int run_decode(const CliOptions& options) {
     // The writing reads each picture's rows where the decoder holds them.
     DecodeSession session(input.ivf_path(), thread_option(options), kPictureWorkerSlots);
     OutputStream out(*output);
-    PictureWorker worker([&out](int64_t, const PictureJob& job) {
-        job.for_each_piece([&out](const uint8_t* bytes, size_t size) { out.write(bytes, size); });
+    Pieces pieces;
+    PictureWorker worker([&out, &pieces](int64_t, const PictureJob& job) {
+        pieces.clear();
+        job.for_each_piece(
+            [&pieces](const uint8_t* bytes, size_t size) { add_piece(pieces, bytes, size); });
+        out.write_pieces(pieces);
     });
     int y4m_width = 0, y4m_height = 0;
     run_with_worker(worker, [&] {

@@ -12,8 +12,6 @@ OutputStream::OutputStream(const std::string& path) : path_(path) {
     std::string why;
     file_ = open_output_file(path, "wb", why);
     if (!file_) throw InputError("cannot write " + path + ": " + why);
-    // Pictures come a row at a time: a large buffer writes them in few calls.
-    std::setvbuf(file_, nullptr, _IOFBF, kBufferSize);
 }
 
 OutputStream::~OutputStream() {
@@ -27,6 +25,10 @@ void OutputStream::fail() {
 
 void OutputStream::write(const void* data, size_t size) {
     if (size > 0 && std::fwrite(data, 1, size, file_) != size) fail();
+}
+
+void OutputStream::write_pieces(Pieces& pieces) {
+    if (std::fflush(file_) != 0 || !tavimor::write_pieces(::fileno(file_), pieces, -1)) fail();
 }
 
 void OutputStream::finish() {

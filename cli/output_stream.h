@@ -7,6 +7,8 @@
 #include <cstdio>
 #include <string>
 
+#include "vp8module/gathered_io.h"
+
 namespace tavimor {
 
 class OutputStream {
@@ -20,11 +22,13 @@ class OutputStream {
     // Throw InputError "cannot write PATH: why".
     void write(const void* data, size_t size);
     void write(const std::string& text) { write(text.data(), text.size()); }
+    // Writes the pieces after what was written before, straight from where
+    // they lie (a picture's rows, say); the pieces are used up.
+    void write_pieces(Pieces& pieces);
     // Closes the file; what was buffered is written now.
     void finish();
 
   private:
-    static constexpr size_t kBufferSize = size_t{1} << 20;
     [[noreturn]] void fail();
 
     std::string path_;

@@ -3,13 +3,11 @@
 // offsets the working files' budget gives them.
 #pragma once
 
-#include <sys/uio.h>
-
 #include <cstdint>
 #include <string>
-#include <vector>
 
 #include "vp8dec/planar_picture.h"
+#include "vp8module/gathered_io.h"
 
 namespace tavimor {
 
@@ -38,7 +36,7 @@ class PictureCache {
     int files_[3] = {-1, -1, -1};
     // The rows of the picture being written or read, kept from one picture
     // to the next.
-    std::vector<iovec> pieces_;
+    Pieces pieces_;
 };
 
 }  // namespace tavimor
