@@ -4,8 +4,8 @@
 
 namespace tavimor {
 
-PictureWorker::PictureWorker(Handler handler, int slots)
-    : handler_(std::move(handler)), slots_(static_cast<size_t>(slots)) {
+PictureWorker::PictureWorker(Handler handler, int slots, Sharing sharing)
+    : handler_(std::move(handler)), sharing_(sharing), slots_(static_cast<size_t>(slots)) {
     for (int i = 0; i < slots; ++i) free_.push_back(i);
     thread_ = std::thread(&PictureWorker::run, this);
 }
@@ -21,7 +21,15 @@ PictureWorker::~PictureWorker() {
 
 PictureJob& PictureWorker::acquire() {
     std::unique_lock<std::mutex> lock(mutex_);
-    changed_.wait(lock, [this] { return !free_.empty() || failure_; });
+    while (free_.empty() && !failure_) {
+        if (sharing_ == Sharing::kProducerHelps && !queued_.empty()) {
+            const auto [index, tag] = queued_.front();
+            queued_.pop_front();
+            handle(lock, index, tag);
+        } else {
+            changed_.wait(lock);
+        }
+    }
     if (failure_) {
         lock.unlock();
         rethrow_failure();
@@ -67,27 +75,31 @@ void PictureWorker::run() {
         if (queued_.empty()) return;
         const auto [index, tag] = queued_.front();
         queued_.pop_front();
-        // Once a picture has failed, the ones queued after it are dropped.
-        const bool handle = !failed_;
         busy_ = true;
-        lock.unlock();
-        std::exception_ptr failure;
-        if (handle) {
-            try {
-                handler_(tag, slots_[static_cast<size_t>(index)]);
-            } catch (...) {
-                failure = std::current_exception();
-            }
-        }
-        lock.lock();
-        if (failure) {
-            failure_ = failure;
-            failed_ = true;
-        }
-        free_.push_back(index);
+        handle(lock, index, tag);
         busy_ = false;
         changed_.notify_all();
     }
+}
+
+void PictureWorker::handle(std::unique_lock<std::mutex>& lock, int index, int64_t tag) {
+    // Once a picture has failed, the ones queued after it are dropped.
+    const bool wanted = !failed_;
+    lock.unlock();
+    std::exception_ptr failure;
+    if (wanted) {
+        try {
+            handler_(tag, slots_[static_cast<size_t>(index)]);
+        } catch (...) {
+            failure = std::current_exception();
+        }
+    }
+    lock.lock();
+    if (failure && !failed_) {
+        failure_ = failure;
+        failed_ = true;
+    }
+    free_.push_back(index);
 }
 
 }  // namespace tavimor

@@ -2,7 +2,8 @@
 // that this work overlaps the decoding of the next frames. A picture is a few
 // bytes copied in (a header, say) and rows read in place, from buffers the
 // decoder holds for kPictureWorkerSlots pictures (DecoderConfig's
-// held_pictures); pictures are handled strictly in order.
+// held_pictures); pictures are handled strictly in order, unless the producer
+// may help.
 #pragma once
 
 #include <condition_variable>
@@ -39,7 +40,14 @@ class PictureWorker {
     // then reaches the producer at its next call.
     using Handler = std::function<void(int64_t tag, const PictureJob& picture)>;
 
-    explicit PictureWorker(Handler handler, int slots = kPictureWorkerSlots);
+    // Who handles the pictures: the worker alone, one after the other; or,
+    // when each picture's handling stands on its own (hashing, say), also the
+    // producer, which then takes the oldest picture queued instead of waiting
+    // for a free slot. Helped pictures may finish out of order.
+    enum class Sharing { kWorkerAlone, kProducerHelps };
+
+    explicit PictureWorker(Handler handler, int slots = kPictureWorkerSlots,
+                           Sharing sharing = Sharing::kWorkerAlone);
     PictureWorker(const PictureWorker&) = delete;
     PictureWorker& operator=(const PictureWorker&) = delete;
     // Waits for the pictures already queued; an exception not yet reported is dropped.
@@ -57,8 +65,11 @@ class PictureWorker {
   private:
     void run();
     void rethrow_failure();
+    // Handles the picture in the slot with the lock let go meanwhile, then frees the slot.
+    void handle(std::unique_lock<std::mutex>& lock, int index, int64_t tag);
 
     Handler handler_;
+    const Sharing sharing_;
     std::vector<PictureJob> slots_;
     std::deque<int> free_;
     std::deque<std::pair<int, int64_t>> queued_;

@@ -2,9 +2,17 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <mutex>
+#include <set>
 #include <stdexcept>
 #include <string>
+#include <thread>
 #include <vector>
+
+#include "cli/lines_in_order.h"
 
 namespace tavimor {
 namespace {
@@ -93,6 +101,46 @@ TEST(PictureWorker, PicturesQueuedBeforeTheProducerFailsAreStillHandled) {
                                  }),
                  std::logic_error);
     EXPECT_EQ(handled, (std::vector<int64_t>{0, 1, 2, 3, 4}));
+}
+
+TEST(PictureWorker, AHelpingProducerHandlesPicturesOfItsOwnAndEachOnce) {
+    // A slow handler fills the slots, so the producer takes pictures too; each
+    // is still handled once, with its own bytes and rows.
+    const std::thread::id producer = std::this_thread::get_id();
+    std::mutex mutex;
+    std::multiset<int64_t> handled;
+    int by_producer = 0;
+    PictureWorker worker(
+        [&](int64_t tag, const PictureJob& job) {
+            std::vector<uint8_t> pieces;
+            job.for_each_piece([&](const uint8_t* bytes, size_t size) {
+                pieces.insert(pieces.end(), bytes, bytes + size);
+            });
+            EXPECT_EQ(pieces, picture_of(tag));
+            std::this_thread::sleep_for(std::chrono::milliseconds(2));
+            std::lock_guard<std::mutex> lock(mutex);
+            handled.insert(tag);
+            if (std::this_thread::get_id() == producer) ++by_producer;
+        },
+        kPictureWorkerSlots, PictureWorker::Sharing::kProducerHelps);
+    run_with_worker(worker, [&] { produce(worker, 40); });
+    ASSERT_EQ(handled.size(), 40u);
+    for (int64_t tag = 0; tag < 40; ++tag) EXPECT_EQ(handled.count(tag), 1u) << tag;
+    EXPECT_GT(by_producer, 0);
+}
+
+TEST(LinesInOrder, WritesLinesFinishedOutOfOrderInTheirOrder) {
+    char* text = nullptr;
+    size_t size = 0;
+    std::FILE* out = open_memstream(&text, &size);
+    ASSERT_NE(out, nullptr);
+    {
+        LinesInOrder lines(out);
+        for (int64_t number : {2, 0, 1, 5, 3, 4}) lines.add(number, std::to_string(number) + ";");
+    }
+    std::fclose(out);
+    EXPECT_EQ(std::string(text, size), "0;1;2;3;4;5;");
+    std::free(text);
 }
 
 }  // namespace
