@@ -196,9 +196,6 @@ struct DecoderInstance {
 
     FrameAnalysisRecord* record;
     AnalysisContext* analysis;  // where the trace, records and captures go; may be null
-    // The "Predicted" capture of the macroblock row being decoded, moved to
-    // its slot when the row is done.
-    std::vector<uint8_t> prediction_row;
     FrameView shown_view;  // the shown frame as the record's final picture
 
     KernelTable kernels;
@@ -210,6 +207,10 @@ struct DecoderInstance {
     FrameSyntax syntax;
     TokenObserver token_observer;
     void* token_observer_user;
+
+    // The "Predicted" capture of the macroblock row being decoded, moved to
+    // its slot when the row is done.
+    std::vector<uint8_t> prediction_row;
 };
 
 // The record of macroblock (row, col).
