@@ -2,7 +2,12 @@
 // dump of one macroblock.
 #include "vp8dec/residual_stage.h"
 
+#include <bit>
 #include <cstring>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 #include "vp8dec/analysis_context.h"
 
@@ -39,17 +44,29 @@ MacroblockResidual::~MacroblockResidual() {
     if (dump_file_ && dump_size_) std::fwrite(dump_bytes_, 1, dump_size_, dump_file_);
 }
 
-// A record of the non-zero values among the 16 (raster positions).
+// A record of the non-zero values among the 16 (raster positions). The
+// positions come from a mask of the non-zero values, so that the loop runs
+// once per value instead of branching on each of the 16.
 void MacroblockResidual::dump_block(const int16_t* values) {
-    uint8_t& count = dump_bytes_[dump_size_++];
-    count = 0;
-    for (int pos = 0; pos < 16; ++pos) {
-        if (values[pos] == 0) continue;
-        dump_bytes_[dump_size_++] = static_cast<uint8_t>(pos);
+    unsigned nonzero = 0;
+#if defined(__SSE2__)
+    const __m128i zero = _mm_setzero_si128();
+    const __m128i low = _mm_loadu_si128(reinterpret_cast<const __m128i*>(values));
+    const __m128i high = _mm_loadu_si128(reinterpret_cast<const __m128i*>(values + 8));
+    const __m128i zeros = _mm_packs_epi16(_mm_cmpeq_epi16(low, zero), _mm_cmpeq_epi16(high, zero));
+    nonzero = ~static_cast<unsigned>(_mm_movemask_epi8(zeros)) & 0xffff;
+#else
+    for (int pos = 0; pos < 16; ++pos) nonzero |= static_cast<unsigned>(values[pos] != 0) << pos;
+#endif
+    dump_bytes_[dump_size_++] = static_cast<uint8_t>(std::popcount(nonzero));
+    for (; nonzero != 0; nonzero &= nonzero - 1) {
+        const int pos = std::countr_zero(nonzero);
         const auto v = static_cast<uint16_t>(values[pos]);
-        dump_bytes_[dump_size_++] = static_cast<uint8_t>(v & 0xff);
-        dump_bytes_[dump_size_++] = static_cast<uint8_t>(v >> 8);
-        ++count;
+        uint8_t* entry = dump_bytes_ + dump_size_;
+        entry[0] = static_cast<uint8_t>(pos);
+        entry[1] = static_cast<uint8_t>(v & 0xff);
+        entry[2] = static_cast<uint8_t>(v >> 8);
+        dump_size_ += 3;
     }
 }
 
