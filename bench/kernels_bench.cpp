@@ -133,10 +133,12 @@ void register_all() {
         {"normal_inner_vertical", &KernelTable::normal_inner_vertical},
         {"normal_mb_edge_top", &KernelTable::normal_mb_edge_top},
         {"normal_inner_horizontal", &KernelTable::normal_inner_horizontal},
+        {"normal_vertical_edges", &KernelTable::normal_vertical_edges},
         {"simple_mb_edge_left", &KernelTable::simple_mb_edge_left},
         {"simple_inner_vertical", &KernelTable::simple_inner_vertical},
         {"simple_mb_edge_top", &KernelTable::simple_mb_edge_top},
         {"simple_inner_horizontal", &KernelTable::simple_inner_horizontal},
+        {"simple_vertical_edges", &KernelTable::simple_vertical_edges},
     };
     struct Predictor {
         const char* name;

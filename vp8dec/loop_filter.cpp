@@ -99,6 +99,7 @@ void filter_mb_row(const DecoderInstance& instance, const FrameBuffer& frame, in
     const bool simple = instance.loop_filter.filter_type == 1;
     const EdgeFilterFn left_edge = simple ? k.simple_mb_edge_left : k.normal_mb_edge_left;
     const EdgeFilterFn inner_vertical = simple ? k.simple_inner_vertical : k.normal_inner_vertical;
+    const EdgeFilterFn vertical_edges = simple ? k.simple_vertical_edges : k.normal_vertical_edges;
     const EdgeFilterFn top_edge = simple ? k.simple_mb_edge_top : k.normal_mb_edge_top;
     const EdgeFilterFn inner_horizontal =
         simple ? k.simple_inner_horizontal : k.normal_inner_horizontal;
@@ -118,8 +119,12 @@ void filter_mb_row(const DecoderInstance& instance, const FrameBuffer& frame, in
         const int level = mb_filter_level(instance, record, baseline);
         if (level == 0) continue;
         const FilterLevelEntry& entry = instance.filter_levels[level];
-        if (col > 0) left_edge(y, u, v, frame.y_stride, frame.uv_stride, entry);
-        if (record.has_residual) inner_vertical(y, u, v, frame.y_stride, frame.uv_stride, entry);
+        if (col > 0 && record.has_residual)
+            vertical_edges(y, u, v, frame.y_stride, frame.uv_stride, entry);
+        else if (col > 0)
+            left_edge(y, u, v, frame.y_stride, frame.uv_stride, entry);
+        else if (record.has_residual)
+            inner_vertical(y, u, v, frame.y_stride, frame.uv_stride, entry);
         if (row > 0) top_edge(y, u, v, frame.y_stride, frame.uv_stride, entry);
         if (record.has_residual) inner_horizontal(y, u, v, frame.y_stride, frame.uv_stride, entry);
     }

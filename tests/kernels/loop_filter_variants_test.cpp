@@ -107,6 +107,21 @@ const EdgeKernel kEdgeKernels[] = {
      kInnerChroma,
      4,
      1},
+    // The left edge and the inner edges after it, in one call.
+    {"normal_vertical_edges",
+     &KernelTable::normal_vertical_edges,
+     Direction::kVertical,
+     {0, 16, -4, 20},
+     {0, 8, -4, 12},
+     0,
+     3},
+    {"simple_vertical_edges",
+     &KernelTable::simple_vertical_edges,
+     Direction::kVertical,
+     {0, 16, -2, 16},
+     kInnerChroma,
+     0,
+     1},
 };
 
 // One line of samples starting at `offset` from the kernel's pointer: random,
@@ -174,17 +189,17 @@ class LoopFilterVariants : public VariantTest {};
 
 TEST_P(LoopFilterVariants, EveryEdgeOperationMatchesThePlainOne) {
     const FilterLevelTables& tables = filter_level_tables();
-    const FencedBytes memory[6] = {FencedBytes(16 * 64), FencedBytes(16 * 64),
-                                   FencedBytes(16 * 64), FencedBytes(16 * 64),
-                                   FencedBytes(16 * 64), FencedBytes(16 * 64)};
+    const FencedBytes memory[6] = {FencedBytes(16 * 80), FencedBytes(16 * 80),
+                                   FencedBytes(16 * 80), FencedBytes(16 * 80),
+                                   FencedBytes(16 * 80), FencedBytes(16 * 80)};
     uint32_t seed = 0x100f;
     for (const EdgeKernel& kernel : kEdgeKernels) {
         SCOPED_TRACE(kernel.name);
         Inputs in(seed++);
         PathCounts paths;
         for (int c = 0; c < kCases; ++c) {
-            const int y_stride = 16 + in.uniform(0, 48);
-            const int uv_stride = 8 + in.uniform(0, 40);
+            const int y_stride = std::max(16, kernel.luma.cols) + in.uniform(0, 48);
+            const int uv_stride = std::max(8, kernel.chroma.cols) + in.uniform(0, 40);
             const FencedBytes::Flush flush = flush_for_case(c);
             FencedPlane y(memory[0], kernel.luma, y_stride, flush);
             FencedPlane u(memory[1], kernel.chroma, uv_stride, flush);

@@ -34,6 +34,8 @@ void fill_plain_kernels(KernelTable& t) {
     t.simple_inner_vertical = plain::simple_inner_vertical;
     t.simple_mb_edge_top = plain::simple_mb_edge_top;
     t.simple_inner_horizontal = plain::simple_inner_horizontal;
+    t.normal_vertical_edges = plain::normal_vertical_edges;
+    t.simple_vertical_edges = plain::simple_vertical_edges;
 }
 
 void fill_plain_scaling(ScalingTable& t) {

@@ -88,10 +88,13 @@ struct KernelTable {
     EdgeFilterFn normal_inner_vertical;
     EdgeFilterFn normal_mb_edge_top;
     EdgeFilterFn normal_inner_horizontal;
+    // The left macroblock edge and then the inner vertical edges, in one call.
+    EdgeFilterFn normal_vertical_edges;
     EdgeFilterFn simple_mb_edge_left;
     EdgeFilterFn simple_inner_vertical;
     EdgeFilterFn simple_mb_edge_top;
     EdgeFilterFn simple_inner_horizontal;
+    EdgeFilterFn simple_vertical_edges;
 };
 
 struct ScalingTable {

@@ -7,6 +7,7 @@
 
 #include "vp8dec/kernels/loop_filter_128.h"
 #include "vp8dec/kernels/vector_variants.h"
+#include "vp8dec/kernels/vertical_edges_128.h"
 
 namespace vp8::avx2 {
 
@@ -157,6 +158,13 @@ void normal_inner_vertical(uint8_t* y, uint8_t* u, uint8_t* v, int y_stride, int
     const Limits128 luma = luma_limits(e, false);
     for (int at = 8; at < 16; at += 4)
         inner_edge_columns(y + at, y + 8 * y_stride + at, y_stride, luma);
+}
+
+// Both kinds of vertical edge at once, luma and chroma apart: fewer
+// transposes than the joined edge-by-edge pair above.
+void normal_vertical_edges(uint8_t* y, uint8_t* u, uint8_t* v, int y_stride, int uv_stride,
+                           const FilterLevelEntry& e) {
+    normal_vertical_edges_128(y, u, v, y_stride, uv_stride, e);
 }
 
 void normal_mb_edge_top(uint8_t* y, uint8_t* u, uint8_t* v, int y_stride, int uv_stride,

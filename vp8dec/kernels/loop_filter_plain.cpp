@@ -158,6 +158,11 @@ void normal_inner_horizontal(uint8_t* y, uint8_t* u, uint8_t* v, int ys, int uvs
                              const FilterLevelEntry& e) {
     normal_edges(y, u, v, ys, uvs, e, false, false);
 }
+void normal_vertical_edges(uint8_t* y, uint8_t* u, uint8_t* v, int ys, int uvs,
+                           const FilterLevelEntry& e) {
+    normal_mb_edge_left(y, u, v, ys, uvs, e);
+    normal_inner_vertical(y, u, v, ys, uvs, e);
+}
 void simple_mb_edge_left(uint8_t* y, uint8_t*, uint8_t*, int ys, int, const FilterLevelEntry& e) {
     simple_edges(y, ys, e, true, true);
 }
@@ -170,6 +175,11 @@ void simple_mb_edge_top(uint8_t* y, uint8_t*, uint8_t*, int ys, int, const Filte
 void simple_inner_horizontal(uint8_t* y, uint8_t*, uint8_t*, int ys, int,
                              const FilterLevelEntry& e) {
     simple_edges(y, ys, e, false, false);
+}
+void simple_vertical_edges(uint8_t* y, uint8_t* u, uint8_t* v, int ys, int uvs,
+                           const FilterLevelEntry& e) {
+    simple_mb_edge_left(y, u, v, ys, uvs, e);
+    simple_inner_vertical(y, u, v, ys, uvs, e);
 }
 
 }  // namespace vp8::plain

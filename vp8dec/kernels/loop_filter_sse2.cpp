@@ -3,6 +3,7 @@
 // Vertical edges are transposed so that each register holds one column.
 #include "vp8dec/kernels/loop_filter_128.h"
 #include "vp8dec/kernels/vector_variants.h"
+#include "vp8dec/kernels/vertical_edges_128.h"
 
 namespace vp8::sse2 {
 
@@ -34,6 +35,11 @@ void normal_inner_horizontal(uint8_t* y, uint8_t* u, uint8_t* v, int y_stride, i
                     chroma_limits(e, false));
 }
 
+void normal_vertical_edges(uint8_t* y, uint8_t* u, uint8_t* v, int y_stride, int uv_stride,
+                           const FilterLevelEntry& e) {
+    normal_vertical_edges_128(y, u, v, y_stride, uv_stride, e);
+}
+
 void simple_mb_edge_left(uint8_t* y, uint8_t*, uint8_t*, int y_stride, int,
                          const FilterLevelEntry& e) {
     simple_edge_columns(y, y_stride, simple_edge_limit(e, true));
@@ -54,6 +60,12 @@ void simple_inner_horizontal(uint8_t* y, uint8_t*, uint8_t*, int y_stride, int,
                              const FilterLevelEntry& e) {
     const __m128i edge = simple_edge_limit(e, false);
     for (int at = 4; at < 16; at += 4) simple_edge_rows(y + at * y_stride, y_stride, edge);
+}
+
+void simple_vertical_edges(uint8_t* y, uint8_t* u, uint8_t* v, int y_stride, int uv_stride,
+                           const FilterLevelEntry& e) {
+    simple_mb_edge_left(y, u, v, y_stride, uv_stride, e);
+    simple_inner_vertical(y, u, v, y_stride, uv_stride, e);
 }
 
 }  // namespace vp8::sse2

@@ -17,6 +17,7 @@ Subpixel six_tap_pred_16x16, six_tap_pred_8x8, six_tap_pred_8x4, six_tap_pred_4x
 Subpixel bilin_pred_16x16, bilin_pred_8x8, bilin_pred_8x4, bilin_pred_4x4;
 EdgeFilter normal_mb_edge_left, normal_inner_vertical, normal_mb_edge_top, normal_inner_horizontal;
 EdgeFilter simple_mb_edge_left, simple_inner_vertical, simple_mb_edge_top, simple_inner_horizontal;
+EdgeFilter normal_vertical_edges, simple_vertical_edges;
 ScaleBlock scale_block;
 ScaleIdct scale_and_inverse_dct;
 ScaleIdctWithDc scale_and_inverse_dct_with_dc;

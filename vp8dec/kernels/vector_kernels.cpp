@@ -35,6 +35,8 @@ void install_sse2(KernelTable& t) {
     t.simple_inner_vertical = sse2::simple_inner_vertical;
     t.simple_mb_edge_top = sse2::simple_mb_edge_top;
     t.simple_inner_horizontal = sse2::simple_inner_horizontal;
+    t.normal_vertical_edges = sse2::normal_vertical_edges;
+    t.simple_vertical_edges = sse2::simple_vertical_edges;
 }
 
 void install_sse2_scaling(ScalingTable& t) {
@@ -68,6 +70,7 @@ void install_avx2(KernelTable& t) {
     t.normal_inner_vertical = avx2::normal_inner_vertical;
     t.normal_mb_edge_top = avx2::normal_mb_edge_top;
     t.normal_inner_horizontal = avx2::normal_inner_horizontal;
+    t.normal_vertical_edges = avx2::normal_vertical_edges;
 }
 
 void install_avx2_scaling(ScalingTable&) {}
