@@ -1,10 +1,9 @@
-// AVX2 six-tap and bilinear predictors for the 16- and 8-wide blocks. The
-// six-tap ones use the SSSE3 method (byte shuffles and 8-bit multiply-adds of
-// tap pairs, summed in the same order, see subpixel_ssse3.cpp) on two rows
-// per register along the rows, and on two (16 wide) or four (8 wide) output
-// rows per register down the columns. The bilinear ones work in 16-bit lanes,
-// where (a * tap0 + b * tap1 + 64) >> 7 never exceeds 32704. The 4x4 blocks
-// keep their SSSE3 variants.
+// AVX2 six-tap predictors for the 16- and 8-wide blocks, by the SSSE3 method
+// (byte shuffles and 8-bit multiply-adds of tap pairs, summed in the same
+// order, see subpixel_ssse3.cpp) on two rows per register along the rows, and
+// on two (16 wide) or four (8 wide) output rows per register down the columns.
+// The 4x4 blocks and the bilinear predictors keep their SSSE3 variants: the
+// bilinear multiply-adds gain nothing from wider registers.
 #include <immintrin.h>
 
 #include "vp8dec/kernels/sample_access.h"
@@ -263,78 +262,6 @@ void six_tap(const uint8_t* src, int src_stride, int frac_col, int frac_row, uin
     both_passes<W, H, false>(src, src_stride, frac_col, frac_row, dst, dst_pitch);
 }
 
-// Bilinear: sixteen 16-bit lanes of (a * tap0 + b * tap1 + 64) >> 7.
-struct TwoTaps {
-    __m256i tap0, tap1;
-};
-
-TwoTaps bilinear_taps(int frac) {
-    return {_mm256_set1_epi16(kBilinearFilters[frac][0]),
-            _mm256_set1_epi16(kBilinearFilters[frac][1])};
-}
-
-__m256i bilinear_lanes(__m256i a, __m256i b, const TwoTaps& t) {
-    const __m256i sum =
-        _mm256_add_epi16(_mm256_mullo_epi16(a, t.tap0), _mm256_mullo_epi16(b, t.tap1));
-    return _mm256_srli_epi16(_mm256_add_epi16(sum, _mm256_set1_epi16(64)), 7);
-}
-
-__m256i widen(__m128i samples) {
-    return _mm256_cvtepu8_epi16(samples);
-}
-
-// The sixteen lanes packed to bytes in the low 128 bits.
-__m128i narrow(__m256i lanes) {
-    const __m256i packed = _mm256_packus_epi16(lanes, lanes);
-    return _mm256_castsi256_si128(_mm256_permute4x64_epi64(packed, _MM_SHUFFLE(3, 1, 2, 0)));
-}
-
-// One 16-wide row along the row, the first pass over all H + 1 rows as the
-// plain version makes it.
-void bilinear_16(const uint8_t* src, int src_stride, int frac_col, int frac_row, uint8_t* dst,
-                 int dst_pitch, int rows) {
-    const TwoTaps across = bilinear_taps(frac_col), down = bilinear_taps(frac_row);
-    auto along = [&across](const uint8_t* s) {
-        return bilinear_lanes(widen(load_16(s)), widen(load_16(s + 1)), across);
-    };
-    __m256i above = along(src);
-    for (int r = 0; r < rows; ++r, dst += dst_pitch) {
-        src += src_stride;
-        const __m256i below = along(src);
-        store_16(dst, narrow(bilinear_lanes(above, below, down)));
-        above = below;
-    }
-}
-
-// Two 8-wide rows per register, one per 128-bit lane.
-void bilinear_8(const uint8_t* src, int src_stride, int frac_col, int frac_row, uint8_t* dst,
-                int dst_pitch, int rows) {
-    const TwoTaps across = bilinear_taps(frac_col), down = bilinear_taps(frac_row);
-    auto two_rows = [src_stride](const uint8_t* s) {
-        return widen(_mm_unpacklo_epi64(load_8(s), load_8(s + src_stride)));
-    };
-    auto along = [&](const uint8_t* s) {
-        return bilinear_lanes(two_rows(s), two_rows(s + 1), across);
-    };
-    // The last first-pass row alone (row `rows`, twice).
-    auto along_last = [&across](const uint8_t* s) {
-        const __m256i a = widen(_mm_unpacklo_epi64(load_8(s), load_8(s)));
-        const __m256i b = widen(_mm_unpacklo_epi64(load_8(s + 1), load_8(s + 1)));
-        return bilinear_lanes(a, b, across);
-    };
-    __m256i pair = along(src);  // first-pass rows r and r + 1
-    for (int r = 0; r < rows; r += 2, dst += 2 * dst_pitch) {
-        src += 2 * src_stride;
-        const __m256i next = r + 2 < rows ? along(src) : along_last(src);
-        const __m256i below = _mm256_permute2x128_si256(pair, next, 0x21);  // rows r + 1, r + 2
-        const __m256i out = bilinear_lanes(pair, below, down);
-        const __m256i packed = _mm256_packus_epi16(out, out);
-        store_8(dst, _mm256_castsi256_si128(packed));
-        store_8(dst + dst_pitch, _mm256_extracti128_si256(packed, 1));
-        pair = next;
-    }
-}
-
 }  // namespace
 
 void six_tap_pred_16x16(const uint8_t* s, int ss, int fc, int fr, uint8_t* d, int dp) {
@@ -345,15 +272,6 @@ void six_tap_pred_8x8(const uint8_t* s, int ss, int fc, int fr, uint8_t* d, int 
 }
 void six_tap_pred_8x4(const uint8_t* s, int ss, int fc, int fr, uint8_t* d, int dp) {
     six_tap<8, 4>(s, ss, fc, fr, d, dp);
-}
-void bilin_pred_16x16(const uint8_t* s, int ss, int fc, int fr, uint8_t* d, int dp) {
-    bilinear_16(s, ss, fc, fr, d, dp, 16);
-}
-void bilin_pred_8x8(const uint8_t* s, int ss, int fc, int fr, uint8_t* d, int dp) {
-    bilinear_8(s, ss, fc, fr, d, dp, 8);
-}
-void bilin_pred_8x4(const uint8_t* s, int ss, int fc, int fr, uint8_t* d, int dp) {
-    bilinear_8(s, ss, fc, fr, d, dp, 4);
 }
 
 }  // namespace vp8::avx2

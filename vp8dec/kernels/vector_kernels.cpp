@@ -63,9 +63,6 @@ void install_avx2(KernelTable& t) {
     t.six_tap_pred_16x16 = avx2::six_tap_pred_16x16;
     t.six_tap_pred_8x8 = avx2::six_tap_pred_8x8;
     t.six_tap_pred_8x4 = avx2::six_tap_pred_8x4;
-    t.bilin_pred_16x16 = avx2::bilin_pred_16x16;
-    t.bilin_pred_8x8 = avx2::bilin_pred_8x8;
-    t.bilin_pred_8x4 = avx2::bilin_pred_8x4;
     t.normal_mb_edge_left = avx2::normal_mb_edge_left;
     t.normal_inner_vertical = avx2::normal_inner_vertical;
     t.normal_mb_edge_top = avx2::normal_mb_edge_top;

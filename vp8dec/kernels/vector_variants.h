@@ -36,7 +36,6 @@ Subpixel bilin_pred_16x16, bilin_pred_8x8, bilin_pred_8x4, bilin_pred_4x4;
 namespace vp8::avx2 {
 
 Subpixel six_tap_pred_16x16, six_tap_pred_8x8, six_tap_pred_8x4;
-Subpixel bilin_pred_16x16, bilin_pred_8x8, bilin_pred_8x4;
 EdgeFilter normal_mb_edge_left, normal_inner_vertical, normal_mb_edge_top, normal_inner_horizontal;
 EdgeFilter normal_vertical_edges;
 
