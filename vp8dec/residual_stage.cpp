@@ -121,23 +121,41 @@ void MacroblockResidual::add_luma_with_y2() {
         instance_.kernels.inverse_wht_4x4(mb_.dequant_y2, dc_values);
         std::memset(y2_levels, 0, 16 * sizeof(int16_t));
     }
-    for (int b = 0; b < 16; ++b) {
-        const int16_t dc = dc_values[b];
-        uint8_t* dst = luma_at(mb_, b);
-        if (levels_.eob[b] < 2) {
-            dump_dc_only(dc);
-            if (changes_samples(dc)) instance_.kernels.add_dc_4x4(dc, dst, mb_.dst_y_stride);
+    for (int first = 0; first < 16; first += 4) {
+        // A row of four blocks without levels of their own takes its DC
+        // values in one call.
+        uint32_t ends;
+        std::memcpy(&ends, levels_.eob + first, 4);
+        if ((ends & 0xfefefefe) == 0) {
+            bool changes = false;
+            for (int b = first; b < first + 4; ++b) {
+                dump_dc_only(dc_values[b]);
+                changes |= changes_samples(dc_values[b]);
+            }
+            if (changes)
+                instance_.kernels.add_dc_16x4(dc_values + first, luma_at(mb_, first),
+                                              mb_.dst_y_stride);
             continue;
         }
-        int16_t* levels = levels_.coefs + b * 16;
-        if (dump_file_) {
-            int16_t values[16];
-            instance_.scaling.scale_block(levels, mb_.y1_factors, values);
-            values[0] = dc;
-            dump_block(values);
-        }
-        instance_.scaling.scale_inverse_dct_add(levels, mb_.y1_factors, dc, dst, mb_.dst_y_stride);
+        for (int b = first; b < first + 4; ++b) add_block_with_dc(b, dc_values[b]);
     }
+}
+
+void MacroblockResidual::add_block_with_dc(int b, int16_t dc) {
+    uint8_t* dst = luma_at(mb_, b);
+    if (levels_.eob[b] < 2) {
+        dump_dc_only(dc);
+        if (changes_samples(dc)) instance_.kernels.add_dc_4x4(dc, dst, mb_.dst_y_stride);
+        return;
+    }
+    int16_t* levels = levels_.coefs + b * 16;
+    if (dump_file_) {
+        int16_t values[16];
+        instance_.scaling.scale_block(levels, mb_.y1_factors, values);
+        values[0] = dc;
+        dump_block(values);
+    }
+    instance_.scaling.scale_inverse_dct_add(levels, mb_.y1_factors, dc, dst, mb_.dst_y_stride);
 }
 
 void MacroblockResidual::add_luma_block(int b) {

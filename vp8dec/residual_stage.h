@@ -29,6 +29,8 @@ class MacroblockResidual {
 
   private:
     void add_plain_block(int b, const int16_t* factors, uint8_t* dst, int stride);
+    // Luma block b with its DC value from the second-order block.
+    void add_block_with_dc(int b, int16_t dc);
     void dump_block(const int16_t* values);
     void dump_dc_only(int16_t dc);
 

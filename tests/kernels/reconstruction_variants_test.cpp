@@ -79,6 +79,31 @@ TEST_P(ReconstructionVariants, AddingADcValueClampsLikeThePlainOne) {
     }
 }
 
+// Four blocks side by side, each with its own DC value: any 16-bit value, or
+// small ones, so that one row mixes blocks that saturate with blocks that do not.
+TEST_P(ReconstructionVariants, AddingFourDcValuesClampsLikeThePlainOne) {
+    const FencedBytes dst_memory(16 * 64), plain_dst_memory(16 * 64);
+    const Window row{0, 4, 0, 16};
+    Inputs in(0xadd4dc);
+    for (int c = 0; c < kCases; ++c) {
+        const FencedBytes::Flush flush = flush_for_case(c);
+        const int stride = 16 + in.uniform(0, 40);
+        FencedPlane dst(dst_memory, row, stride, flush);
+        FencedPlane plain_dst(plain_dst_memory, row, stride, flush);
+        const std::vector<uint8_t> before = in.pixels(dst.size());
+        dst.fill(before), plain_dst.fill(before);
+        alignas(16) int16_t dc[4];
+        for (int16_t& value : dc)
+            value = static_cast<int16_t>(in.chance(50) ? in.uniform(-2100, 2100)
+                                                       : in.uniform(-32768, 32767));
+
+        plain_.add_dc_16x4(dc, plain_dst.at(), stride);
+        variants_.add_dc_16x4(dc, dst.at(), stride);
+        ASSERT_EQ(dst.bytes(), plain_dst.bytes())
+            << "DC " << dc[0] << " " << dc[1] << " " << dc[2] << " " << dc[3];
+    }
+}
+
 INSTANTIATE_TEST_SUITE_P(Sets, ReconstructionVariants, testing::ValuesIn(feature_sets()),
                          feature_set_name);
 

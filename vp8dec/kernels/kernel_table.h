@@ -36,6 +36,9 @@ using AddResidual = void(const uint8_t* prediction, const int16_t* residual, uin
 // Adds the inverse DCT of a block holding only a DC value to the 4x4 samples at
 // dst, which hold the prediction, clamping each sum to 0..255.
 using AddDc = void(int dc, uint8_t* dst, int stride);
+// The same for four blocks side by side, 16 samples wide, each with its own
+// DC value dc[k].
+using AddDcRow = void(const int16_t* dc, uint8_t* dst, int stride);
 using Subpixel = void(const uint8_t* src, int src_stride, int frac_col, int frac_row, uint8_t* dst,
                       int dst_pitch);
 using EdgeFilter = void(uint8_t* y, uint8_t* u, uint8_t* v, int y_stride, int uv_stride,
@@ -58,6 +61,7 @@ using WhtFn = Wht*;
 using BlockCopyFn = BlockCopy*;
 using AddResidualFn = AddResidual*;
 using AddDcFn = AddDc*;
+using AddDcRowFn = AddDcRow*;
 using SubpixelFn = Subpixel*;
 using EdgeFilterFn = EdgeFilter*;
 using ScaleBlockFn = ScaleBlock*;
@@ -76,6 +80,7 @@ struct KernelTable {
     AddResidualFn add_residual_8x4;
     AddResidualFn add_residual_16x4;
     AddDcFn add_dc_4x4;
+    AddDcRowFn add_dc_16x4;
     SubpixelFn six_tap_pred_16x16;
     SubpixelFn six_tap_pred_8x8;
     SubpixelFn six_tap_pred_8x4;

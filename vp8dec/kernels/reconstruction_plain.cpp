@@ -35,4 +35,8 @@ void add_dc_4x4(int dc, uint8_t* dst, int stride) {
                 static_cast<uint8_t>(std::clamp(dst[r * stride + c] + value, 0, 255));
 }
 
+void add_dc_16x4(const int16_t* dc, uint8_t* dst, int stride) {
+    for (int k = 0; k < 4; ++k) add_dc_4x4(dc[k], dst + 4 * k, stride);
+}
+
 }  // namespace vp8::plain

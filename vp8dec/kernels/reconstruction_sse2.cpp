@@ -59,4 +59,24 @@ void add_dc_4x4(int dc, uint8_t* dst, int stride) {
         store_4(dst + r * stride, add_clamped(load_4(dst + r * stride), value));
 }
 
+void add_dc_16x4(const int16_t* dc, uint8_t* dst, int stride) {
+    // (dc + 4) >> 3 of each block; the rounding addition saturates, which
+    // changes only values far past any sample's reach.
+    const __m128i values = _mm_srai_epi16(
+        _mm_adds_epi16(load_8(reinterpret_cast<const uint8_t*>(dc)), _mm_set1_epi16(4)), 3);
+    // Each block's value in its four lanes, split into what it adds and what
+    // it takes away, each saturated to 0..255: adding the one and subtracting
+    // the other with unsigned saturation clamps the sum to 0..255.
+    const __m128i pairs = _mm_unpacklo_epi16(values, values);
+    const __m128i first = _mm_unpacklo_epi32(pairs, pairs),
+                  second = _mm_unpackhi_epi32(pairs, pairs);
+    const __m128i up = _mm_packus_epi16(first, second);
+    const __m128i down = _mm_packus_epi16(_mm_sub_epi16(_mm_setzero_si128(), first),
+                                          _mm_sub_epi16(_mm_setzero_si128(), second));
+    for (int r = 0; r < 4; ++r) {
+        uint8_t* row = dst + r * stride;
+        store_16(row, _mm_subs_epu8(_mm_adds_epu8(load_16(row), up), down));
+    }
+}
+
 }  // namespace vp8::sse2

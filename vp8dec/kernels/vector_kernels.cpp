@@ -16,6 +16,7 @@ void install_sse2(KernelTable& t) {
     t.add_residual_8x4 = sse2::add_residual_8x4;
     t.add_residual_16x4 = sse2::add_residual_16x4;
     t.add_dc_4x4 = sse2::add_dc_4x4;
+    t.add_dc_16x4 = sse2::add_dc_16x4;
     t.block_copy_16x16 = sse2::block_copy_16x16;
     t.block_copy_8x8 = sse2::block_copy_8x8;
     t.block_copy_8x4 = sse2::block_copy_8x4;

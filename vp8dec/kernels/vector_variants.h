@@ -17,6 +17,7 @@ ScaleIdctWithDc scale_and_inverse_dct_with_dc;
 ScaleIdctAdd scale_inverse_dct_add;
 AddResidual add_residual_4x4, add_residual_8x4, add_residual_16x4;
 AddDc add_dc_4x4;
+AddDcRow add_dc_16x4;
 BlockCopy block_copy_16x16, block_copy_8x8, block_copy_8x4;
 Subpixel six_tap_pred_16x16, six_tap_pred_8x8, six_tap_pred_8x4, six_tap_pred_4x4;
 Subpixel bilin_pred_16x16, bilin_pred_8x8, bilin_pred_8x4, bilin_pred_4x4;
