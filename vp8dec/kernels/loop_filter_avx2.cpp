@@ -36,14 +36,17 @@ struct Ops256 {
         return _mm256_packs_epi16(lo, hi);
     }
     static Reg half_u8(Reg v) { return _mm256_srli_epi16(_mm256_and_si256(v, splat(0xfe)), 1); }
-    static Reg weighted_s8(Reg w, int factor) {
-        const Reg f = _mm256_set1_epi16(static_cast<short>(factor));
+    static void weighted_thirds_s8(Reg w, Reg& w27, Reg& w18, Reg& w9) {
+        const Reg nine = _mm256_set1_epi16(9);
         const Reg round = _mm256_set1_epi16(63);
-        const Reg lo = _mm256_srai_epi16(_mm256_unpacklo_epi8(w, w), 8);
-        const Reg hi = _mm256_srai_epi16(_mm256_unpackhi_epi8(w, w), 8);
-        return _mm256_packs_epi16(
-            _mm256_srai_epi16(_mm256_add_epi16(_mm256_mullo_epi16(lo, f), round), 7),
-            _mm256_srai_epi16(_mm256_add_epi16(_mm256_mullo_epi16(hi, f), round), 7));
+        const Reg lo9 = _mm256_mullo_epi16(_mm256_srai_epi16(_mm256_unpacklo_epi8(w, w), 8), nine);
+        const Reg hi9 = _mm256_mullo_epi16(_mm256_srai_epi16(_mm256_unpackhi_epi8(w, w), 8), nine);
+        Reg lo = _mm256_add_epi16(lo9, round), hi = _mm256_add_epi16(hi9, round);
+        w9 = _mm256_packs_epi16(_mm256_srai_epi16(lo, 7), _mm256_srai_epi16(hi, 7));
+        lo = _mm256_add_epi16(lo, lo9), hi = _mm256_add_epi16(hi, hi9);
+        w18 = _mm256_packs_epi16(_mm256_srai_epi16(lo, 7), _mm256_srai_epi16(hi, 7));
+        lo = _mm256_add_epi16(lo, lo9), hi = _mm256_add_epi16(hi, hi9);
+        w27 = _mm256_packs_epi16(_mm256_srai_epi16(lo, 7), _mm256_srai_epi16(hi, 7));
     }
     template <int B>
     static Reg unpack_low(Reg a, Reg b) {

@@ -9,7 +9,8 @@
 //   adds_s8, subs_s8 (saturating, lanes taken as signed);
 //   shift_s8<N>(v) (arithmetic shift right of signed lanes);
 //   half_u8(v) (logical shift right by one of unsigned lanes);
-//   weighted_s8(w, factor) ((factor * w + 63) >> 7 of signed lanes, |result| <= 127);
+//   weighted_thirds_s8(w, w27, w18, w9) ((f * w + 63) >> 7 of signed lanes for
+//   f = 27, 18 and 9; each |result| <= 27);
 //   unpack_low<B>, unpack_high<B> (interleaving B-bit elements of the low or
 //   high halves of each 128-bit lane, B = 8, 16, 32, 64).
 //
@@ -135,9 +136,11 @@ template <class V>
     // 27/128, 18/128 and 9/128 of w; lanes given w = 0 do not move at all.
     adjust_p0_q0<V>(V::bit_andnot(calm, w), ps0, qs0);
     const typename V::Reg wide = V::bit_and(calm, w);
-    adjust_pair<V>(V::weighted_s8(wide, 27), ps0, qs0);
-    adjust_pair<V>(V::weighted_s8(wide, 18), ps1, qs1);
-    adjust_pair<V>(V::weighted_s8(wide, 9), ps2, qs2);
+    typename V::Reg w27, w18, w9;
+    V::weighted_thirds_s8(wide, w27, w18, w9);
+    adjust_pair<V>(w27, ps0, qs0);
+    adjust_pair<V>(w18, ps1, qs1);
+    adjust_pair<V>(w9, ps2, qs2);
     s.p2 = flip<V>(ps2);
     s.p1 = flip<V>(ps1);
     s.p0 = flip<V>(ps0);
