@@ -141,29 +141,40 @@ inline void store_columns(const Samples128& s, uint8_t* top, uint8_t* bottom, in
     }
 }
 
+// Lines or registers fed to rounds of interleaving in this order (each with
+// the one eight further on) come out with lane l holding line l.
+constexpr int kBitReversed[16] = {0, 8, 4, 12, 2, 10, 6, 14, 1, 9, 5, 13, 3, 11, 7, 15};
+
+// Four columns of sixteen lines, eight from `top` and eight from `bottom`:
+// columns[c] holds sample c of every line, lane l from line l.
+inline void load_four_columns(const uint8_t* top, const uint8_t* bottom, int stride,
+                              __m128i columns[4]) {
+    __m128i line[16];
+    for (int i = 0; i < 16; ++i) {
+        const int l = kBitReversed[i];
+        line[i] = load_4(l < 8 ? top + l * stride : bottom + (l - 8) * stride);
+    }
+    __m128i a[8], b[4];
+    for (int j = 0; j < 8; ++j) a[j] = _mm_unpacklo_epi8(line[j], line[j + 8]);
+    for (int j = 0; j < 4; ++j) b[j] = _mm_unpacklo_epi16(a[j], a[j + 4]);
+    const __m128i c0 = _mm_unpacklo_epi32(b[0], b[2]), c1 = _mm_unpacklo_epi32(b[1], b[3]);
+    const __m128i d0 = _mm_unpackhi_epi32(b[0], b[2]), d1 = _mm_unpackhi_epi32(b[1], b[3]);
+    columns[0] = _mm_unpacklo_epi64(c0, c1);
+    columns[1] = _mm_unpackhi_epi64(c0, c1);
+    columns[2] = _mm_unpacklo_epi64(d0, d1);
+    columns[3] = _mm_unpackhi_epi64(d0, d1);
+}
+
 // Sixteen lines of the four samples p1 p0 q0 q1 across a vertical edge (all
 // the simple filter reads), each pointer at the p1 of its first row.
 inline Samples128 load_inner_columns(const uint8_t* top, const uint8_t* bottom, int stride) {
-    auto four_lines = [stride](const uint8_t* p) {
-        return _mm_unpacklo_epi64(
-            _mm_unpacklo_epi32(load_4(p), load_4(p + stride)),
-            _mm_unpacklo_epi32(load_4(p + 2 * stride), load_4(p + 3 * stride)));
-    };
-    // Two columns of eight lines per register after three rounds of interleaving.
-    auto columns = [](__m128i x0, __m128i x1, __m128i& c01, __m128i& c23) {
-        const __m128i u0 = _mm_unpacklo_epi8(x0, x1), u1 = _mm_unpackhi_epi8(x0, x1);
-        const __m128i v0 = _mm_unpacklo_epi8(u0, u1), v1 = _mm_unpackhi_epi8(u0, u1);
-        c01 = _mm_unpacklo_epi8(v0, v1);
-        c23 = _mm_unpackhi_epi8(v0, v1);
-    };
-    __m128i top01, top23, bottom01, bottom23;
-    columns(four_lines(top), four_lines(top + 4 * stride), top01, top23);
-    columns(four_lines(bottom), four_lines(bottom + 4 * stride), bottom01, bottom23);
+    __m128i columns[4];
+    load_four_columns(top, bottom, stride, columns);
     Samples128 s{};
-    s.p1 = _mm_unpacklo_epi64(top01, bottom01);
-    s.p0 = _mm_unpackhi_epi64(top01, bottom01);
-    s.q0 = _mm_unpacklo_epi64(top23, bottom23);
-    s.q1 = _mm_unpackhi_epi64(top23, bottom23);
+    s.p1 = columns[0];
+    s.p0 = columns[1];
+    s.q0 = columns[2];
+    s.q1 = columns[3];
     return s;
 }
 

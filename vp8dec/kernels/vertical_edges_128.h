@@ -23,10 +23,6 @@ inline void interleave_round(__m128i x[16]) {
     for (int i = 0; i < 16; ++i) x[i] = y[i];
 }
 
-// Fed in this order, four rounds of interleaving leave lane l of each
-// register holding the input register l.
-constexpr int kBitReversed[16] = {0, 8, 4, 12, 2, 10, 6, 14, 1, 9, 5, 13, 3, 11, 7, 15};
-
 // Sixteen registers of sixteen bytes transposed in place: afterwards m[k]
 // holds byte k of every register, lane l from m[l]. A transpose is its own
 // inverse.
@@ -38,27 +34,6 @@ inline void transpose_16x16(__m128i m[16]) {
     interleave_round<32>(x);
     interleave_round<64>(x);
     for (int i = 0; i < 16; ++i) m[i] = x[i];
-}
-
-// Four columns of sixteen lines, eight from `top` and eight from `bottom`:
-// columns[c] holds sample c of every line.
-inline void load_four_columns(const uint8_t* top, const uint8_t* bottom, int stride,
-                              __m128i columns[4]) {
-    // The same interleaving as a transpose's, on four samples per line.
-    __m128i line[16];
-    for (int i = 0; i < 16; ++i) {
-        const int l = kBitReversed[i];
-        line[i] = load_4(l < 8 ? top + l * stride : bottom + (l - 8) * stride);
-    }
-    __m128i a[8], b[4];
-    for (int j = 0; j < 8; ++j) a[j] = _mm_unpacklo_epi8(line[j], line[j + 8]);
-    for (int j = 0; j < 4; ++j) b[j] = _mm_unpacklo_epi16(a[j], a[j + 4]);
-    const __m128i c0 = _mm_unpacklo_epi32(b[0], b[2]), c1 = _mm_unpacklo_epi32(b[1], b[3]);
-    const __m128i d0 = _mm_unpackhi_epi32(b[0], b[2]), d1 = _mm_unpackhi_epi32(b[1], b[3]);
-    columns[0] = _mm_unpacklo_epi64(c0, c1);
-    columns[1] = _mm_unpackhi_epi64(c0, c1);
-    columns[2] = _mm_unpacklo_epi64(d0, d1);
-    columns[3] = _mm_unpackhi_epi64(d0, d1);
 }
 
 // The inverse of load_four_columns.
