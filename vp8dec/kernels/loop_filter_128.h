@@ -104,7 +104,7 @@ class RowLines {
     void store(int offset, __m128i value) const {
         if (!v_) return store_16(u_ + offset * stride_, value);
         store_8(u_ + offset * stride_, value);
-        store_8(v_ + offset * stride_, _mm_unpackhi_epi64(value, value));
+        store_8_high(v_ + offset * stride_, value);
     }
 
   private:
@@ -135,9 +135,9 @@ inline void store_columns(const Samples128& s, uint8_t* top, uint8_t* bottom, in
     loop_filter_math::untranspose_lines<Ops128>(s, pairs);
     for (int k = 0; k < 4; ++k) {
         store_8(top + 2 * k * stride, pairs[k]);
-        store_8(top + (2 * k + 1) * stride, _mm_unpackhi_epi64(pairs[k], pairs[k]));
+        store_8_high(top + (2 * k + 1) * stride, pairs[k]);
         store_8(bottom + 2 * k * stride, pairs[4 + k]);
-        store_8(bottom + (2 * k + 1) * stride, _mm_unpackhi_epi64(pairs[4 + k], pairs[4 + k]));
+        store_8_high(bottom + (2 * k + 1) * stride, pairs[4 + k]);
     }
 }
 

@@ -124,9 +124,9 @@ class JoinedColumns {
         for (int k = 0; k < 8; ++k) {
             const __m128i luma_pair = luma_half(pairs[k]), chroma_pair = chroma_half(pairs[k]);
             store_8(luma(2 * k), luma_pair);
-            store_8(luma(2 * k + 1), _mm_unpackhi_epi64(luma_pair, luma_pair));
+            store_8_high(luma(2 * k + 1), luma_pair);
             store_8(chroma(2 * k), chroma_pair);
-            store_8(chroma(2 * k + 1), _mm_unpackhi_epi64(chroma_pair, chroma_pair));
+            store_8_high(chroma(2 * k + 1), chroma_pair);
         }
     }
 

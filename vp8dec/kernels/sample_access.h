@@ -35,6 +35,11 @@ inline void store_8(uint8_t* p, __m128i v) {
     _mm_storel_epi64(reinterpret_cast<__m128i*>(p), v);
 }
 
+// The high eight samples of v, stored without moving them down first.
+inline void store_8_high(uint8_t* p, __m128i v) {
+    _mm_storeh_pd(reinterpret_cast<double*>(p), _mm_castsi128_pd(v));
+}
+
 inline void store_16(uint8_t* p, __m128i v) {
     _mm_storeu_si128(reinterpret_cast<__m128i*>(p), v);
 }

@@ -204,9 +204,9 @@ void columns_8(const uint8_t* first, int frac, uint8_t* dst, int dst_pitch, int 
         const __m128i rows01 = _mm256_castsi256_si128(packed);
         const __m128i rows23 = _mm256_extracti128_si256(packed, 1);
         store_8(dst, rows01);
-        store_8(dst + dst_pitch, _mm_unpackhi_epi64(rows01, rows01));
+        store_8_high(dst + dst_pitch, rows01);
         store_8(dst + 2 * dst_pitch, rows23);
-        store_8(dst + 3 * dst_pitch, _mm_unpackhi_epi64(rows23, rows23));
+        store_8_high(dst + 3 * dst_pitch, rows23);
     }
 }
 
