@@ -7,6 +7,9 @@
 
 namespace tavimor {
 
+// A digest state as the 32 lowercase hex digits of its bytes, low byte first.
+std::string md5_hex(const uint32_t state[4]);
+
 class Md5 {
   public:
     Md5();

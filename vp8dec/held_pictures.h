@@ -10,7 +10,7 @@
 
 namespace vp8 {
 
-inline constexpr int kMaxHeldPictures = 4;
+inline constexpr int kMaxHeldPictures = 8;
 
 class HeldPictures {
   public:

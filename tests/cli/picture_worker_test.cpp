@@ -129,6 +129,73 @@ TEST(PictureWorker, AHelpingProducerHandlesPicturesOfItsOwnAndEachOnce) {
     EXPECT_GT(by_producer, 0);
 }
 
+TEST(PictureWorker, NoPictureIsOverwrittenWhileAnOlderOneIsStillBeingHandled) {
+    // The producer writes picture n where picture n - slots was, as soon as
+    // it has acquired the slot for n: that is all the decoder's held pictures
+    // promise. A worker slow on some pictures makes the producer help with
+    // the ones after them; the slow ones must still be finished first.
+    constexpr int kSlots = 3;
+    // Overwritten in place, as the decoder does its frame buffers.
+    std::vector<std::vector<uint8_t>> memory(kSlots, std::vector<uint8_t>(2000));
+    const std::thread::id producer = std::this_thread::get_id();
+    std::mutex mutex;
+    std::multiset<int64_t> handled;
+    PictureWorker worker(
+        [&](int64_t tag, const PictureJob& job) {
+            const std::vector<uint8_t> before(job.rows[0].first,
+                                              job.rows[0].first + job.rows[0].second);
+            if (std::this_thread::get_id() != producer && tag % 4 == 0)
+                std::this_thread::sleep_for(std::chrono::milliseconds(5));
+            const std::vector<uint8_t> after(job.rows[0].first,
+                                             job.rows[0].first + job.rows[0].second);
+            EXPECT_EQ(before, bytes_of(tag)) << tag;
+            EXPECT_EQ(after, bytes_of(tag)) << tag;
+            std::lock_guard<std::mutex> lock(mutex);
+            handled.insert(tag);
+        },
+        kSlots, PictureWorker::Sharing::kProducerHelps);
+    run_with_worker(worker, [&] {
+        for (int64_t tag = 0; tag < 60; ++tag) {
+            PictureJob& job = worker.acquire();
+            const std::vector<uint8_t> bytes = bytes_of(tag);
+            uint8_t* place = memory[static_cast<size_t>(tag % kSlots)].data();
+            std::copy(bytes.begin(), bytes.end(), place);
+            job.rows.emplace_back(place, bytes.size());
+            worker.submit(tag);
+            // Time for the worker to take the picture up, slowly or not.
+            std::this_thread::sleep_for(std::chrono::microseconds(500));
+        }
+    });
+    ASSERT_EQ(handled.size(), 60u);
+    for (int64_t tag = 0; tag < 60; ++tag) EXPECT_EQ(handled.count(tag), 1u) << tag;
+}
+
+TEST(PictureWorker, BatchesHoldUpToTheBatchAndOnlyTheLastIsShort) {
+    std::vector<std::vector<int64_t>> batches;
+    PictureWorker worker(
+        [&](const std::vector<TaggedPicture>& pictures) {
+            std::vector<int64_t> tags;
+            for (const TaggedPicture& picture : pictures) {
+                std::vector<uint8_t> pieces;
+                picture.picture->for_each_piece([&](const uint8_t* bytes, size_t size) {
+                    pieces.insert(pieces.end(), bytes, bytes + size);
+                });
+                EXPECT_EQ(pieces, picture_of(picture.tag));
+                tags.push_back(picture.tag);
+            }
+            batches.push_back(tags);
+        },
+        4, 6, PictureWorker::Sharing::kWorkerAlone);
+    run_with_worker(worker, [&] { produce(worker, 23); });
+    std::vector<int64_t> all;
+    for (size_t b = 0; b < batches.size(); ++b) {
+        EXPECT_EQ(batches[b].size(), b + 1 < batches.size() ? 4u : 3u) << "batch " << b;
+        all.insert(all.end(), batches[b].begin(), batches[b].end());
+    }
+    ASSERT_EQ(all.size(), 23u);
+    for (int64_t i = 0; i < 23; ++i) EXPECT_EQ(all[static_cast<size_t>(i)], i);
+}
+
 TEST(LinesInOrder, WritesLinesFinishedOutOfOrderInTheirOrder) {
     char* text = nullptr;
     size_t size = 0;
