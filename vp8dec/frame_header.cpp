@@ -293,7 +293,7 @@ void read_coefficient_updates(DecoderInstance& instance, BoolReader& reader,
                              static_cast<uint8_t>(prob)});
                         trace.line("\t\t1 <- is_avaible[%d][%d][%d][%d]\n", i, j, k, l);
                         trace.line("\t\t\t%d <- prob\n", prob);
-                    } else {
+                    } else if (trace.enabled()) {
                         trace.line(coefficient_kept_line(i, j, k, l));
                     }
                 }

@@ -15,6 +15,9 @@ class HeaderTrace {
     HeaderTrace& operator=(const HeaderTrace&) = delete;
     ~HeaderTrace() { flush(); }
 
+    // Whether lines are kept: callers skip the making of a line otherwise.
+    bool enabled() const { return file_ != nullptr; }
+
     // A line of constant text.
     void line(const char* text) const {
         if (file_) text_ += text;
