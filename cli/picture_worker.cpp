@@ -14,9 +14,9 @@ PictureWorker::PictureWorker(Handler handler, int slots, Sharing sharing)
 
 PictureWorker::PictureWorker(BatchHandler handler, int batch, int slots, Sharing sharing)
     : handler_(std::move(handler)),
-      batch_(batch),
+      batch_(std::clamp(batch, 1, slots)),
       sharing_(sharing),
-      slots_(static_cast<size_t>(std::max(slots, batch))) {
+      slots_(static_cast<size_t>(slots)) {
     for (size_t i = 0; i < slots_.size(); ++i) free_.push_back(static_cast<int>(i));
     thread_ = std::thread(&PictureWorker::run, this);
 }

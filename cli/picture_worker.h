@@ -58,7 +58,8 @@ class PictureWorker {
 
     explicit PictureWorker(Handler handler, int slots = kPictureWorkerSlots,
                            Sharing sharing = Sharing::kWorkerAlone);
-    // Pictures handled `batch` at a time; `slots` must be at least `batch`.
+    // Pictures handled up to `batch` at a time (at most `slots`: the slots
+    // are the pictures the decoder holds).
     PictureWorker(BatchHandler handler, int batch, int slots, Sharing sharing);
     PictureWorker(const PictureWorker&) = delete;
     PictureWorker& operator=(const PictureWorker&) = delete;
