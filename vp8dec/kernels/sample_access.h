@@ -35,9 +35,10 @@ inline void store_8(uint8_t* p, __m128i v) {
     _mm_storel_epi64(reinterpret_cast<__m128i*>(p), v);
 }
 
-// The high eight samples of v, stored without moving them down first.
+// The high eight samples of v, stored without moving them down first (the
+// single-precision form, whose store makes no claim on p's alignment).
 inline void store_8_high(uint8_t* p, __m128i v) {
-    _mm_storeh_pd(reinterpret_cast<double*>(p), _mm_castsi128_pd(v));
+    _mm_storeh_pi(reinterpret_cast<__m64*>(p), _mm_castsi128_ps(v));
 }
 
 inline void store_16(uint8_t* p, __m128i v) {
