@@ -18,4 +18,8 @@ int bool_start(BoolReader& reader, const uint8_t* data, uint32_t size) {
     return 0;
 }
 
+void bool_refill_apart(BoolReader& reader) {
+    bool_refill(reader);
+}
+
 }  // namespace vp8

@@ -47,10 +47,6 @@ int bool_start(BoolReader& reader, const uint8_t* data, uint32_t size);
     }
 }
 
-inline BitMark bit_mark(const BoolReader& reader) {
-    return {static_cast<uint64_t>(reader.next - reader.begin) + reader.padding, reader.count};
-}
-
 // Bits consumed between two marks of the same reader: the total of the
 // normalisation shifts performed in between.
 inline int32_t bits_between(const BitMark& before, const BitMark& after) {
@@ -72,6 +68,46 @@ inline int32_t bits_between(const BitMark& before, const BitMark& after) {
     bool_load_tail(reader);
 }
 
+// Refills a reader from outside the code that reads it, keeping that code's
+// registers free of the partition's pointers.
+[[gnu::noinline]] void bool_refill_apart(BoolReader& reader);
+
+// A reader's window, count and range held apart from its place in the
+// partition, for a long run of reads: the three stay in registers, and the
+// rare refill reaches the partition through the source reader in memory.
+struct WindowReader {
+    uint64_t value;
+    int32_t count;
+    uint32_t range;
+    BoolReader* source;
+
+    explicit WindowReader(BoolReader& reader)
+        : value(reader.value), count(reader.count), range(reader.range), source(&reader) {}
+    // Hands the state back to the source reader.
+    void finish() const {
+        source->value = value;
+        source->count = count;
+        source->range = range;
+    }
+};
+
+[[gnu::always_inline]] inline void bool_refill(WindowReader& reader) {
+    reader.source->value = reader.value;
+    reader.source->count = reader.count;
+    bool_refill_apart(*reader.source);
+    reader.value = reader.source->value;
+    reader.count = reader.source->count;
+}
+
+inline BitMark bit_mark(const BoolReader& reader) {
+    return {static_cast<uint64_t>(reader.next - reader.begin) + reader.padding, reader.count};
+}
+
+inline BitMark bit_mark(const WindowReader& reader) {
+    const BoolReader& source = *reader.source;
+    return {static_cast<uint64_t>(source.next - source.begin) + source.padding, reader.count};
+}
+
 // How a read finds the shift that brings the range back to 128..255: from a
 // table, or by counting the range's leading zeros, which shortens the wait
 // between consecutive reads on processors that have the instruction.
@@ -88,8 +124,8 @@ struct LeadingZeroShift {
 
 // Reads one bool given the split of the range between 0 and 1, then
 // renormalises the range.
-template <class Shift = TableShift>
-[[gnu::always_inline]] inline int read_bool_at(BoolReader& reader, uint32_t split) {
+template <class Shift = TableShift, class Reader>
+[[gnu::always_inline]] inline int read_bool_at(Reader& reader, uint32_t split) {
     const uint64_t bigsplit = static_cast<uint64_t>(split) << 56;
     int bit;
     // The window's top byte against the split itself: the comparison waits
@@ -111,16 +147,34 @@ template <class Shift = TableShift>
 }
 
 // Reads one bool whose probability of being 0 is prob / 256.
-template <class Shift = TableShift>
-inline int read_bool(BoolReader& reader, int prob) {
+template <class Shift = TableShift, class Reader>
+inline int read_bool(Reader& reader, int prob) {
     return read_bool_at<Shift>(reader,
                                1 + (((reader.range - 1) * static_cast<uint32_t>(prob)) >> 8));
 }
 
 // Reads one bool of probability one half, the split halving the range.
-template <class Shift = TableShift>
-inline int read_bool_half(BoolReader& reader) {
+template <class Shift = TableShift, class Reader>
+inline int read_bool_half(Reader& reader) {
     return read_bool_at<Shift>(reader, (reader.range + 1) >> 1);
+}
+
+// Reads one bool without a branch, for a bit that only selects between two
+// values and is as likely one as the other (a coefficient's sign), which no
+// prediction would guess: the range and window take their new values by
+// arithmetic on the bit.
+template <class Shift = TableShift, class Reader>
+[[gnu::always_inline]] inline int read_bool_half_selecting(Reader& reader) {
+    const uint32_t split = (reader.range + 1) >> 1;
+    const uint32_t bit = static_cast<uint32_t>(reader.value >> 56) >= split;
+    reader.value -= (static_cast<uint64_t>(split) << 56) & (uint64_t{0} - bit);
+    reader.range = split + ((reader.range - 2 * split) & (0u - bit));
+    const int shift = Shift::of(reader.range);
+    reader.range <<= shift;
+    reader.value <<= shift;
+    reader.count -= shift;
+    if (reader.count < 0) bool_refill(reader);
+    return static_cast<int>(bit);
 }
 
 template <class Shift = TableShift>
@@ -133,8 +187,8 @@ inline uint32_t read_literal(BoolReader& reader, int bits) {
 
 // Reads a tree known when compiling, unfolded into one branch per node: each
 // node's probability is at hand without waiting for the bits above it.
-template <const TreeIndex* Tree, class Shift = TableShift, int Node = 0>
-[[gnu::always_inline]] inline int read_fixed_tree(BoolReader& reader, const uint8_t* probs) {
+template <const TreeIndex* Tree, class Shift = TableShift, int Node = 0, class Reader>
+[[gnu::always_inline]] inline int read_fixed_tree(Reader& reader, const uint8_t* probs) {
     constexpr int zero = Tree[Node], one = Tree[Node + 1];
     if (read_bool<Shift>(reader, probs[Node >> 1])) {
         if constexpr (one > 0) return read_fixed_tree<Tree, Shift, one>(reader, probs);

@@ -14,7 +14,7 @@ namespace {
 enum BlockType { kYAfterY2 = 0, kY2 = 1, kChroma = 2, kYWithDc = 3 };
 
 template <class Shift>
-[[gnu::always_inline]] inline int read_extra_bits(BoolReader& reader, const uint8_t* probs) {
+[[gnu::always_inline]] inline int read_extra_bits(WindowReader& reader, const uint8_t* probs) {
     int value = 0;
     for (; *probs; ++probs) value = (value << 1) | read_bool<Shift>(reader, *probs);
     return value;
@@ -35,7 +35,7 @@ constexpr auto kBandOffsetOfPosition = [] {
 // position: where end-of-block was read, or 15 when the block runs to its end.
 // Inlined into the macroblock loop, which keeps the reader's state in registers.
 template <class Shift>
-[[gnu::always_inline]] inline int decode_block(BoolReader& reader,
+[[gnu::always_inline]] inline int decode_block(WindowReader& reader,
                                                const uint8_t (*probs)[kCoefContexts][kCoefNodes],
                                                int first, int context, int16_t* levels) {
     const uint8_t* const type_probs = &probs[0][0][0];
@@ -70,8 +70,8 @@ template <class Shift>
             }
             next_context = 2 * kContextSize;
         }
-        levels[kZigzag[pos]] =
-            static_cast<int16_t>(read_bool_half<Shift>(reader) ? -magnitude : magnitude);
+        const int negative = read_bool_half_selecting<Shift>(reader);
+        levels[kZigzag[pos]] = static_cast<int16_t>((magnitude ^ -negative) + negative);
         if (++pos == 16) return 15;
         p = type_probs + kBandOffsetOfPosition[pos] + next_context;
     }
@@ -80,8 +80,9 @@ template <class Shift>
 template <class Shift>
 [[gnu::noinline]] int read_tokens(DecoderInstance& instance, MacroblockContext& mb,
                                   MacroblockLevels& levels) {
-    // A local copy of the reader, written back once the macroblock is read.
-    BoolReader reader = *mb.token_reader;
+    // The reader's window, kept in registers and handed back once the
+    // macroblock is read.
+    WindowReader reader(*mb.token_reader);
     const auto& coef_probs = instance.probs.coef;
     TokenContext& above = *mb.above;
     TokenContext& left = mb.left;
@@ -118,7 +119,7 @@ template <class Shift>
         levels.eob[b] = static_cast<uint8_t>(eob);
         total += eob;
     }
-    *mb.token_reader = reader;
+    reader.finish();
     return total;
 }
 

@@ -12,7 +12,8 @@ namespace {
 
 // One vector component in quarter samples.
 template <class Shift>
-[[gnu::always_inline]] inline int read_vector_component(BoolReader& reader, const uint8_t* probs) {
+[[gnu::always_inline]] inline int read_vector_component(WindowReader& reader,
+                                                        const uint8_t* probs) {
     int value = 0;
     if (read_bool<Shift>(reader, probs[kMvpIsShort])) {
         for (int i = 0; i < 3; ++i) value += read_bool<Shift>(reader, probs[kMvpLong + i]) << i;
@@ -26,7 +27,7 @@ template <class Shift>
 }
 
 template <class Shift>
-[[gnu::always_inline]] inline MotionVector read_vector_offset(BoolReader& reader,
+[[gnu::always_inline]] inline MotionVector read_vector_offset(WindowReader& reader,
                                                               const ProbabilityContext& probs,
                                                               const MotionVector& best) {
     const int row = 2 * read_vector_component<Shift>(reader, probs.mv[0]) + best.row;
@@ -71,7 +72,7 @@ void read_frame_probabilities(DecoderInstance& instance) {
 }
 
 template <class Shift>
-int read_reference_frame(BoolReader& reader, const DecoderInstance& instance) {
+int read_reference_frame(WindowReader& reader, const DecoderInstance& instance) {
     if (!read_bool<Shift>(reader, instance.prob_intra)) return INTRA_FRAME;
     if (!read_bool<Shift>(reader, instance.prob_last)) return LAST_FRAME;
     return GOLDEN_FRAME + read_bool<Shift>(reader, instance.prob_gf);
@@ -85,7 +86,7 @@ int sub_vector_context(const MotionVector& left, const MotionVector& above) {
 }
 
 template <class Shift>
-[[gnu::always_inline]] inline void read_split_vectors(BoolReader& reader,
+[[gnu::always_inline]] inline void read_split_vectors(WindowReader& reader,
                                                       const DecoderInstance& instance,
                                                       MbAnalysisRecord& record,
                                                       const MotionVector& best,
@@ -127,7 +128,7 @@ template <class Shift>
 }
 
 template <class Shift>
-[[gnu::always_inline]] inline void read_inter_mb(BoolReader& reader,
+[[gnu::always_inline]] inline void read_inter_mb(WindowReader& reader,
                                                  const DecoderInstance& instance,
                                                  MbAnalysisRecord& record,
                                                  const EdgeDistances& edges) {
@@ -158,7 +159,7 @@ template <class Shift>
 }
 
 template <class Shift>
-[[gnu::always_inline]] inline void read_intra_mb(BoolReader& reader,
+[[gnu::always_inline]] inline void read_intra_mb(WindowReader& reader,
                                                  const DecoderInstance& instance,
                                                  MbAnalysisRecord& record) {
     record.mv = {};
@@ -173,9 +174,9 @@ template <class Shift>
 
 template <class Shift>
 [[gnu::noinline]] void read_modes(DecoderInstance& instance, const ModeRowsNotice* notice) {
-    // A local copy of the reader, kept in registers through the macroblock
-    // loop and written back at its end.
-    BoolReader reader = instance.first_reader;
+    // The reader's window, kept in registers through the macroblock loop and
+    // handed back at its end.
+    WindowReader reader(instance.first_reader);
     const SegmentationState& seg = instance.segmentation;
     const bool read_segments = seg.enabled && seg.update_map;
     for (int row = 0; row < instance.mb_rows; ++row) {
@@ -199,7 +200,7 @@ template <class Shift>
         }
         if (notice) notice->rows_read(notice->context, row + 1);
     }
-    instance.first_reader = reader;
+    reader.finish();
 }
 
 }  // namespace

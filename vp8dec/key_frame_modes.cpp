@@ -25,7 +25,8 @@ int implied_subblock_mode(int mode) {
 }
 
 template <class Shift>
-[[gnu::always_inline]] inline void read_subblock_modes(BoolReader& reader, MbAnalysisRecord& record,
+[[gnu::always_inline]] inline void read_subblock_modes(WindowReader& reader,
+                                                       MbAnalysisRecord& record,
                                                        const MbAnalysisRecord& above,
                                                        const MbAnalysisRecord& left) {
     // The contexts stay in registers: each mode read is the left context of
@@ -45,9 +46,9 @@ template <class Shift>
 
 template <class Shift>
 [[gnu::noinline]] void read_modes(DecoderInstance& instance, const ModeRowsNotice* notice) {
-    // A local copy of the reader, kept in registers through the macroblock
-    // loop and written back at its end.
-    BoolReader reader = instance.first_reader;
+    // The reader's window, kept in registers through the macroblock loop and
+    // handed back at its end.
+    WindowReader reader(instance.first_reader);
     const SegmentationState& seg = instance.segmentation;
     const bool read_segments = seg.enabled && seg.update_map;
     const int stride = instance.mode_info_stride;
@@ -71,7 +72,7 @@ template <class Shift>
         }
         if (notice) notice->rows_read(notice->context, row + 1);
     }
-    instance.first_reader = reader;
+    reader.finish();
 }
 
 }  // namespace

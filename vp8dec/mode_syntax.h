@@ -7,7 +7,7 @@
 namespace vp8 {
 
 template <class Shift>
-inline int read_segment_id(BoolReader& reader, const uint8_t* probs) {
+inline int read_segment_id(WindowReader& reader, const uint8_t* probs) {
     if (read_bool<Shift>(reader, probs[0])) return 2 + read_bool<Shift>(reader, probs[2]);
     return read_bool<Shift>(reader, probs[1]);
 }
@@ -21,7 +21,7 @@ inline void read_skip_probability(DecoderInstance& instance) {
 }
 
 template <class Shift>
-inline int read_skip_flag(BoolReader& reader, const DecoderInstance& instance) {
+inline int read_skip_flag(WindowReader& reader, const DecoderInstance& instance) {
     return instance.mb_no_coeff_skip ? read_bool<Shift>(reader, instance.prob_skip_false) : 0;
 }
 

@@ -124,6 +124,34 @@ TEST(BoolReader, HalfProbabilityReadIsTheReadAtOneHundredTwentyEight) {
     }
 }
 
+// Reads through a window held apart, in stretches handed back to the reader
+// between them, with the branch-free half reads among them: the same bits
+// and the same counts as the plain reader, up to and past the partition's end.
+TEST(BoolReader, WindowReadsLikeItsSourceAcrossHandBacksAndThePartitionEnd) {
+    for (size_t size : {size_t{1}, size_t{9}, size_t{64}, size_t{5000}}) {
+        const std::vector<uint8_t> data = random_bytes(size, static_cast<uint32_t>(size) + 11);
+        BoolReader reader{};
+        ASSERT_EQ(bool_start(reader, data.data(), static_cast<uint32_t>(data.size())), 0);
+        FlatReader flat(data);
+        std::mt19937 rng(13);
+        const int64_t total_reads = static_cast<int64_t>(size) * 8 + 400;
+        for (int64_t n = 0; n < total_reads;) {
+            const int64_t before = flat.shifts();
+            WindowReader window(reader);
+            const BitMark start = bit_mark(window);
+            for (int k = 0; k < 250 && n < total_reads; ++k, ++n) {
+                const int prob = static_cast<int>(rng() % 256);
+                ASSERT_EQ(read_bool(window, prob), flat.read(prob)) << "size " << size;
+                ASSERT_EQ(read_bool_half_selecting(window), flat.read(128)) << "size " << size;
+            }
+            EXPECT_EQ(bits_between(start, bit_mark(window)), flat.shifts() - before);
+            window.finish();
+            ASSERT_EQ(read_bool(reader, 77), flat.read(77)) << "size " << size;
+        }
+        EXPECT_EQ(reader.next, reader.end);
+    }
+}
+
 TEST(BoolReader, StartAndLiteralEdges) {
     BoolReader reader{};
     EXPECT_NE(bool_start(reader, nullptr, 5), 0) << "missing data for a non-empty partition";
