@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "vp8dec/bool_reader.h"
+#include "vp8dec/coefficient_dump.h"
 #include "vp8dec/frame_analysis_record.h"
 #include "vp8dec/frame_buffer.h"
 #include "vp8dec/frame_syntax.h"
@@ -196,7 +197,7 @@ struct DecoderInstance {
 
     FrameAnalysisRecord* record;
     AnalysisContext* analysis;  // where the trace, records and captures go; may be null
-    FrameView shown_view;  // the shown frame as the record's final picture
+    FrameView shown_view;       // the shown frame as the record's final picture
 
     KernelTable kernels;
     ScalingTable scaling;
@@ -211,6 +212,8 @@ struct DecoderInstance {
     // The "Predicted" capture of the macroblock row being decoded, moved to
     // its slot when the row is done.
     std::vector<uint8_t> prediction_row;
+    // The frame's coefficient records not yet in the coefficient file.
+    CoefficientDump coef_dump;
 };
 
 // The record of macroblock (row, col).

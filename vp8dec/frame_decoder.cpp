@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "vp8dec/analysis_context.h"
 #include "vp8dec/frame_analysis_files.h"
 #include "vp8dec/frame_borders.h"
 #include "vp8dec/frame_header.h"
@@ -10,7 +11,29 @@
 
 namespace vp8 {
 
+namespace {
+
+// Writes the coefficient records gathered so far when the frame's decoding
+// ends, by its end or by an error part-way.
+class CoefficientFlush {
+  public:
+    explicit CoefficientFlush(DecoderInstance& instance) : instance_(instance) {}
+    ~CoefficientFlush() { flush(); }
+    CoefficientFlush(const CoefficientFlush&) = delete;
+    CoefficientFlush& operator=(const CoefficientFlush&) = delete;
+
+    void flush() {
+        instance_.coef_dump.flush(instance_.analysis ? instance_.analysis->coef_file : nullptr);
+    }
+
+  private:
+    DecoderInstance& instance_;
+};
+
+}  // namespace
+
 int decode_one_frame(DecoderInstance& instance) {
+    CoefficientFlush coefficients(instance);
     reset_frame_syntax(instance.syntax);
     read_frame_tag(instance);
     note_file_positions(instance);
@@ -29,6 +52,7 @@ int decode_one_frame(DecoderInstance& instance) {
     // records and their lengths go to the analysis files.
     if (!instance.refresh_entropy_probs) instance.probs = instance.saved_probs;
     trace.flush();
+    coefficients.flush();
     write_frame_records(instance);
     note_reference_numbers(instance);
     return 0;

@@ -41,7 +41,7 @@ MacroblockResidual::MacroblockResidual(DecoderInstance& instance, MacroblockCont
       dump_file_(instance.analysis ? instance.analysis->coef_file : nullptr) {}
 
 MacroblockResidual::~MacroblockResidual() {
-    if (dump_file_ && dump_size_) std::fwrite(dump_bytes_, 1, dump_size_, dump_file_);
+    if (dump_file_ && dump_size_) instance_.coef_dump.append(dump_file_, dump_bytes_, dump_size_);
 }
 
 // A record of the non-zero values among the 16 (raster positions). The
@@ -174,7 +174,7 @@ void MacroblockResidual::add_chroma() {
 void write_empty_coef_records(DecoderInstance& instance) {
     if (!instance.analysis || !instance.analysis->coef_file) return;
     static const uint8_t kEmpty[24] = {};
-    std::fwrite(kEmpty, 1, sizeof(kEmpty), instance.analysis->coef_file);
+    instance.coef_dump.append(instance.analysis->coef_file, kEmpty, sizeof(kEmpty));
 }
 
 }  // namespace vp8

@@ -10,7 +10,8 @@
 namespace vp8 {
 
 // Adds the residual of a macroblock's blocks to the frame, block by block. The
-// coefficient records are collected in block order and written when it ends.
+// coefficient records are collected in block order and handed to the frame's
+// coefficient dump when it ends.
 class MacroblockResidual {
   public:
     // Levels are cleared as they are used.
