@@ -58,7 +58,11 @@ void MacroblockResidual::dump_block(const int16_t* values) {
 #else
     for (int pos = 0; pos < 16; ++pos) nonzero |= static_cast<unsigned>(values[pos] != 0) << pos;
 #endif
-    dump_bytes_[dump_size_++] = static_cast<uint8_t>(std::popcount(nonzero));
+    // The count goes first; it is known once the values are written (the
+    // loop counts them: a population count is a library call on the
+    // baseline instruction set).
+    uint8_t* const count = dump_bytes_ + dump_size_++;
+    *count = 0;
     for (; nonzero != 0; nonzero &= nonzero - 1) {
         const int pos = std::countr_zero(nonzero);
         const auto v = static_cast<uint16_t>(values[pos]);
@@ -67,6 +71,7 @@ void MacroblockResidual::dump_block(const int16_t* values) {
         entry[1] = static_cast<uint8_t>(v & 0xff);
         entry[2] = static_cast<uint8_t>(v >> 8);
         dump_size_ += 3;
+        ++*count;
     }
 }
 
