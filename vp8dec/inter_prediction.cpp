@@ -130,8 +130,15 @@ void clamp_prediction_vectors(MacroblockContext& mb) {
     for (int b = 16; b < 24; ++b) clamp_chroma_vector(mb.block_mvs[b], mb);
 }
 
-void predict_inter_mb(const DecoderInstance& instance, const MacroblockContext& mb,
-                      const InterTarget& target) {
+void predict_inter_mb(const DecoderInstance& instance, const MacroblockContext& mb) {
+    // Read from the context one by one: the addresses were just stored there
+    // one by one, and a wider load of them would wait for the stores to land.
+    const struct {
+        uint8_t* y;
+        uint8_t* u;
+        uint8_t* v;
+        int y_pitch, uv_pitch;
+    } target = {mb.dst_y, mb.dst_u, mb.dst_v, mb.dst_y_stride, mb.dst_uv_stride};
     const SubpixelSet set = subpixel_set(instance);
     const MbAnalysisRecord& record = *mb.record;
     if (record.mode != SPLITMV) {

@@ -12,16 +12,7 @@ void derive_chroma_mvs(MacroblockContext& mb, bool whole_sample_chroma);
 // Clamps the vectors used for prediction of a macroblock flagged as needing it.
 void clamp_prediction_vectors(MacroblockContext& mb);
 
-// Predicts the macroblock into dst (pitches: 16 for luma, 8 for chroma for the
-// prediction store; the frame's strides when predicting straight into the frame).
-struct InterTarget {
-    uint8_t* y;
-    uint8_t* u;
-    uint8_t* v;
-    int y_pitch;
-    int uv_pitch;
-};
-void predict_inter_mb(const DecoderInstance& instance, const MacroblockContext& mb,
-                      const InterTarget& target);
+// Predicts the macroblock into its place in the frame being decoded.
+void predict_inter_mb(const DecoderInstance& instance, const MacroblockContext& mb);
 
 }  // namespace vp8

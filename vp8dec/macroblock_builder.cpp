@@ -55,8 +55,7 @@ void reconstruct_with_residual(DecoderInstance& instance, MacroblockContext& mb,
     MacroblockResidual residual(instance, mb, levels);
     const int mode = mb.record->mode;
     if (!intra) {
-        predict_inter_mb(instance, mb,
-                         {mb.dst_y, mb.dst_u, mb.dst_v, mb.dst_y_stride, mb.dst_uv_stride});
+        predict_inter_mb(instance, mb);
     } else {
         predict_chroma_intra(mb);
         if (mode == B_PRED)
@@ -79,8 +78,7 @@ void predict_without_residual(DecoderInstance& instance, MacroblockContext& mb, 
     write_empty_coef_records(instance);
     mb.record->has_residual = 0;
     if (!intra) {
-        predict_inter_mb(instance, mb,
-                         {mb.dst_y, mb.dst_u, mb.dst_v, mb.dst_y_stride, mb.dst_uv_stride});
+        predict_inter_mb(instance, mb);
         return;
     }
     predict_chroma_intra(mb);
