@@ -13,7 +13,12 @@ NearVectors search_near_vectors(const MbAnalysisRecord* record, int stride, int 
                                                    record - stride - 1};
     static const int kWeights[3] = {2, 2, 1};
     MotionVector slots[4] = {};
-    int counts[4] = {0, 0, 0, 0};
+    // The counts are kept where they are returned: copied there at the end,
+    // they would be read back sixteen bytes at a time right after being
+    // written four at a time, a load that waits for the stores to land.
+    NearVectors result;
+    int* const counts = result.counts;
+    counts[0] = counts[1] = counts[2] = counts[3] = 0;
     int last = 0;  // the slot entered last; slot 0 holds the zero vector
     for (int n = 0; n < 3; ++n) {
         const MbAnalysisRecord& neighbour = *neighbours[n];
@@ -41,12 +46,10 @@ NearVectors search_near_vectors(const MbAnalysisRecord* record, int stride, int 
         std::swap(counts[1], counts[2]);
         std::swap(slots[1], slots[2]);
     }
-    NearVectors result;
     result.best = counts[1] >= counts[0] ? slots[1] : MotionVector{};
     result.nearest = clamp_to_window(slots[1], edges);
     result.near = clamp_to_window(slots[2], edges);
     result.best = clamp_to_window(result.best, edges);
-    std::copy(counts, counts + 4, result.counts);
     return result;
 }
 
