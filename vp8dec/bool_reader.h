@@ -177,8 +177,8 @@ template <class Shift = TableShift, class Reader>
     return static_cast<int>(bit);
 }
 
-template <class Shift = TableShift>
-inline uint32_t read_literal(BoolReader& reader, int bits) {
+template <class Shift = TableShift, class Reader>
+inline uint32_t read_literal(Reader& reader, int bits) {
     uint32_t value = 0;
     for (int i = 0; i < bits; ++i)
         value = (value << 1) | static_cast<uint32_t>(read_bool_half<Shift>(reader));

@@ -277,9 +277,11 @@ void read_reference_updates(DecoderInstance& instance, BoolReader& reader,
     trace.line("\t\t%d <- ref_frame_sign_bias[ALTREF_FRAME]\n", instance.sign_bias[ALTREF_FRAME]);
 }
 
-void read_coefficient_updates(DecoderInstance& instance, BoolReader& reader,
+void read_coefficient_updates(DecoderInstance& instance, BoolReader& source,
                               const HeaderTrace& trace) {
     trace.line("\tread coef prob tree\n");
+    // A thousand reads and more: the reader's window is kept in registers.
+    WindowReader reader(source);
     for (int i = 0; i < kBlockTypes; ++i)
         for (int j = 0; j < kCoefBands; ++j)
             for (int k = 0; k < kCoefContexts; ++k)
@@ -297,6 +299,7 @@ void read_coefficient_updates(DecoderInstance& instance, BoolReader& reader,
                         trace.line(coefficient_kept_line(i, j, k, l));
                     }
                 }
+    reader.finish();
 }
 
 }  // namespace
