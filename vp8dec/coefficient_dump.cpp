@@ -5,6 +5,7 @@
 namespace vp8 {
 
 void CoefficientDump::append(std::FILE* file, const uint8_t* bytes, size_t size) {
+    if (size == 0) return;
     if (size_ + size > kCapacity) flush(file);
     if (size > kCapacity) {
         std::fwrite(bytes, 1, size, file);
