@@ -92,6 +92,24 @@ void predictor(benchmark::State& state, vp8::SubpixelFn KernelTable::*member, in
     }
 }
 
+// The U and V blocks in one call, fractions as above.
+void chroma_pair(benchmark::State& state, int bits) {
+    KernelTable table{};
+    vp8::fill_kernel_table(table, bits);
+    Planes planes;
+    alignas(16) uint8_t dst_u[8 * 8], dst_v[8 * 8];
+    int pair = 0;
+    for (auto _ : state) {
+        const int frac_col = pair < 49 ? 1 + pair % 7 : (pair < 56 ? 0 : 1 + pair % 7);
+        const int frac_row = pair < 49 ? 1 + pair / 7 : (pair < 56 ? 1 + pair % 7 : 0);
+        table.six_tap_pred_chroma_8x8(planes.u_at(), planes.v_at(), Planes::kUvStride, frac_col,
+                                      frac_row, dst_u, dst_v, 8);
+        benchmark::DoNotOptimize(dst_u);
+        benchmark::DoNotOptimize(dst_v);
+        pair = (pair + 1) % 63;
+    }
+}
+
 void add_residual(benchmark::State& state, vp8::AddResidualFn KernelTable::*member, int bits) {
     KernelTable table{};
     vp8::fill_kernel_table(table, bits);
@@ -172,6 +190,8 @@ void register_all() {
         for (const Predictor& p : kPredictors)
             benchmark::RegisterBenchmark((p.name + suffix).c_str(), predictor, p.member,
                                          setting.bits);
+        benchmark::RegisterBenchmark(("six_tap_pred_chroma_8x8" + suffix).c_str(), chroma_pair,
+                                     setting.bits);
         for (const Residual& r : kResiduals)
             benchmark::RegisterBenchmark((r.name + suffix).c_str(), add_residual, r.member,
                                          setting.bits);

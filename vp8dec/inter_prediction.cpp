@@ -15,15 +15,19 @@ int eighth_toward_zero_rounded(int s) {
     return s < 0 ? (s - 4) / 8 : (s + 4) / 8;
 }
 
+// The predictors of the stream's filter; the bilinear filter predicts the U
+// and V blocks one after the other (no chroma pair).
 struct SubpixelSet {
     SubpixelFn p16x16, p8x8, p8x4, p4x4;
+    SubpixelChromaFn chroma;
 };
 
 SubpixelSet subpixel_set(const DecoderInstance& instance) {
     const KernelTable& k = instance.kernels;
     if (instance.bilinear_motion)
-        return {k.bilin_pred_16x16, k.bilin_pred_8x8, k.bilin_pred_8x4, k.bilin_pred_4x4};
-    return {k.six_tap_pred_16x16, k.six_tap_pred_8x8, k.six_tap_pred_8x4, k.six_tap_pred_4x4};
+        return {k.bilin_pred_16x16, k.bilin_pred_8x8, k.bilin_pred_8x4, k.bilin_pred_4x4, nullptr};
+    return {k.six_tap_pred_16x16, k.six_tap_pred_8x8, k.six_tap_pred_8x4, k.six_tap_pred_4x4,
+            k.six_tap_pred_chroma_8x8};
 }
 
 // Predicts one w x h block whose position in the reference plane is ref.
@@ -49,6 +53,21 @@ void predict_block(const DecoderInstance& instance, const SubpixelSet& set, int 
         for (int r = 0; r < 4; ++r)
             for (int c = 0; c < 4; ++c) dst[r * dst_pitch + c] = src[r * ref_stride + c];
     }
+}
+
+// The U and V blocks of a macroblock without split vectors.
+void predict_chroma(const DecoderInstance& instance, const SubpixelSet& set,
+                    const MacroblockContext& mb, const MotionVector& mv, uint8_t* dst_u,
+                    uint8_t* dst_v, int dst_pitch) {
+    const int offset = (mv.row >> 3) * mb.ref_uv_stride + (mv.col >> 3);
+    const int frac_col = mv.col & 7, frac_row = mv.row & 7;
+    if (set.chroma && (frac_col | frac_row)) {
+        set.chroma(mb.ref_u + offset, mb.ref_v + offset, mb.ref_uv_stride, frac_col, frac_row,
+                   dst_u, dst_v, dst_pitch);
+        return;
+    }
+    predict_block(instance, set, 8, 8, mb.ref_u, mb.ref_uv_stride, mv, dst_u, dst_pitch);
+    predict_block(instance, set, 8, 8, mb.ref_v, mb.ref_uv_stride, mv, dst_v, dst_pitch);
 }
 
 // One row of 4x4 blocks, in pairs: one 8x4 prediction when both vectors of a
@@ -144,10 +163,7 @@ void predict_inter_mb(const DecoderInstance& instance, const MacroblockContext& 
     if (record.mode != SPLITMV) {
         predict_block(instance, set, 16, 16, mb.ref_y, mb.ref_y_stride, mb.block_mvs[0], target.y,
                       target.y_pitch);
-        predict_block(instance, set, 8, 8, mb.ref_u, mb.ref_uv_stride, mb.block_mvs[16], target.u,
-                      target.uv_pitch);
-        predict_block(instance, set, 8, 8, mb.ref_v, mb.ref_uv_stride, mb.block_mvs[16], target.v,
-                      target.uv_pitch);
+        predict_chroma(instance, set, mb, mb.block_mvs[16], target.u, target.v, target.uv_pitch);
         return;
     }
     if (record.partitioning == SPLIT_4X4) {

@@ -104,6 +104,44 @@ TEST_P(SubpixelVariants, EveryPredictorMatchesThePlainOneAtEveryFraction) {
     }
 }
 
+// The U and V blocks predicted in one call, each from its own plane, as the
+// plain version predicts them one after the other.
+TEST_P(SubpixelVariants, ChromaPairMatchesThePlainOneAtEveryFraction) {
+    const PredictionMemory memory, second;
+    Inputs in(0xc4a0);
+    const Window source = six_tap_window(8, 8), block{0, 8, 0, 8};
+    int c = 0;
+    for (int frac_col = 0; frac_col < 8; ++frac_col)
+        for (int frac_row = 0; frac_row < 8; ++frac_row)
+            for (int n = 0; n < kCasesPerFraction; ++n, ++c) {
+                const int src_stride = source.cols + in.uniform(0, 40);
+                const int dst_pitch = 8 + in.uniform(0, 40);
+                const FencedBytes::Flush flush = flush_for_case(c);
+                FencedPlane u(memory.source, source, src_stride, flush);
+                FencedPlane v(second.source, source, src_stride, flush);
+                FencedPlane dst_u(memory.dst, block, dst_pitch, flush);
+                FencedPlane dst_v(second.dst, block, dst_pitch, flush);
+                FencedPlane plain_u(memory.plain_dst, block, dst_pitch, flush);
+                FencedPlane plain_v(second.plain_dst, block, dst_pitch, flush);
+                const std::vector<uint8_t> u_samples = source_samples(in, u.size());
+                const std::vector<uint8_t> v_samples = source_samples(in, v.size());
+                u.fill(u_samples), v.fill(v_samples);
+                const std::vector<uint8_t> before = in.pixels(dst_u.size());
+                dst_u.fill(before), dst_v.fill(before), plain_u.fill(before), plain_v.fill(before);
+
+                plain_.six_tap_pred_chroma_8x8(u.at(), v.at(), src_stride, frac_col, frac_row,
+                                               plain_u.at(), plain_v.at(), dst_pitch);
+                variants_.six_tap_pred_chroma_8x8(u.at(), v.at(), src_stride, frac_col, frac_row,
+                                                  dst_u.at(), dst_v.at(), dst_pitch);
+                ASSERT_EQ(dst_u.bytes(), plain_u.bytes())
+                    << "U, fractions " << frac_col << "," << frac_row << ", case " << n;
+                ASSERT_EQ(dst_v.bytes(), plain_v.bytes())
+                    << "V, fractions " << frac_col << "," << frac_row << ", case " << n;
+                ASSERT_EQ(u.bytes(), u_samples) << "the sources are read only";
+                ASSERT_EQ(v.bytes(), v_samples) << "the sources are read only";
+            }
+}
+
 TEST_P(SubpixelVariants, EveryBlockCopyMatchesThePlainOne) {
     const PredictionMemory memory;
     Inputs in(0xc0b1);

@@ -21,6 +21,7 @@ void fill_plain_kernels(KernelTable& t) {
     t.add_dc_16x4 = plain::add_dc_16x4;
     t.six_tap_pred_16x16 = plain::six_tap_pred_16x16;
     t.six_tap_pred_8x8 = plain::six_tap_pred_8x8;
+    t.six_tap_pred_chroma_8x8 = plain::six_tap_pred_chroma_8x8;
     t.six_tap_pred_8x4 = plain::six_tap_pred_8x4;
     t.six_tap_pred_4x4 = plain::six_tap_pred_4x4;
     t.bilin_pred_16x16 = plain::bilin_pred_16x16;

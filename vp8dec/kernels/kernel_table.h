@@ -41,6 +41,11 @@ using AddDc = void(int dc, uint8_t* dst, int stride);
 using AddDcRow = void(const int16_t* dc, uint8_t* dst, int stride);
 using Subpixel = void(const uint8_t* src, int src_stride, int frac_col, int frac_row, uint8_t* dst,
                       int dst_pitch);
+// The U and V blocks of a macroblock, 8x8 each, from the same place in their
+// planes (one stride) with the same fractions, in one call.
+using SubpixelChroma = void(const uint8_t* src_u, const uint8_t* src_v, int src_stride,
+                            int frac_col, int frac_row, uint8_t* dst_u, uint8_t* dst_v,
+                            int dst_pitch);
 using EdgeFilter = void(uint8_t* y, uint8_t* u, uint8_t* v, int y_stride, int uv_stride,
                         const FilterLevelEntry& entry);
 // Dequantisation: levels times factors (position 0 the DC factor).
@@ -63,6 +68,7 @@ using AddResidualFn = AddResidual*;
 using AddDcFn = AddDc*;
 using AddDcRowFn = AddDcRow*;
 using SubpixelFn = Subpixel*;
+using SubpixelChromaFn = SubpixelChroma*;
 using EdgeFilterFn = EdgeFilter*;
 using ScaleBlockFn = ScaleBlock*;
 using ScaleIdctFn = ScaleIdct*;
@@ -85,6 +91,7 @@ struct KernelTable {
     SubpixelFn six_tap_pred_8x8;
     SubpixelFn six_tap_pred_8x4;
     SubpixelFn six_tap_pred_4x4;
+    SubpixelChromaFn six_tap_pred_chroma_8x8;
     SubpixelFn bilin_pred_16x16;
     SubpixelFn bilin_pred_8x8;
     SubpixelFn bilin_pred_8x4;

@@ -15,6 +15,7 @@ AddResidual add_residual_4x4, add_residual_8x4, add_residual_16x4;
 AddDc add_dc_4x4;
 AddDcRow add_dc_16x4;
 Subpixel six_tap_pred_16x16, six_tap_pred_8x8, six_tap_pred_8x4, six_tap_pred_4x4;
+SubpixelChroma six_tap_pred_chroma_8x8;
 Subpixel bilin_pred_16x16, bilin_pred_8x8, bilin_pred_8x4, bilin_pred_4x4;
 EdgeFilter normal_mb_edge_left, normal_inner_vertical, normal_mb_edge_top, normal_inner_horizontal;
 EdgeFilter simple_mb_edge_left, simple_inner_vertical, simple_mb_edge_top, simple_inner_horizontal;

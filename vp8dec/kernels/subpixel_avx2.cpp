@@ -2,8 +2,10 @@
 // (byte shuffles and 8-bit multiply-adds of tap pairs, summed in the same
 // order, see subpixel_ssse3.cpp) on two rows per register along the rows, and
 // on two (16 wide) or four (8 wide) output rows per register down the columns.
-// The 4x4 blocks and the bilinear predictors keep their SSSE3 variants: the
-// bilinear multiply-adds gain nothing from wider registers.
+// A macroblock's U and V blocks are predicted in one call, a U row and the V
+// row beside it sharing each register. The 4x4 blocks and the bilinear
+// predictors keep their SSSE3 variants: the bilinear multiply-adds gain
+// nothing from wider registers.
 #include <immintrin.h>
 
 #include "vp8dec/kernels/sample_access.h"
@@ -167,10 +169,10 @@ __m256i load_32(const uint8_t* p) {
 // rows, consecutive in `first` from two rows above the first output row. A
 // 32-byte load holds two consecutive rows, one per lane. With four taps the
 // rows two above and three below an output are not read.
-template <bool Four>
-void columns_16(const uint8_t* first, int frac, uint8_t* dst, int dst_pitch, int rows) {
+template <bool Four, class StoreTwoRows>
+void columns_16(const uint8_t* first, int frac, int rows, const StoreTwoRows& store) {
     const TapPairs t = tap_pairs(frac);
-    for (int r = 0; r < rows; r += 2, first += 32, dst += 2 * dst_pitch) {
+    for (int r = 0; r < rows; r += 2, first += 32) {
         __m256i y[6];
         for (int k = 0; k < 6; ++k)
             y[k] = Four && (k == 0 || k == 5) ? _mm256_setzero_si256() : load_32(first + 16 * k);
@@ -180,8 +182,15 @@ void columns_16(const uint8_t* first, int frac, uint8_t* dst, int dst_pitch, int
         const __m256i high =
             sum_pairs<Four>(_mm256_unpackhi_epi8(y[1], y[2]), _mm256_unpackhi_epi8(y[3], y[4]),
                             _mm256_unpackhi_epi8(y[0], y[5]), t);
-        store_lanes_16(dst, dst + dst_pitch, _mm256_packus_epi16(low, high));
+        store(r, _mm256_packus_epi16(low, high));
     }
+}
+
+template <bool Four>
+void columns_16(const uint8_t* first, int frac, uint8_t* dst, int dst_pitch, int rows) {
+    columns_16<Four>(first, frac, rows, [dst, dst_pitch](int r, __m256i two_rows) {
+        store_lanes_16(dst + r * dst_pitch, dst + (r + 1) * dst_pitch, two_rows);
+    });
 }
 
 // The same for 8-wide rows, four output rows at a time (rows a multiple of
@@ -262,7 +271,108 @@ void six_tap(const uint8_t* src, int src_stride, int frac_col, int frac_row, uin
     both_passes<W, H, false>(src, src_stride, frac_col, frac_row, dst, dst_pitch);
 }
 
+// The U and V blocks of a macroblock together: each 16-byte row holds a U
+// row then the V row beside it, so that the filter down the columns is the
+// 16-wide one.
+class ChromaPair {
+  public:
+    ChromaPair(const uint8_t* u, const uint8_t* v, int stride, uint8_t* dst_u, uint8_t* dst_v,
+               int dst_pitch)
+        : u_(u), v_(v), stride_(stride), dst_u_(dst_u), dst_v_(dst_v), dst_pitch_(dst_pitch) {}
+
+    // Output rows r and r + 1 from the lanes of two_rows.
+    void store(int r, __m256i two_rows) const {
+        store_row(r, _mm256_castsi256_si128(two_rows));
+        store_row(r + 1, _mm256_extracti128_si256(two_rows, 1));
+    }
+
+    // `rows` rows from `first_row` on, filtered along the rows (fraction not
+    // 0), two at a time, handed to sink(r, two rows) with r counted from 0.
+    template <bool Four, class Sink>
+    void along_rows(int first_row, int frac, int rows, const Sink& sink) const {
+        const TapPairs t = tap_pairs(frac);
+        for (int r = 0; r < rows; r += 2) {
+            const __m256i first = row_pair<Four>(first_row + r, t);
+            const __m256i second = r + 1 < rows ? row_pair<Four>(first_row + r + 1, t) : first;
+            // Lanes: U of both rows, V of both rows; then each row's U and V.
+            const __m256i packed = _mm256_packus_epi16(first, second);
+            sink(r, _mm256_permute4x64_epi64(packed, _MM_SHUFFLE(3, 1, 2, 0)));
+        }
+    }
+
+    template <class Sink>
+    void along_rows(int first_row, int frac, int rows, const Sink& sink) const {
+        if (four_taps(frac)) return along_rows<true>(first_row, frac, rows, sink);
+        along_rows<false>(first_row, frac, rows, sink);
+    }
+
+    // The rows unfiltered, as the pass down the columns reads them.
+    void copy_rows(int first_row, int rows, uint8_t* out) const {
+        for (int r = 0; r < rows; ++r)
+            store_16(out + 16 * r, _mm_unpacklo_epi64(load_8(u_ + (first_row + r) * stride_),
+                                                      load_8(v_ + (first_row + r) * stride_)));
+    }
+
+    void copy_blocks() const {
+        for (int r = 0; r < 8; ++r) {
+            store_8(dst_u_ + r * dst_pitch_, load_8(u_ + r * stride_));
+            store_8(dst_v_ + r * dst_pitch_, load_8(v_ + r * stride_));
+        }
+    }
+
+  private:
+    void store_row(int r, __m128i row) const {
+        store_8(dst_u_ + r * dst_pitch_, row);
+        store_8_high(dst_v_ + r * dst_pitch_, row);
+    }
+
+    // Row r of U in the low lane and of V in the high one, filtered along the row.
+    template <bool Four>
+    __m256i row_pair(int r, const TapPairs& t) const {
+        return filter_lanes<Four>(join(split_row(u_ + r * stride_), split_row(v_ + r * stride_)),
+                                  kSplitRows, t);
+    }
+
+    const uint8_t* u_;
+    const uint8_t* v_;
+    int stride_;
+    uint8_t* dst_u_;
+    uint8_t* dst_v_;
+    int dst_pitch_;
+};
+
+// Both passes over the pair, the second with four taps (Four) or six.
+template <bool Four>
+void chroma_both_passes(const ChromaPair& pair, int frac_col, int frac_row) {
+    // Thirteen rows, or eleven; the last pair of an odd count writes one more.
+    alignas(32) uint8_t first[14 * 16];
+    constexpr int skipped = Four ? 1 : 0;
+    constexpr int rows = 13 - 2 * skipped;
+    uint8_t* const out = first + skipped * 16;
+    if (frac_col == 0) {
+        pair.copy_rows(skipped - 2, rows, out);
+    } else {
+        pair.along_rows(skipped - 2, frac_col, rows, [out](int r, __m256i two_rows) {
+            _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + 16 * r), two_rows);
+        });
+    }
+    columns_16<Four>(first, frac_row, 8,
+                     [&pair](int r, __m256i two_rows) { pair.store(r, two_rows); });
+}
+
 }  // namespace
+
+void six_tap_pred_chroma_8x8(const uint8_t* su, const uint8_t* sv, int ss, int fc, int fr,
+                             uint8_t* du, uint8_t* dv, int dp) {
+    const ChromaPair pair(su, sv, ss, du, dv, dp);
+    if (fr == 0) {
+        if (fc == 0) return pair.copy_blocks();
+        return pair.along_rows(0, fc, 8,
+                               [&pair](int r, __m256i two_rows) { pair.store(r, two_rows); });
+    }
+    if (four_taps(fr)) return chroma_both_passes<true>(pair, fc, fr);
+    chroma_both_passes<false>(pair, fc, fr);
+}
 
 void six_tap_pred_16x16(const uint8_t* s, int ss, int fc, int fr, uint8_t* d, int dp) {
     six_tap<16, 16>(s, ss, fc, fr, d, dp);

@@ -76,6 +76,11 @@ void six_tap_pred_16x16(const uint8_t* s, int ss, int fc, int fr, uint8_t* d, in
 void six_tap_pred_8x8(const uint8_t* s, int ss, int fc, int fr, uint8_t* d, int dp) {
     six_tap<8, 8>(s, ss, fc, fr, d, dp);
 }
+void six_tap_pred_chroma_8x8(const uint8_t* su, const uint8_t* sv, int ss, int fc, int fr,
+                             uint8_t* du, uint8_t* dv, int dp) {
+    six_tap<8, 8>(su, ss, fc, fr, du, dp);
+    six_tap<8, 8>(sv, ss, fc, fr, dv, dp);
+}
 void six_tap_pred_8x4(const uint8_t* s, int ss, int fc, int fr, uint8_t* d, int dp) {
     six_tap<8, 4>(s, ss, fc, fr, d, dp);
 }

@@ -22,6 +22,7 @@ void install_sse2(KernelTable& t) {
     t.block_copy_8x4 = sse2::block_copy_8x4;
     t.six_tap_pred_16x16 = sse2::six_tap_pred_16x16;
     t.six_tap_pred_8x8 = sse2::six_tap_pred_8x8;
+    t.six_tap_pred_chroma_8x8 = sse2::six_tap_pred_chroma_8x8;
     t.six_tap_pred_8x4 = sse2::six_tap_pred_8x4;
     t.six_tap_pred_4x4 = sse2::six_tap_pred_4x4;
     t.bilin_pred_16x16 = sse2::bilin_pred_16x16;
@@ -50,6 +51,7 @@ void install_sse2_scaling(ScalingTable& t) {
 void install_ssse3(KernelTable& t) {
     t.six_tap_pred_16x16 = ssse3::six_tap_pred_16x16;
     t.six_tap_pred_8x8 = ssse3::six_tap_pred_8x8;
+    t.six_tap_pred_chroma_8x8 = ssse3::six_tap_pred_chroma_8x8;
     t.six_tap_pred_8x4 = ssse3::six_tap_pred_8x4;
     t.six_tap_pred_4x4 = ssse3::six_tap_pred_4x4;
     t.bilin_pred_16x16 = ssse3::bilin_pred_16x16;
@@ -63,6 +65,7 @@ void install_ssse3_scaling(ScalingTable&) {}
 void install_avx2(KernelTable& t) {
     t.six_tap_pred_16x16 = avx2::six_tap_pred_16x16;
     t.six_tap_pred_8x8 = avx2::six_tap_pred_8x8;
+    t.six_tap_pred_chroma_8x8 = avx2::six_tap_pred_chroma_8x8;
     t.six_tap_pred_8x4 = avx2::six_tap_pred_8x4;
     t.normal_mb_edge_left = avx2::normal_mb_edge_left;
     t.normal_inner_vertical = avx2::normal_inner_vertical;

@@ -20,6 +20,7 @@ AddDc add_dc_4x4;
 AddDcRow add_dc_16x4;
 BlockCopy block_copy_16x16, block_copy_8x8, block_copy_8x4;
 Subpixel six_tap_pred_16x16, six_tap_pred_8x8, six_tap_pred_8x4, six_tap_pred_4x4;
+SubpixelChroma six_tap_pred_chroma_8x8;
 Subpixel bilin_pred_16x16, bilin_pred_8x8, bilin_pred_8x4, bilin_pred_4x4;
 EdgeFilter normal_mb_edge_left, normal_inner_vertical, normal_mb_edge_top, normal_inner_horizontal;
 EdgeFilter simple_mb_edge_left, simple_inner_vertical, simple_mb_edge_top, simple_inner_horizontal;
@@ -30,6 +31,7 @@ EdgeFilter normal_vertical_edges, simple_vertical_edges;
 namespace vp8::ssse3 {
 
 Subpixel six_tap_pred_16x16, six_tap_pred_8x8, six_tap_pred_8x4, six_tap_pred_4x4;
+SubpixelChroma six_tap_pred_chroma_8x8;
 Subpixel bilin_pred_16x16, bilin_pred_8x8, bilin_pred_8x4, bilin_pred_4x4;
 
 }  // namespace vp8::ssse3
@@ -37,6 +39,7 @@ Subpixel bilin_pred_16x16, bilin_pred_8x8, bilin_pred_8x4, bilin_pred_4x4;
 namespace vp8::avx2 {
 
 Subpixel six_tap_pred_16x16, six_tap_pred_8x8, six_tap_pred_8x4;
+SubpixelChroma six_tap_pred_chroma_8x8;
 EdgeFilter normal_mb_edge_left, normal_inner_vertical, normal_mb_edge_top, normal_inner_horizontal;
 EdgeFilter normal_vertical_edges;
 
