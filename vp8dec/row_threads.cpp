@@ -54,6 +54,14 @@ class Progress {
         if (sleepers_.load(std::memory_order_seq_cst) != 0) value.notify_all();
     }
 
+    // Publishes a step on the way to a value that will be published in full:
+    // a plain store, without the barrier that makes sure of seeing a sleeper.
+    // A waiter that went to sleep meanwhile wakes at the full publishing at
+    // the latest; one still watching sees the step at once.
+    static void publish_step(std::atomic<int>& value, int new_value) {
+        value.store(new_value, std::memory_order_release);
+    }
+
     void add_one(std::atomic<int>& value) {
         value.fetch_add(1, std::memory_order_seq_cst);
         if (sleepers_.load(std::memory_order_seq_cst) != 0) value.notify_all();
@@ -202,7 +210,10 @@ class RowThreads {
         start_mb_row(instance, mb, row);
         for (int col = 0; col < cols; ++col) {
             read_macroblock_tokens(instance, mb, col, slots[col]);
-            tokens_.publish(rows_[row].tokens_read, col + 1);
+            if (col + 1 < cols)
+                Progress::publish_step(rows_[row].tokens_read, col + 1);
+            else
+                tokens_.publish(rows_[row].tokens_read, cols);
         }
     }
 
@@ -289,7 +300,7 @@ class RowThreads {
                     progress_.wait_at_least(above, std::min(needed + kLead, cols));
             }
             decode_macroblock(instance, mb, col, false);
-            if (col + 1 < cols) progress_.publish(rows_[row].decoded, col + 1);
+            if (col + 1 < cols) Progress::publish_step(rows_[row].decoded, col + 1);
         }
         extend_row_right_edge(*instance.new_frame, row);
         progress_.publish(rows_[row].decoded, cols);
