@@ -122,6 +122,17 @@ struct LeadingZeroShift {
     }
 };
 
+// Brings the range back to 128..255, shifting the window with it, and
+// refills the window once its look-ahead has run out.
+template <class Shift, class Reader>
+[[gnu::always_inline]] inline void renormalise(Reader& reader) {
+    const int shift = Shift::of(reader.range);
+    reader.range <<= shift;
+    reader.value <<= shift;
+    reader.count -= shift;
+    if (reader.count < 0) bool_refill(reader);
+}
+
 // Reads one bool given the split of the range between 0 and 1, then
 // renormalises the range.
 template <class Shift = TableShift, class Reader>
@@ -138,11 +149,7 @@ template <class Shift = TableShift, class Reader>
         reader.value -= bigsplit;
         bit = 1;
     }
-    const int shift = Shift::of(reader.range);
-    reader.range <<= shift;
-    reader.value <<= shift;
-    reader.count -= shift;
-    if (reader.count < 0) bool_refill(reader);
+    renormalise<Shift>(reader);
     return bit;
 }
 
@@ -169,11 +176,7 @@ template <class Shift = TableShift, class Reader>
     const uint32_t bit = static_cast<uint32_t>(reader.value >> 56) >= split;
     reader.value -= (static_cast<uint64_t>(split) << 56) & (uint64_t{0} - bit);
     reader.range = split + ((reader.range - 2 * split) & (0u - bit));
-    const int shift = Shift::of(reader.range);
-    reader.range <<= shift;
-    reader.value <<= shift;
-    reader.count -= shift;
-    if (reader.count < 0) bool_refill(reader);
+    renormalise<Shift>(reader);
     return static_cast<int>(bit);
 }
 

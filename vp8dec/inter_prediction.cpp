@@ -150,44 +150,36 @@ void clamp_prediction_vectors(MacroblockContext& mb) {
 }
 
 void predict_inter_mb(const DecoderInstance& instance, const MacroblockContext& mb) {
-    // Read from the context one by one: the addresses were just stored there
-    // one by one, and a wider load of them would wait for the stores to land.
-    const struct {
-        uint8_t* y;
-        uint8_t* u;
-        uint8_t* v;
-        int y_pitch, uv_pitch;
-    } target = {mb.dst_y, mb.dst_u, mb.dst_v, mb.dst_y_stride, mb.dst_uv_stride};
     const SubpixelSet set = subpixel_set(instance);
     const MbAnalysisRecord& record = *mb.record;
     if (record.mode != SPLITMV) {
-        predict_block(instance, set, 16, 16, mb.ref_y, mb.ref_y_stride, mb.block_mvs[0], target.y,
-                      target.y_pitch);
-        predict_chroma(instance, set, mb, mb.block_mvs[16], target.u, target.v, target.uv_pitch);
+        predict_block(instance, set, 16, 16, mb.ref_y, mb.ref_y_stride, mb.block_mvs[0], mb.dst_y,
+                      mb.dst_y_stride);
+        predict_chroma(instance, set, mb, mb.block_mvs[16], mb.dst_u, mb.dst_v, mb.dst_uv_stride);
         return;
     }
     if (record.partitioning == SPLIT_4X4) {
         for (int quad_row = 0; quad_row < 4; ++quad_row)
             predict_pairs(instance, set, mb.ref_y + quad_row * 4 * mb.ref_y_stride, mb.ref_y_stride,
-                          mb.block_mvs, quad_row * 4, 4, target.y + quad_row * 4 * target.y_pitch,
-                          target.y_pitch);
+                          mb.block_mvs, quad_row * 4, 4, mb.dst_y + quad_row * 4 * mb.dst_y_stride,
+                          mb.dst_y_stride);
     } else {
         for (int b : {0, 2, 8, 10}) {
             const int offset_y = (b >> 2) * 4;
             const int offset_x = (b & 3) * 4;
             predict_block(instance, set, 8, 8, mb.ref_y + offset_y * mb.ref_y_stride + offset_x,
                           mb.ref_y_stride, mb.block_mvs[b],
-                          target.y + offset_y * target.y_pitch + offset_x, target.y_pitch);
+                          mb.dst_y + offset_y * mb.dst_y_stride + offset_x, mb.dst_y_stride);
         }
     }
-    predict_pairs(instance, set, mb.ref_u, mb.ref_uv_stride, mb.block_mvs, 16, 2, target.u,
-                  target.uv_pitch);
+    predict_pairs(instance, set, mb.ref_u, mb.ref_uv_stride, mb.block_mvs, 16, 2, mb.dst_u,
+                  mb.dst_uv_stride);
     predict_pairs(instance, set, mb.ref_u + 4 * mb.ref_uv_stride, mb.ref_uv_stride, mb.block_mvs,
-                  18, 2, target.u + 4 * target.uv_pitch, target.uv_pitch);
-    predict_pairs(instance, set, mb.ref_v, mb.ref_uv_stride, mb.block_mvs, 20, 2, target.v,
-                  target.uv_pitch);
+                  18, 2, mb.dst_u + 4 * mb.dst_uv_stride, mb.dst_uv_stride);
+    predict_pairs(instance, set, mb.ref_v, mb.ref_uv_stride, mb.block_mvs, 20, 2, mb.dst_v,
+                  mb.dst_uv_stride);
     predict_pairs(instance, set, mb.ref_v + 4 * mb.ref_uv_stride, mb.ref_uv_stride, mb.block_mvs,
-                  22, 2, target.v + 4 * target.uv_pitch, target.uv_pitch);
+                  22, 2, mb.dst_v + 4 * mb.dst_uv_stride, mb.dst_uv_stride);
 }
 
 }  // namespace vp8
